@@ -1,0 +1,73 @@
+// The one in-memory puzzle record, filled by the loader and emptied by Reset.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace vexa {
+
+// A memory block owned by the record: a packed DIB or an animation table.
+// Empty means "no block".
+using Block = std::vector<std::uint8_t>;
+
+struct TDiffRect {
+    std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+struct TPairSize {
+    std::int16_t Width = 0, Height = 0;
+};
+
+// One 14-byte animation record as stored in a table (seven little-endian int16).
+struct TAnimRecord {
+    std::int16_t Command, SourceX, SourceY, DestX, DestY, Width, Height;
+};
+
+constexpr int kMaxDiffs = 10;
+constexpr int kTableCount = 20;
+constexpr int kPairCount = 5;
+constexpr int kTracksPerScene = 5;
+constexpr int kAnimRecordBytes = 14;
+
+struct TPuzzleData {
+    std::int32_t AnimatedScene = 0;
+    // The five open tables of AnimatedScene (track 0 first); null where the
+    // table is empty or no scene is open.
+    std::array<const Block*, kTracksPerScene> SceneTables{};
+    bool SceneOpen = false;
+
+    std::int16_t DiffCount = 0;
+    std::array<TDiffRect, kMaxDiffs> DiffRects{};
+    std::array<std::int16_t, kTableCount> TableCounts{};
+    std::array<Block, kTableCount> Tables;
+    char Title[52] = {};
+    char SectionName[52] = {};
+    std::array<TPairSize, kPairCount> PairSizes{};
+    std::array<Block, kPairCount> BasePictures;
+    std::array<Block, kPairCount> SparePictures;
+    std::int16_t Loaded = 0;
+
+    TPuzzleData();  // empty record, as after Reset()
+    ~TPuzzleData() = default;
+    TPuzzleData(const TPuzzleData&) = delete;
+    TPuzzleData& operator=(const TPuzzleData&) = delete;
+
+    // Empties the record and releases every block; `title` may be null.
+    void Reset(const char* title = nullptr);
+    // Closes the open tables and opens the non-empty tables of scene s (0..3).
+    void OpenSceneTables(int scene);
+    void CloseSceneTables();
+    // Record `index` of open track `track`; only valid for index < TableCounts of it.
+    TAnimRecord SceneRecord(int track, int index) const;
+};
+
+// Values read from the puzzle file that live beside the record; Reset leaves them.
+struct TPuzzleSideValues {
+    char CurrentSection[81] = {};
+    char ExtraText[81] = {};
+    std::int16_t ExtraValue1 = 0;
+    std::int16_t ExtraValue2 = 0;
+};
+
+}  // namespace vexa

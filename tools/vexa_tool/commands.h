@@ -1,0 +1,13 @@
+// The subcommands of vexa-tool. Each returns the process exit status.
+#pragma once
+
+namespace vexatool {
+
+int RunDecode(int argc, char** argv);
+int RunInfo(int argc, char** argv);
+int RunExtract(int argc, char** argv);
+int RunPack(int argc, char** argv);
+int RunJudge(int argc, char** argv);
+int RunCheck(int argc, char** argv);
+
+}  // namespace vexatool
