@@ -1,0 +1,50 @@
+#include "image_files.h"
+
+#include <QImage>
+#include <QString>
+
+#include <cstdio>
+#include <fstream>
+
+namespace vexatool {
+
+namespace {
+
+bool EndsWith(const std::string& s, const char* suffix) {
+    const QString q = QString::fromStdString(s);
+    return q.endsWith(QLatin1String(suffix), Qt::CaseInsensitive);
+}
+
+bool SavePpm(const std::string& path, int width, int height, const std::vector<std::uint32_t>& argb) {
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << width << ' ' << height << "\n255\n";
+    for (std::uint32_t p : argb) {
+        const char rgb[3] = {static_cast<char>(p >> 16), static_cast<char>(p >> 8), static_cast<char>(p)};
+        out.write(rgb, 3);
+    }
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
+bool SaveArgbImage(const std::string& path, int width, int height,
+                   const std::vector<std::uint32_t>& argb) {
+    if (width <= 0 || height <= 0 || argb.size() != static_cast<std::size_t>(width) * height) {
+        std::fprintf(stderr, "%s: no picture to write\n", path.c_str());
+        return false;
+    }
+    bool ok;
+    if (EndsWith(path, ".ppm")) {
+        ok = SavePpm(path, width, height, argb);
+    } else {
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y)
+            std::copy_n(argb.data() + static_cast<std::size_t>(y) * width, width,
+                        reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
+        ok = image.save(QString::fromStdString(path), EndsWith(path, ".bmp") ? "BMP" : "PNG");
+    }
+    if (!ok) std::fprintf(stderr, "%s: cannot write the image\n", path.c_str());
+    return ok;
+}
+
+}  // namespace vexatool
