@@ -1,0 +1,24 @@
+// Message boxes with the program's caption, owned by a window of the program.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+namespace vexa {
+
+inline const QString kCaption = QStringLiteral("間違いを探せ！");
+
+// Shows `text` in a modal box owned by `owner` and returns the button pressed.
+QMessageBox::StandardButton ShowMessage(QWidget* owner, const QString& text,
+                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                        QMessageBox::Icon icon = QMessageBox::Information);
+
+// Tests answer message boxes through this hook instead of a modal loop.
+// The hook sees the owner, the text and the buttons offered. Pass {} to remove it.
+using MessageBoxHook = std::function<QMessageBox::StandardButton(
+    QWidget* owner, const QString& text, QMessageBox::StandardButtons buttons)>;
+void SetMessageBoxHook(MessageBoxHook hook);
+
+}  // namespace vexa
