@@ -1,0 +1,55 @@
+// Window-free stepping of the five animation tracks of the shown scene.
+//
+// A track is one animation table read as a little program: "C" copies a piece
+// of the base picture, "R" restores the base picture under a piece, "T" copies
+// a piece of the spare picture, "W" ends the track's work for this tick and
+// waits Width ticks. The view calls Step once per timer tick and draws the
+// pieces it yields, on screen and into its mode picture.
+#pragma once
+
+#include "puzzle/puzzle_data.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace vexa {
+
+enum class TPieceSource { Base, Spare };
+
+// One rectangle to copy from a source picture to picture coordinates.
+struct TScenePiece {
+    int DestX = 0, DestY = 0;
+    int SourceX = 0, SourceY = 0;
+    int Width = 0, Height = 0;
+    TPieceSource Source = TPieceSource::Base;
+    friend bool operator==(const TScenePiece&, const TScenePiece&) = default;
+};
+
+class TSceneTracks {
+public:
+    // Opens the tables of `scene` (0..3) in the record and restarts every track
+    // at its first record, acting on the next tick.
+    void OpenScene(TPuzzleData& puzzle, int scene);
+
+    // Advances every track of the scene of `currentMode` by one tick and hands
+    // each piece to `draw`, track 0 first. Does nothing unless currentMode is a
+    // scene mode (203..206) whose tables are the open ones: a tick may arrive in
+    // the middle of a mode switch or after the record was reset.
+    void Step(const TPuzzleData& puzzle, int currentMode,
+              const std::function<void(const TScenePiece&)>& draw);
+
+    // Index of the record at which each track continues, and ticks left before
+    // it acts again (0 or less: the track has stopped).
+    std::array<std::int32_t, kTracksPerScene> TrackPos{};
+    std::array<std::int32_t, kTracksPerScene> TrackWait{};
+};
+
+// Clips a piece to a source picture of `sourceWidth` x `sourceHeight`, moving
+// the destination along with the source corner, as a device-to-device copy
+// does. Empty when nothing of it remains (including Width or Height <= 0).
+std::optional<TScenePiece> ClipPieceToSource(const TScenePiece& piece, int sourceWidth,
+                                             int sourceHeight);
+
+}  // namespace vexa

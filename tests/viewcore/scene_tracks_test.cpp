@@ -1,0 +1,180 @@
+#include "view/core/scene_tracks.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vexa {
+namespace {
+
+TAnimRecord Rec(char command, int sx, int sy, int dx, int dy, int w, int h) {
+    auto s = [](int v) { return static_cast<std::int16_t>(v); };
+    return TAnimRecord{s(command), s(sx), s(sy), s(dx), s(dy), s(w), s(h)};
+}
+TAnimRecord Wait(int ticks) { return Rec('W', 0, 0, 0, 0, ticks, 0); }
+
+// Stores `records` as table scene * 5 + track, 14 little-endian bytes each.
+void PutTable(TPuzzleData& puzzle, int scene, int track, const std::vector<TAnimRecord>& records) {
+    const int t = scene * kTracksPerScene + track;
+    Block bytes;
+    for (const TAnimRecord& r : records)
+        for (std::int16_t v : {r.Command, r.SourceX, r.SourceY, r.DestX, r.DestY, r.Width, r.Height}) {
+            bytes.push_back(static_cast<std::uint8_t>(v & 0xFF));
+            bytes.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+        }
+    puzzle.Tables[t] = bytes;
+    puzzle.TableCounts[t] = static_cast<std::int16_t>(records.size());
+}
+
+struct Drawn {
+    int Tick;
+    TScenePiece Piece;
+    friend bool operator==(const Drawn&, const Drawn&) = default;
+};
+
+std::vector<Drawn> PlayTicks(TSceneTracks& tracks, const TPuzzleData& puzzle, int mode, int ticks) {
+    std::vector<Drawn> out;
+    for (int tick = 1; tick <= ticks; ++tick)
+        tracks.Step(puzzle, mode, [&](const TScenePiece& p) { out.push_back({tick, p}); });
+    return out;
+}
+
+const TScenePiece kCopyPiece{30, 40, 10, 20, 5, 6, TPieceSource::Base};
+const TScenePiece kRestorePiece{30, 40, 30, 40, 5, 6, TPieceSource::Base};
+const TScenePiece kSparePiece{7, 8, 1, 2, 3, 4, TPieceSource::Spare};
+const TAnimRecord kCopy = Rec('C', 10, 20, 30, 40, 5, 6);
+const TAnimRecord kRestore = Rec('R', 99, 99, 30, 40, 5, 6);
+const TAnimRecord kSpare = Rec('T', 1, 2, 7, 8, 3, 4);
+
+TEST(SceneTracks, PlaysTracksOverTicks) {
+    struct Case {
+        std::string name;
+        std::vector<std::vector<TAnimRecord>> have;  // tables of tracks 0.. of the scene
+        int ticks;
+        std::vector<Drawn> want;
+    };
+    const std::vector<Case> cases = {
+        {"copy and restore every five ticks",
+         {{kCopy, Wait(5), kRestore, Wait(5)}},
+         20,
+         {{1, kCopyPiece}, {6, kRestorePiece}, {11, kCopyPiece}, {16, kRestorePiece}}},
+        {"pieces between two waits are drawn in one tick",
+         {{kCopy, kSpare, Wait(2)}},
+         5,
+         {{1, kCopyPiece}, {1, kSparePiece}, {3, kCopyPiece}, {3, kSparePiece},
+          {5, kCopyPiece}, {5, kSparePiece}}},
+        {"wait 0 stops the track", {{kCopy, Wait(0), kRestore, Wait(1)}}, 20, {{1, kCopyPiece}}},
+        {"negative wait stops the track", {{kCopy, Wait(-3), kRestore, Wait(1)}}, 20, {{1, kCopyPiece}}},
+        {"unknown commands are skipped",
+         {{Rec('X', 0, 0, 0, 0, 1, 1), kCopy, Rec(0, 0, 0, 0, 0, 1, 1), Wait(1)}},
+         3,
+         {{1, kCopyPiece}, {2, kCopyPiece}, {3, kCopyPiece}}},
+        {"a track without a wait plays one pass and stops",
+         {{kCopy, kSpare}},
+         10,
+         {{1, kCopyPiece}, {1, kSparePiece}}},
+        {"a track of unknown commands only stops without drawing", {{Rec('Z', 0, 0, 0, 0, 0, 0)}}, 5, {}},
+        {"tracks act in track order, empty tracks stay idle",
+         {{}, {kSpare, Wait(3)}, {}, {kCopy, Wait(2)}},
+         3,
+         {{1, kSparePiece}, {1, kCopyPiece}, {3, kCopyPiece}}},
+        {"a scene of empty tables never changes", {{}, {}, {}, {}, {}}, 10, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int scene : {0, 2}) {
+            TPuzzleData puzzle;
+            for (int track = 0; track < static_cast<int>(c.have.size()); ++track)
+                if (!c.have[track].empty()) PutTable(puzzle, scene, track, c.have[track]);
+            TSceneTracks tracks;
+            tracks.OpenScene(puzzle, scene);
+            EXPECT_EQ(PlayTicks(tracks, puzzle, 203 + scene, c.ticks), c.want) << "scene " << scene;
+        }
+    }
+}
+
+TEST(SceneTracks, AnimatesOnlyTheOpenSceneOfTheCurrentMode) {
+    struct Case {
+        std::string name;
+        int openScene;  // -1: none opened
+        bool resetAfterOpen;
+        int mode;
+        bool wantDrawn;
+    };
+    const std::vector<Case> cases = {
+        {"open scene shown", 1, false, 204, true},
+        {"no mode", 1, false, 0, false},
+        {"outlined scene", 1, false, 202, false},
+        {"photo", 1, false, 207, false},
+        {"outlined photo", 1, false, 208, false},
+        {"mode of another scene than the open one", 0, false, 204, false},
+        {"nothing opened yet", -1, false, 203, false},
+        {"record reset after opening", 1, true, 204, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPuzzleData puzzle;
+        for (int scene = 0; scene < 4; ++scene) PutTable(puzzle, scene, 0, {kCopy, Wait(1)});
+        TSceneTracks tracks;
+        tracks.TrackWait.fill(1);
+        if (c.openScene >= 0) tracks.OpenScene(puzzle, c.openScene);
+        if (c.resetAfterOpen) puzzle.Reset();
+        EXPECT_EQ(!PlayTicks(tracks, puzzle, c.mode, 2).empty(), c.wantDrawn);
+    }
+}
+
+TEST(SceneTracks, ReopeningASceneRestartsItsTracks) {
+    TPuzzleData puzzle;
+    PutTable(puzzle, 0, 0, {kCopy, Wait(2), kRestore, Wait(2)});
+    TSceneTracks tracks;
+    tracks.OpenScene(puzzle, 0);
+    ASSERT_EQ(PlayTicks(tracks, puzzle, 203, 3), (std::vector<Drawn>{{1, kCopyPiece}, {3, kRestorePiece}}));
+    // Over to the photo: the tracks stand still.
+    EXPECT_TRUE(PlayTicks(tracks, puzzle, 207, 4).empty());
+    // Back to the scene: it starts again at its first record on the first tick.
+    tracks.OpenScene(puzzle, 0);
+    EXPECT_EQ(PlayTicks(tracks, puzzle, 203, 1), (std::vector<Drawn>{{1, kCopyPiece}}));
+}
+
+TEST(SceneTracks, SkipsTablesShorterThanTheirCount) {
+    TPuzzleData puzzle;
+    PutTable(puzzle, 0, 0, {kCopy, Wait(1)});
+    puzzle.TableCounts[0] = 3;  // claims more records than the block holds
+    PutTable(puzzle, 0, 1, {kSpare, Wait(1)});
+    puzzle.TableCounts[2] = -4;
+    TSceneTracks tracks;
+    tracks.OpenScene(puzzle, 0);
+    EXPECT_EQ(PlayTicks(tracks, puzzle, 203, 1), (std::vector<Drawn>{{1, kSparePiece}}));
+}
+
+TEST(ClipPieceToSource, ClipsSourceAndShiftsDestination) {
+    struct Case {
+        std::string name;
+        TScenePiece have;
+        std::optional<TScenePiece> want;
+    };
+    const auto P = [](int dx, int dy, int sx, int sy, int w, int h) {
+        return TScenePiece{dx, dy, sx, sy, w, h, TPieceSource::Spare};
+    };
+    // Source picture 100 x 50.
+    const std::vector<Case> cases = {
+        {"inside", P(5, 6, 10, 20, 30, 20), P(5, 6, 10, 20, 30, 20)},
+        {"whole picture", P(0, 0, 0, 0, 100, 50), P(0, 0, 0, 0, 100, 50)},
+        {"past right and bottom", P(5, 6, 90, 40, 30, 30), P(5, 6, 90, 40, 10, 10)},
+        {"before left and top", P(5, 6, -3, -4, 10, 10), P(8, 10, 0, 0, 7, 6)},
+        {"larger than the picture", P(0, 0, -10, -10, 200, 200), P(10, 10, 0, 0, 100, 50)},
+        {"zero width", P(5, 6, 10, 20, 0, 20), std::nullopt},
+        {"negative height", P(5, 6, 10, 20, 10, -1), std::nullopt},
+        {"wholly right of the picture", P(5, 6, 100, 0, 10, 10), std::nullopt},
+        {"wholly above the picture", P(5, 6, 0, -10, 10, 10), std::nullopt},
+        {"extreme values", P(32767, 32767, 32767, -32768, 32767, 32767), std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ClipPieceToSource(c.have, 100, 50), c.want);
+    }
+}
+
+}  // namespace
+}  // namespace vexa
