@@ -1,0 +1,61 @@
+// Profile ("ini") files as the settings file uses them: sections of
+// key=value lines, kept as raw bytes so that Shift-JIS names survive.
+//
+// Matching folds ASCII letters only and never the second byte of a
+// Shift-JIS pair. A section header runs from its '[' to the last ']' on the
+// line. The first matching section and, in it, the first matching key win.
+// Names and values are trimmed of blanks; a value wrapped in a matching
+// pair of quotes loses them. A line whose first non-blank byte is ';' is a
+// comment.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vexa {
+
+// The size of the caller's buffer in the original interface: at most
+// kProfileValueCapacity - 1 bytes of a value are returned.
+inline constexpr std::size_t kProfileValueCapacity = 81;
+
+// --- In-memory layer (the file's bytes in, bytes out) ----------------------
+
+// The value of `key` in `section`, untruncated, or nothing when the section
+// or the key is missing.
+std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
+                                            std::string_view key);
+
+// The file's bytes after setting `key` in `section` to `value`: only the
+// affected line changes; a missing key is inserted after the section's last
+// key line, a missing section is appended. New lines end with "\r\n".
+// Nothing when a name or the value cannot be stored (see IsStorableProfileText).
+std::optional<std::string> SetProfileValue(std::string_view text, std::string_view section,
+                                           std::string_view key, std::string_view value);
+
+// False for texts that would break the line structure: CR or LF anywhere,
+// and for keys also '=' or an empty (all-blank) name.
+bool IsStorableSectionName(std::string_view section);
+bool IsStorableKeyName(std::string_view key);
+bool IsStorableValue(std::string_view value);
+
+// --- Files ------------------------------------------------------------------
+
+// The value of `key` in `section` of the file at `path`, or `defaultValue`
+// when the file, the section or the key is missing, the names cannot be
+// stored, or the file cannot be read. At most capacity - 1 bytes come back.
+std::string ReadProfileString(const std::string& path, std::string_view section,
+                              std::string_view key, std::string_view defaultValue,
+                              std::size_t capacity = kProfileValueCapacity);
+
+// Sets `key` in `section` of the file at `path`, creating the file (and its
+// missing folders) as needed. Symlinks are followed to the real file, whose
+// mode is kept. The file is replaced atomically (temporary file in the same
+// folder, fsync, rename) and only after checking that both the file and its
+// folder may be written, so a read-only file stays untouched. Returns false
+// when nothing was written.
+bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value);
+
+}  // namespace vexa

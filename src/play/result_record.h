@@ -1,0 +1,45 @@
+// The best result of a puzzle, stored in the settings file under its
+// section's "DStrs" key with two checksums over the section name and result.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vexa {
+
+inline constexpr const char* kResultRecordKey = "DStrs";
+inline constexpr const char* kEmptyResultRecord = "0,0,0";
+inline constexpr int kNoResult = 204;
+
+struct TResultState {
+    std::uint32_t StoredCrcMsb = 0;
+    std::uint32_t StoredCrcLsb = 0;
+    int BestResult = kNoResult;
+};
+
+// The checksum text: the section's bytes followed by the result in decimal.
+std::string ResultChecksumText(const char* section, int result);
+
+// The stored value for `result` in `section`: "0x<msb>,0x<lsb>,<result>".
+std::string FormatResultRecord(const char* section, int result);
+
+// Parses "%lx,%lx,%d" into the three fields of `state`; parsing stops at the
+// first mismatch and later fields keep their values. Returns how many fields
+// were set.
+int ParseResultRecord(const std::string& value, TResultState& state);
+
+// Reads and verifies the record of `section` (zero-terminated Shift-JIS bytes)
+// in the settings file. A record that is missing or does not verify leaves
+// BestResult at 204. A section name holding CR or LF reads as "0,0,0".
+void ReadResultRecord(const std::string& settingsPath, const char* section, TResultState& state);
+
+// Stores state.BestResult (already set by the caller): recomputes both
+// checksums into `state` and writes the value. Returns false when the file
+// was not written (unwritable, or a section name that a profile file cannot
+// hold); the caller may ignore that.
+bool WriteResultRecord(const std::string& settingsPath, const char* section, TResultState& state);
+
+// Writes "0,0,0", which never verifies; the caller sets BestResult to 204.
+bool EraseResultRecord(const std::string& settingsPath, const char* section);
+
+}  // namespace vexa
