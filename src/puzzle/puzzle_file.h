@@ -1,8 +1,11 @@
-// Reading (and, for tools and tests, writing) .VX puzzle files.
+// Reading .VX puzzle files.
 #pragma once
 
 #include "puzzle/puzzle_data.h"
+#include "puzzle/puzzle_source.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace vexa {
@@ -13,8 +16,23 @@ inline constexpr const char* kMsgDiskError =
     "ファイルを読み込めません。ディスク及びファイルをチェックしてください";
 inline constexpr const char* kMsgNoMemory = "ファイルを読み込めません。メモリが足りないようです";
 
+// The fixed header text, "解析禁止！" in Shift-JIS (10 bytes, no zero byte).
+inline constexpr char kPuzzleHeader[] = "\x89\xF0\x90\xCD\x8B\xD6\x8E\x7E\x81\x49";
+
+// Picture data blocks longer than this are refused as if they could not be
+// allocated; no sane puzzle comes near it.
+inline constexpr std::int32_t kMaxPictureBlockBytes = 64 * 1024 * 1024;
+
 // Reads the file at `path` (a UTF-8 path) into `record`, which the caller has
 // reset. Returns nullptr on success, else one of the four messages above.
+// Only regular files are opened. When `sources` is given it receives how each
+// picture entry read so far was stored (JPEG entries with their stream).
 const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path);
+const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
+                           TPictureSources* sources);
+
+// The same reading over bytes already in memory.
+const char* LoadPuzzleBytes(TPuzzleData& record, TPuzzleSideValues& side, const std::uint8_t* data,
+                            std::size_t size, TPictureSources* sources = nullptr);
 
 }  // namespace vexa

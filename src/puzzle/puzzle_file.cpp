@@ -1,0 +1,229 @@
+// The .VX loader: one pass, front to back, every length checked before use.
+#include "puzzle/puzzle_file.h"
+
+#include "jpeg/decode_jpeg.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+namespace vexa {
+
+namespace {
+
+// Where the bytes come from; Read returns how many of `n` it could deliver.
+class Source {
+public:
+    virtual ~Source() = default;
+    virtual std::size_t Read(void* dst, std::size_t n) = 0;
+};
+
+class MemorySource final : public Source {
+public:
+    MemorySource(const std::uint8_t* data, std::size_t size) : data_(data), left_(data ? size : 0) {}
+    std::size_t Read(void* dst, std::size_t n) override {
+        const std::size_t k = std::min(n, left_);
+        if (k) std::memcpy(dst, data_, k);
+        data_ += k;
+        left_ -= k;
+        return k;
+    }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t left_;
+};
+
+class FileSource final : public Source {
+public:
+    explicit FileSource(int fd) : fd_(fd) {}
+    ~FileSource() override { ::close(fd_); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+    std::size_t Read(void* dst, std::size_t n) override {
+        auto* p = static_cast<char*>(dst);
+        std::size_t done = 0;
+        while (done < n) {
+            const ssize_t r = ::read(fd_, p + done, n - done);
+            if (r < 0 && errno == EINTR) continue;
+            if (r <= 0) break;  // an error counts as a short read
+            done += static_cast<std::size_t>(r);
+        }
+        return done;
+    }
+
+private:
+    int fd_;
+};
+
+enum class Outcome { Ok, BadData, Disk, Memory };
+
+const char* MessageOf(Outcome o) {
+    switch (o) {
+        case Outcome::Ok: return nullptr;
+        case Outcome::BadData: return kMsgBadData;
+        case Outcome::Disk: return kMsgDiskError;
+        case Outcome::Memory: return kMsgNoMemory;
+    }
+    return kMsgDiskError;
+}
+
+bool ReadI16(Source& in, std::int16_t& v) {
+    std::uint8_t b[2];
+    if (in.Read(b, 2) != 2) return false;
+    v = static_cast<std::int16_t>(b[0] | (b[1] << 8));
+    return true;
+}
+
+bool ReadI32(Source& in, std::int32_t& v) {
+    std::uint8_t b[4];
+    if (in.Read(b, 4) != 4) return false;
+    v = static_cast<std::int32_t>(static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+                                  (static_cast<std::uint32_t>(b[2]) << 16) |
+                                  (static_cast<std::uint32_t>(b[3]) << 24));
+    return true;
+}
+
+// A 16-bit length n (0..capacity) and n bytes. The text ends at n within the
+// field; a text that fills the whole field without a zero byte loses its last
+// byte to the terminator, so every field stays a terminated string.
+bool ReadTextBlock(Source& in, char* field, std::size_t fieldSize, int capacity) {
+    std::int16_t n;
+    if (!ReadI16(in, n) || n < 0 || n > capacity) return false;
+    char text[128];
+    if (in.Read(text, static_cast<std::size_t>(n)) != static_cast<std::size_t>(n)) return false;
+    const std::size_t len = static_cast<std::size_t>(n);
+    std::memcpy(field, text, len);
+    std::memset(field + len, 0, fieldSize - len);
+    if (len == fieldSize) field[fieldSize - 1] = 0;
+    return true;
+}
+
+// A 32-bit length L and L bytes into `block`. 0 ok (L = 0 leaves it empty),
+// 1 the length was cut short, 2 no block of that size, 3 fewer than L bytes.
+int ReadDataBlock(Source& in, Block& block) {
+    block.clear();
+    std::int32_t length;
+    if (!ReadI32(in, length)) return 1;
+    if (length == 0) return 0;
+    if (length < 0 || length > kMaxPictureBlockBytes) return 2;
+    try {
+        block.resize(static_cast<std::size_t>(length));
+    } catch (const std::bad_alloc&) {
+        Block().swap(block);
+        return 2;
+    }
+    if (in.Read(block.data(), block.size()) != block.size()) {
+        Block().swap(block);
+        return 3;
+    }
+    return 0;
+}
+
+Outcome ReadPicture(Source& in, Block& picture, TPictureSource* source) {
+    std::int32_t streamLength;
+    if (!ReadI32(in, streamLength)) return Outcome::Disk;
+    if (streamLength == 0) {
+        if (ReadDataBlock(in, picture) != 0) return Outcome::Memory;
+        if (source) *source = TPictureSource{};
+        return Outcome::Ok;
+    }
+    Block stream;
+    if (ReadDataBlock(in, stream) != 0) return Outcome::Memory;
+    // The decoder trusts its byte count, so it never gets more than the block
+    // holds; no block or a negative S is a stream it would refuse anyway.
+    if (stream.empty() || streamLength < 0) return Outcome::Memory;
+    const auto count = std::min<std::int32_t>(streamLength, static_cast<std::int32_t>(stream.size()));
+    Block bitmap;
+    if (DecodeJpegToDib(bitmap, stream.data(), count) != DecodeOk) return Outcome::Memory;
+    picture = std::move(bitmap);
+    if (source) *source = TPictureSource{true, streamLength, std::move(stream)};
+    return Outcome::Ok;
+}
+
+Outcome Load(Source& in, TPuzzleData& record, TPuzzleSideValues& side, TPictureSources* sources) {
+    char header[81] = {};
+    if (!ReadTextBlock(in, header, sizeof header, 80)) return Outcome::Disk;
+    if (std::strcmp(header, kPuzzleHeader) != 0) return Outcome::BadData;
+
+    if (!ReadTextBlock(in, record.Title, sizeof record.Title, 52)) return Outcome::Disk;
+    if (!ReadTextBlock(in, record.SectionName, sizeof record.SectionName, 52)) return Outcome::Disk;
+    std::memset(side.CurrentSection, 0, sizeof side.CurrentSection);
+    std::memcpy(side.CurrentSection, record.SectionName, sizeof record.SectionName);
+    if (!ReadTextBlock(in, side.ExtraText, sizeof side.ExtraText, 81)) return Outcome::Disk;
+
+    std::int16_t diffCount;
+    if (!ReadI16(in, side.ExtraValue1) || !ReadI16(in, side.ExtraValue2) || !ReadI16(in, diffCount))
+        return Outcome::Disk;
+    // The record has room for ten rectangles; a file claiming more is not ours.
+    if (diffCount > kMaxDiffs) return Outcome::BadData;
+    record.DiffCount = diffCount;
+    for (int i = 0; i < diffCount; ++i) {
+        std::int16_t v[4];
+        for (auto& x : v)
+            if (!ReadI16(in, x)) return Outcome::Disk;
+        record.DiffRects[i] = TDiffRect{v[0], v[1], v[2], v[3]};
+    }
+
+    for (auto& count : record.TableCounts)
+        if (!ReadI16(in, count)) return Outcome::Disk;
+    for (int t = 0; t < kTableCount; ++t) {
+        const std::int16_t count = record.TableCounts[t];
+        if (count == 0) continue;
+        if (count < 0) return Outcome::Memory;
+        Block table;
+        try {
+            table.resize(static_cast<std::size_t>(count) * kAnimRecordBytes);
+        } catch (const std::bad_alloc&) {
+            return Outcome::Memory;
+        }
+        if (in.Read(table.data(), table.size()) != table.size()) return Outcome::Memory;
+        record.Tables[t] = std::move(table);
+    }
+
+    for (auto& size : record.PairSizes)
+        if (!ReadI16(in, size.Width) || !ReadI16(in, size.Height)) return Outcome::Disk;
+
+    for (int i = 0; i < kPictureCount; ++i) {
+        const Outcome o = ReadPicture(in, PictureOf(record, i), sources ? &(*sources)[i] : nullptr);
+        if (o != Outcome::Ok) return o;
+    }
+    record.Loaded = 1;
+    return Outcome::Ok;
+}
+
+}  // namespace
+
+const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path) {
+    return LoadPuzzleFile(record, side, path, nullptr);
+}
+
+const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
+                           TPictureSources* sources) {
+    if (sources) *sources = TPictureSources{};
+    // Non-blocking, so that a FIFO does not wait for a writer before we can
+    // see that it is no regular file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return kMsgCannotOpen;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return kMsgCannotOpen;
+    }
+    FileSource in(fd);
+    return MessageOf(Load(in, record, side, sources));
+}
+
+const char* LoadPuzzleBytes(TPuzzleData& record, TPuzzleSideValues& side, const std::uint8_t* data,
+                            std::size_t size, TPictureSources* sources) {
+    if (sources) *sources = TPictureSources{};
+    MemorySource in(data, size);
+    return MessageOf(Load(in, record, side, sources));
+}
+
+}  // namespace vexa
