@@ -1,0 +1,154 @@
+// The picture view: the frame's client window. It shows the picture of the
+// current mode, scrolls when it is smaller than the picture, shows the welcome
+// text while no puzzle is loaded, and hosts the ten answer markers.
+//
+// Modes are command ids: 0 none, 202 pair 0 with the differences outlined,
+// 203..206 scenes 0..3 (pairs 0..3), 207 the photo (pair 4) with the markers,
+// 208 pair 4 with the differences outlined.
+//
+// Coordinates: "client" coordinates are those of the viewport (the area inside
+// the scroll bars); picture coordinates = client + ScrollPosition().
+#pragma once
+
+#include "puzzle/puzzle_data.h"
+#include "view/core/fit_steps.h"
+#include "view/core/scene_tracks.h"
+#include "view/offscreen_picture.h"
+
+#include <QAbstractScrollArea>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPoint>
+#include <QTimer>
+
+#include <array>
+
+namespace vexa {
+
+class TMarkerFrame;
+
+class TBitWindow : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    static constexpr int kMarkerCount = 10;
+    static constexpr int kMarkerSize = 21;  // outer frame; the inner one is 19
+
+    // The view draws from `puzzle`, which must outlive it. Ten hidden markers
+    // are created at (0, 0) as children of the viewport.
+    explicit TBitWindow(TPuzzleData& puzzle, QWidget* parent = nullptr);
+    ~TBitWindow() override;
+
+    // Shows `mode` (202..208). Builds the offscreen pictures of the mode's
+    // pair, wipes the old picture off the screen with a stripe (only when a
+    // mode was shown before and the view is visible; the wipe runs on a timer
+    // for a fraction of a second and does not block input), shows or hides the
+    // markers for the mode and repaints. Callers skip a switch to the mode that
+    // is already current.
+    // Returns false on failure: the message is shown in a box owned by the view,
+    // the puzzle record is Reset, and CurrentMode() becomes 0 (the welcome text
+    // shows). Marker visibility is left as it was. The scroll ranges are not
+    // recomputed here; they follow the picture at the next resize (FitToPicture).
+    bool SwitchMode(int mode);
+
+    int CurrentMode() const { return CurrentMode_; }
+    // Size of the current picture (from the pair's PairSizes); 500 x 350, the
+    // welcome page, until the first successful build.
+    int PictureWidth() const { return PictureWidth_; }
+    int PictureHeight() const { return PictureHeight_; }
+
+    // The view's outer size (scroll bars included), recorded at every resize.
+    int OuterWidth() const { return OuterWidth_; }
+    int OuterHeight() const { return OuterHeight_; }
+
+    // Shows markers 0..DiffCount-1 when the mode is 207 and hides the others;
+    // with `gather` every marker also moves to (0, 0).
+    void ShowMarkers(bool gather);
+
+    // Recorded top-left corner of marker i (0..9) in client coordinates.
+    // Its picture position is this + ScrollPosition(); the judged point is
+    // picture position + (10, 10).
+    QPoint MarkerPosition(int i) const;
+    bool MarkerVisible(int i) const;
+    // Current scroll position (XPos, YPos) in pixels.
+    QPoint ScrollPosition() const;
+    // Scroll ranges as last set from the view's size.
+    int XRange() const;
+    int YRange() const;
+
+    // Index of the marker being dragged, -1 when none.
+    int DragIndex() const { return DragIndex_; }
+
+    // Learned difference between the view's and the frame's outer size, used
+    // and updated by FitToPicture; kept for the life of the view.
+    TFitExtras& FitExtras() { return FitExtras_; }
+
+    // The stripe wipe of the last mode switch; tests finish it at once.
+    bool WipeInProgress() const { return WipeTimer_.isActive(); }
+    int WipeStepsLeft() const { return WipeStepsLeft_; }
+    void AdvanceWipe(int steps);
+    void FinishWipe();
+
+    // The offscreen pictures (empty QImage when absent).
+    const TOffscreenPicture& BaseScreen() const { return BaseScreen_; }
+    const TOffscreenPicture& SpareScreen() const { return SpareScreen_; }
+    const TOffscreenPicture& ModeScreen() const { return ModeScreen_; }
+
+    // The animation tracks of the open scene (restarted by every switch to a
+    // scene mode).
+    TSceneTracks& Tracks() { return Tracks_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void EvSize();
+    void EvLButtonDown(QPoint point);
+    void EvLButtonUp(QPoint point);
+    void EndDrag();
+    void PaintClient(QPainter& painter, const QRect& clip);
+    QImage RenderClient();
+    void StartWipe(QImage oldScreen);
+    void StepWipeOnTimer();
+    void ApplyWipeSteps(int steps);
+    bool Fail(const QString& message);
+
+    TPuzzleData& Puzzle_;
+    std::array<TMarkerFrame*, kMarkerCount> OuterFrames_{};
+    std::array<TMarkerFrame*, kMarkerCount> InnerFrames_{};
+    int DragIndex_ = -1;
+    int HScrollHeight_ = 0;
+    int VScrollWidth_ = 0;
+    QCursor SavedCursor_;
+    QCursor DragCursor_;
+    TOffscreenPicture BaseScreen_;
+    TOffscreenPicture SpareScreen_;
+    TOffscreenPicture ModeScreen_;
+    TSceneTracks Tracks_;
+
+    int CurrentMode_ = 0;
+    int PictureWidth_ = 500;
+    int PictureHeight_ = 350;
+    int OuterWidth_ = 0;
+    int OuterHeight_ = 0;
+    TFitExtras FitExtras_;
+
+    QImage WipeScreen_;  // what the screen shows while the stripe moves
+    QTimer WipeTimer_;
+    QElapsedTimer WipeClock_;
+    int WipeStepsTotal_ = 0;
+    int WipeStepsLeft_ = 0;
+};
+
+// Resizes `frame` so that `view` is exactly as large as its picture (at most
+// two resizes, learning the frame's extra size on the way). Does nothing when
+// the view already matches or the frame is minimised, maximised or full screen.
+void FitToPicture(QWidget* frame, TBitWindow* view);
+
+}  // namespace vexa

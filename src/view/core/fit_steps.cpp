@@ -1,0 +1,31 @@
+#include "view/core/fit_steps.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace vexa {
+
+namespace {
+int FrameExtent(int picture, int extra) {
+    // Sizes from files and learned extras: never below 0, never past int.
+    return static_cast<int>(
+        std::clamp<std::int64_t>(std::int64_t{picture} - extra, 0, INT32_MAX));
+}
+}  // namespace
+
+int FitFrameToPicture(TFitTarget& target, int pictureWidth, int pictureHeight, TFitExtras& extras) {
+    if (target.ViewOuterWidth() == pictureWidth && target.ViewOuterHeight() == pictureHeight)
+        return 0;
+    if (target.FrameSizeFixed()) return 0;
+    target.ResizeFrame(FrameExtent(pictureWidth, extras.Width),
+                       FrameExtent(pictureHeight, extras.Height));
+    if (target.ViewOuterWidth() == pictureWidth && target.ViewOuterHeight() == pictureHeight)
+        return 1;
+    extras.Width += target.ViewOuterWidth() - pictureWidth;
+    extras.Height += target.ViewOuterHeight() - pictureHeight;
+    target.ResizeFrame(FrameExtent(pictureWidth, extras.Width),
+                       FrameExtent(pictureHeight, extras.Height));
+    return 2;
+}
+
+}  // namespace vexa
