@@ -58,4 +58,18 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 
+// The checks a write makes, for whoever must decide beforehand where the
+// settings file can live.
+//
+// The file that a write to `path` replaces: symlinks followed, where a
+// dangling link names the file to create. False on a loop or a bad link.
+bool ResolveProfileTarget(const std::string& path, std::string& target);
+// The folder part of a path ("." when there is none).
+std::string FolderOfPath(const std::string& path);
+// An existing regular file, or a folder (which must also be searchable),
+// that we may write. Like a read-only attribute, no write bit at all means
+// read-only even for root.
+bool MayWriteFile(const std::string& path);
+bool MayWriteFolder(const std::string& dir);
+
 }  // namespace vexa

@@ -17,9 +17,10 @@ struct TSettingsPathResult {
     std::string Path;
 };
 
-// The settings file name for a program file name: the extension is replaced
-// by "Ini", a name without one gets ".Ini". Only the last path component is
-// looked at; paths are UTF-8 bytes.
+// The program path with the extension of its file name replaced by "Ini"
+// ("/opt/vexa/VEXA32.EXE" -> "/opt/vexa/VEXA32.Ini"); a name without one
+// (or whose only dot leads it) gets ".Ini". Dots in folder names never
+// count. Paths are UTF-8 bytes. Empty when the path names no file.
 std::string SettingsFileNameFor(const std::string& programPath);
 
 // `programPath` is the program file (what /proc/self/exe names);

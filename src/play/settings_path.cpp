@@ -1,0 +1,90 @@
+#include "play/settings_path.h"
+
+#include "play/profile_file.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vexa {
+namespace {
+
+std::string BaseName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Whether the settings file at `path` can be kept there: an existing file
+// must be a writable regular file, and the folder must be writable too, since
+// a save replaces the file. A missing file is probed by creating it empty and
+// deleting it again.
+bool CanKeepSettingsAt(const std::string& path) {
+    std::string target;
+    if (!ResolveProfileTarget(path, target)) return false;
+    const std::string folder = FolderOfPath(target);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) return MayWriteFile(target) && MayWriteFolder(folder);
+    if (errno != ENOENT) return false;
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    ::close(fd);
+    const bool writable = MayWriteFile(target) && MayWriteFolder(folder);
+    ::unlink(target.c_str());
+    return writable;
+}
+
+}  // namespace
+
+std::string SettingsFileNameFor(const std::string& programPath) {
+    const std::size_t nameStart = programPath.rfind('/') == std::string::npos ? 0 : programPath.rfind('/') + 1;
+    if (nameStart >= programPath.size()) return {};
+    const std::size_t dot = programPath.rfind('.');
+    if (dot == std::string::npos || dot <= nameStart) return programPath + ".Ini";
+    return programPath.substr(0, dot + 1) + "Ini";
+}
+
+TSettingsPathResult MakeSettingsPath(const std::string& programPath, const std::string& fallbackDir) {
+    const std::string besideProgram = SettingsFileNameFor(programPath);
+    if (besideProgram.empty()) return {kSettingsPathNone, {}};
+    if (CanKeepSettingsAt(besideProgram)) return {kSettingsPathBesideProgram, besideProgram};
+    std::string path = fallbackDir;
+    if (!path.empty() && path.back() != '/') path += '/';
+    path += BaseName(besideProgram);
+    return {kSettingsPathFallback, path};
+}
+
+std::string DefaultSettingsFallbackDir() {
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || !home[0]) {
+            const passwd* pw = ::getpwuid(::getuid());
+            home = pw ? pw->pw_dir : nullptr;
+        }
+        if (!home || !home[0]) return {};
+        base = std::string(home) + "/.config";
+    }
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    if (base != "/") base += '/';
+    return base + "vexa/";
+}
+
+std::string CurrentProgramPath() {
+    std::string buf(256, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());
+        if (n < 0) return {};
+        if (static_cast<std::size_t>(n) < buf.size()) {
+            buf.resize(static_cast<std::size_t>(n));
+            return buf;
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
+
+}  // namespace vexa
