@@ -1,0 +1,47 @@
+#include "play/load_into_play.h"
+
+#include "puzzle/puzzle_file.h"
+
+#include <cstdio>
+
+namespace vexa {
+
+void LoadIntoPlay(TGamePlay& game, const std::string& path) {
+    TPlayState& state = game.State;
+    IPlayHost& host = game.Host;
+
+    game.Puzzle.Reset();
+    const char* message = game.LoadPuzzle ? game.LoadPuzzle(game.Puzzle, game.Side, path)
+                                          : kMsgCannotOpen;
+    if (message != nullptr) {
+        game.Puzzle.Reset();
+        // The record is empty: a countdown left running would judge nothing.
+        state.Running = 0;
+        host.ShowMessage(message);
+        return;
+    }
+
+    game.Side.CurrentSection[sizeof game.Side.CurrentSection - 1] = '\0';
+    ReadResultRecord(game.SettingsPath, game.Side.CurrentSection, state.Result);
+
+    host.SwitchMode(kModePhoto);
+    if (host.CurrentMode() == kModeNone) {
+        // The view has reported the failure and emptied the record.
+        state.Running = 0;
+        return;
+    }
+
+    char count[48];
+    std::snprintf(count, sizeof count, kCountFieldFormat, static_cast<int>(game.Puzzle.DiffCount));
+    host.SetCountField(count);
+
+    state.StartTime = host.Now();
+    state.TimeLimit = kDefaultTimeLimit;
+    host.ShowMarkers(true);
+    host.SwitchMode(kModeScene);
+    const bool shown = host.CurrentMode() != kModeNone;
+    if (shown) host.FitToPicture();
+    state.Running = (shown && game.Puzzle.Loaded) ? 1 : 0;
+}
+
+}  // namespace vexa

@@ -1,0 +1,20 @@
+// Turning a puzzle file into a running challenge.
+#pragma once
+
+#include "play/play_state.h"
+
+#include <string>
+
+namespace vexa {
+
+inline constexpr const char* kCountFieldFormat = "正解数 %d  ";
+
+// Empties and refills the puzzle record from `path`, restores the puzzle's
+// best result, writes the number of differences into the count field, starts
+// the clock with a 300-second limit, gathers the markers and shows the
+// current scene. A failure is reported in a message box (by the loader's
+// message or by the view); whenever a load leaves no puzzle loaded, no
+// challenge runs afterwards.
+void LoadIntoPlay(TGamePlay& game, const std::string& path);
+
+}  // namespace vexa

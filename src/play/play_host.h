@@ -1,0 +1,63 @@
+// What game play asks of the window around it. The application object
+// implements this over its frame, status bar and picture view; tests drive
+// the play logic with a fake. Every call happens on the user-interface thread.
+//
+// Texts are UTF-8. Message boxes are modal, owned by the frame and captioned
+// "間違いを探せ！"; they return once the user has answered.
+#pragma once
+
+#include "play/match_markers.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vexa {
+
+enum class TAnswer { Yes, No, Cancel };
+
+class IPlayHost {
+public:
+    virtual ~IPlayHost() = default;
+
+    // --- Message boxes -------------------------------------------------------
+    // A notice with an OK button only.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // A question with Yes, No and Cancel buttons.
+    virtual TAnswer AskYesNoCancel(const std::string& text) = 0;
+
+    // --- Status bar ----------------------------------------------------------
+    virtual void SetCountField(const std::string& text) = 0;  // the 16-character field
+    virtual void SetTimeField(const std::string& text) = 0;   // the 10-character field
+
+    // --- Picture view --------------------------------------------------------
+    // Shows mode 202..208. On failure the view reports it in its own message
+    // box, resets the puzzle record and sets the current mode to 0.
+    virtual void SwitchMode(int mode) = 0;
+    // The view's current mode; 0 = nothing shown.
+    virtual int CurrentMode() const = 0;
+    // Shows the markers in play (the first DiffCount) only in mode 207 and,
+    // when gathering, moves all ten to the top-left corner of the view.
+    virtual void ShowMarkers(bool gather) = 0;
+    // The recorded top-left corner of marker `index` (0..9) in the view's
+    // client coordinates.
+    virtual TJudgePoint MarkerPosition(int index) const = 0;
+    // The view's scroll position (XPos, YPos) in pixels.
+    virtual TJudgePoint ScrollPosition() const = 0;
+    // Advances the scene animation by one tick (TSceneTracks::Step plus drawing).
+    virtual void AnimateStep() = 0;
+    // The text the view paints while no puzzle is loaded.
+    virtual std::string WelcomeText() const = 0;
+
+    // --- Application ---------------------------------------------------------
+    // Resizes the frame so that the view is as large as the picture.
+    virtual void FitToPicture() = 0;
+    // Whether the main frame is the active window.
+    virtual bool IsFrameActive() const = 0;
+    // Key and button state at the moment of the call.
+    virtual bool IsShiftHeld() const = 0;
+    virtual bool IsRightButtonHeld() const = 0;
+    // Calendar time in whole seconds.
+    virtual std::int64_t Now() const = 0;
+};
+
+}  // namespace vexa

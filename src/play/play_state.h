@@ -1,0 +1,44 @@
+// The play state and everything the play operations (LoadIntoPlay, Judge,
+// CountdownTick) work on.
+#pragma once
+
+#include "play/play_host.h"
+#include "play/result_record.h"
+#include "puzzle/puzzle_data.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vexa {
+
+constexpr int kModeNone = 0;
+constexpr int kModeScene = 203;
+constexpr int kModePhoto = 207;
+constexpr std::int32_t kDefaultTimeLimit = 300;
+
+struct TPlayState {
+    std::int16_t Running = 0;           // a challenge is in progress
+    std::int64_t StartTime = 0;         // calendar seconds at its start
+    std::int32_t TimeLimit = kDefaultTimeLimit;  // seconds; 0 = no limit
+    std::int32_t LastShownSecond = -100;  // elapsed second last shown; never reset
+    TResultState Result;                // stored checksums and BestResult of the loaded puzzle
+};
+
+// Fills a reset record from a puzzle file; nullptr on success, else the
+// message to show. LoadPuzzleFile in the player.
+using TPuzzleLoader =
+    std::function<const char*(TPuzzleData&, TPuzzleSideValues&, const std::string&)>;
+
+// One game: the puzzle record and its side values (owned by the application
+// for the life of the program), the host, the settings file and the state.
+struct TGamePlay {
+    TPuzzleData& Puzzle;
+    TPuzzleSideValues& Side;
+    IPlayHost& Host;
+    std::string SettingsPath;
+    TPuzzleLoader LoadPuzzle;
+    TPlayState State{};
+};
+
+}  // namespace vexa

@@ -1,0 +1,149 @@
+#include "play/countdown.h"
+
+#include "fake_play_host.h"
+#include "play/judge.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace vexa {
+namespace {
+
+using testing::FakePuzzle;
+using testing::PlayFixture;
+using Log = std::vector<std::string>;
+
+const FakePuzzle kOne{{{0, 0, 10, 10}}, "Sec"};
+
+std::string TimeLeft(int seconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "time 残り時間　%3d", seconds);
+    return text;
+}
+
+int CountOf(const Log& log, const std::string& line) {
+    return static_cast<int>(std::count(log.begin(), log.end(), line));
+}
+
+TEST(CountdownTick, CountsDownToZeroThenJudgesOnce) {
+    PlayFixture f;
+    f.Load(kOne);
+    Log want;
+    for (int elapsed = 0; elapsed <= 300; ++elapsed) {
+        // Ten ticks per second; only the first of a second touches the field.
+        for (int tick = 0; tick < 10; ++tick) CountdownTick(f.Game);
+        f.Host.Clock += 1;
+        want.push_back(TimeLeft(300 - elapsed));
+    }
+    Log log = f.Host.TakeLog();
+    ASSERT_GE(log.size(), want.size());
+    EXPECT_EQ(Log(log.begin(), log.begin() + want.size()), want);
+    EXPECT_EQ(CountOf(log, std::string("message ") + kVerdictText), 1);
+    EXPECT_EQ(log.back(), "fit");
+    EXPECT_EQ(CountOf(log, "time 判定で再挑戦"), 1);
+    EXPECT_EQ(f.Game.State.Running, 0);
+    // The marker sits at the corner, outside the only rectangle: 0 of 1 is half.
+    EXPECT_EQ(f.Host.Mode, 205);
+
+    for (int s = 0; s < 20; ++s, f.Host.Clock += 1) CountdownTick(f.Game);
+    EXPECT_TRUE(f.Host.Log.empty());
+}
+
+TEST(CountdownTick, FollowsTheCalendarClock) {
+    struct Case {
+        std::string name;
+        std::vector<int> clockSteps;  // seconds added before each tick
+        Log want;
+    };
+    const std::vector<Case> cases = {
+        {"several ticks in one second", {0, 0, 0, 1, 0}, {TimeLeft(300), TimeLeft(299)}},
+        {"a modal loop held the ticks for five seconds", {0, 5}, {TimeLeft(300), TimeLeft(295)}},
+        {"clock set back", {0, -7}, {TimeLeft(300), TimeLeft(307)}},
+        {"clock set forward past the limit judges at once", {0, 1000},
+         {TimeLeft(300), TimeLeft(-700), std::string("message ") + kVerdictText,
+          "time 判定で再挑戦", "switch 205", "fit"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayFixture f;
+        f.Load(kOne);
+        for (int step : c.clockSteps) {
+            f.Host.Clock += step;
+            CountdownTick(f.Game);
+        }
+        EXPECT_EQ(f.Host.Log, c.want);
+    }
+}
+
+TEST(CountdownTick, RetryAfterAllFoundRunsWithoutLimit) {
+    PlayFixture f;
+    f.Load(kOne);
+    f.Host.Markers[0] = {-5, -5};  // centre (5, 5) lies in the rectangle
+    Judge(f.Game);
+    ASSERT_EQ(f.Host.Mode, 206);
+    Judge(f.Game);  // the retry
+    ASSERT_EQ(f.Game.State.Running, 1);
+    f.Host.TakeLog();
+
+    for (int s = 0; s < 400; ++s, f.Host.Clock += 1) {
+        CountdownTick(f.Game);
+        CountdownTick(f.Game);
+    }
+    const Log log = f.Host.TakeLog();
+    EXPECT_EQ(log, Log(400, "time 制限時間なし"));
+    EXPECT_EQ(f.Game.State.Running, 1);
+}
+
+TEST(CountdownTick, AnimatesOnlyWhileTheFrameIsActive) {
+    struct Case {
+        std::string name;
+        bool loaded;
+        bool frameActive;
+        int wantSteps;
+    };
+    const std::vector<Case> cases = {
+        {"active frame, no challenge", false, true, 3},
+        {"active frame, challenge running", true, true, 3},
+        {"inactive frame", true, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayFixture f;
+        if (c.loaded) f.Load(kOne);
+        f.Host.FrameActive = c.frameActive;
+        for (int i = 0; i < 3; ++i) CountdownTick(f.Game);
+        EXPECT_EQ(f.Host.AnimateSteps, c.wantSteps);
+    }
+}
+
+TEST(CountdownTick, StillJudgesWhileTheFrameIsInactive) {
+    PlayFixture f;
+    f.Load(kOne);
+    f.Host.FrameActive = false;
+    f.Host.Clock += 300;
+    CountdownTick(f.Game);
+    EXPECT_EQ(f.Game.State.Running, 0);
+    EXPECT_EQ(f.Host.Mode, 205);
+}
+
+TEST(CountdownTick, StopsWhenTheRecordWasEmptiedUnderIt) {
+    PlayFixture f;
+    f.Load(kOne);
+    // A mode switch failed outside game play: the view reset the record.
+    f.Host.FailingModes = {207};
+    f.Host.SwitchMode(207);
+    f.Host.TakeLog();
+    for (int s = 0; s < 400; s += 10) {
+        f.Host.Clock += 10;
+        CountdownTick(f.Game);
+    }
+    EXPECT_TRUE(f.Host.Log.empty());
+    EXPECT_EQ(f.Game.State.Running, 0);
+}
+
+}  // namespace
+}  // namespace vexa

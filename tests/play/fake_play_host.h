@@ -1,0 +1,142 @@
+// A scripted stand-in for the window around game play: it logs every call
+// as one line, keeps a settable clock, key state and marker positions, and
+// plays the view's mode switch including its failure (reset, mode 0).
+#pragma once
+
+#include "play/load_into_play.h"
+#include "play/play_state.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vexa::testing {
+
+class FakePlayHost : public IPlayHost {
+public:
+    explicit FakePlayHost(TPuzzleData& puzzle) : puzzle_(puzzle) {}
+
+    void ShowMessage(const std::string& text) override { Log.push_back("message " + text); }
+    TAnswer AskYesNoCancel(const std::string& text) override {
+        Log.push_back("ask " + text);
+        return Answer;
+    }
+    void SetCountField(const std::string& text) override { Log.push_back("count " + text); }
+    void SetTimeField(const std::string& text) override { Log.push_back("time " + text); }
+    void SwitchMode(int mode) override {
+        Log.push_back("switch " + std::to_string(mode));
+        if (FailingModes.count(mode)) {
+            Log.push_back("message view failure");
+            puzzle_.Reset();
+            Mode = 0;
+            return;
+        }
+        Mode = mode;
+    }
+    int CurrentMode() const override { return Mode; }
+    void ShowMarkers(bool gather) override {
+        Log.push_back(gather ? "gather" : "markers");
+        if (gather) Markers.fill({0, 0});
+    }
+    TJudgePoint MarkerPosition(int index) const override { return Markers.at(index); }
+    TJudgePoint ScrollPosition() const override { return Scroll; }
+    void AnimateStep() override { ++AnimateSteps; }
+    std::string WelcomeText() const override { return "welcome"; }
+    void FitToPicture() override { Log.push_back("fit"); }
+    bool IsFrameActive() const override { return FrameActive; }
+    bool IsShiftHeld() const override { return Shift; }
+    bool IsRightButtonHeld() const override { return RightButton; }
+    std::int64_t Now() const override { return Clock; }
+
+    // Takes the lines logged so far.
+    std::vector<std::string> TakeLog() { return std::exchange(Log, {}); }
+
+    std::vector<std::string> Log;
+    std::set<int> FailingModes;
+    int Mode = 0;
+    std::array<TJudgePoint, kMaxDiffs> Markers{};
+    TJudgePoint Scroll{};
+    TAnswer Answer = TAnswer::No;
+    bool FrameActive = true;
+    bool Shift = false;
+    bool RightButton = false;
+    std::int64_t Clock = 1'000'000;
+    int AnimateSteps = 0;
+
+private:
+    TPuzzleData& puzzle_;
+};
+
+// A puzzle as the loader would leave it.
+struct FakePuzzle {
+    std::vector<TDiffRect> Rects;
+    const char* Section = "Sec";
+    const char* Failure = nullptr;  // the loader's message, if it fails
+};
+
+inline TPuzzleLoader FakeLoader(const FakePuzzle& fake) {
+    return [fake](TPuzzleData& record, TPuzzleSideValues& side, const std::string&) -> const char* {
+        if (fake.Failure) return fake.Failure;
+        record.DiffCount = static_cast<std::int16_t>(fake.Rects.size());
+        for (std::size_t i = 0; i < fake.Rects.size() && i < record.DiffRects.size(); ++i)
+            record.DiffRects[i] = fake.Rects[i];
+        std::snprintf(side.CurrentSection, sizeof side.CurrentSection, "%s", fake.Section);
+        record.Loaded = 1;
+        return nullptr;
+    };
+}
+
+// A settings file in a private folder that goes away with the object.
+class SettingsFile {
+public:
+    SettingsFile() {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("vexa-play-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+        std::filesystem::create_directories(dir_);
+    }
+    ~SettingsFile() { std::filesystem::remove_all(dir_); }
+    SettingsFile(const SettingsFile&) = delete;
+    SettingsFile& operator=(const SettingsFile&) = delete;
+
+    std::string Path() const { return (dir_ / "vexa.Ini").string(); }
+    // The file's bytes, or nothing when there is no file.
+    std::optional<std::string> Bytes() const {
+        std::ifstream in(Path(), std::ios::binary);
+        if (!in) return std::nullopt;
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+private:
+    static inline int counter_ = 0;
+    std::filesystem::path dir_;
+};
+
+// The record, its side values, the host and the game over them, with a
+// settings file of its own.
+struct PlayFixture {
+    PlayFixture() : Host(Puzzle), Game{Puzzle, Side, Host, Settings.Path(), {}} {}
+
+    // Loads `fake` and drops the log of the load.
+    void Load(const FakePuzzle& fake) {
+        Game.LoadPuzzle = FakeLoader(fake);
+        LoadIntoPlay(Game, "puzzle.VX");
+        Host.TakeLog();
+    }
+
+    SettingsFile Settings;
+    TPuzzleData Puzzle;
+    TPuzzleSideValues Side;
+    FakePlayHost Host;
+    TGamePlay Game;
+};
+
+}  // namespace vexa::testing
