@@ -1,0 +1,236 @@
+#include "play/profile_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vexa {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Shift-JIS pairs whose second byte is something the parser looks at.
+const std::string kA = "\x83\x41";   // ア: second byte 'A'
+const std::string kDi = "\x83\x61";  // ヂ: the same pair with 'a'
+const std::string kZe = "\x83\x5b";  // ゼ: second byte '['
+const std::string kZo = "\x83\x5d";  // ゾ: second byte ']'
+
+TEST(ProfileFile, FindsValues) {
+    struct Case {
+        const char* name;
+        std::string have;
+        std::string section;
+        std::string key;
+        std::optional<std::string> want;
+    };
+    const Case cases[] = {
+        {"CRLF lines", "[abc]\r\nDStrs=v1\r\n", "abc", "DStrs", "v1"},
+        {"LF lines, no final line ending", "[abc]\nX=1\nDStrs=v1", "abc", "DStrs", "v1"},
+        {"ASCII names fold case", "[ABC]\r\ndstrs=v1\r\n", "aBc", "DSTRS", "v1"},
+        {"second byte of a pair is not folded", "[" + kA + "]\r\nDStrs=v1\r\n", kDi, "DStrs", std::nullopt},
+        {"pair with ']' second byte", "[" + kZo + "]\r\nDStrs=v1\r\n", kZo, "DStrs", "v1"},
+        {"pair with '[' second byte", "[" + kZe + kZo + "]\r\nDStrs=v1\r\n", kZe + kZo, "DStrs", "v1"},
+        {"header ends at the last ']'", "[a]b] tail\r\nDStrs=v1\r\n", "a]b", "DStrs", "v1"},
+        {"names and values trimmed", "  [ abc ]\t\r\n\t DStrs  =  v 1  \r\n", " abc", "DStrs ", "v 1"},
+        {"double quotes removed", "[abc]\r\nDStrs= \"v1\" \r\n", "abc", "DStrs", "v1"},
+        {"single quotes removed", "[abc]\r\nDStrs='v1'\r\n", "abc", "DStrs", "v1"},
+        {"unmatched quotes kept", "[abc]\r\nDStrs=\"v1'\r\n", "abc", "DStrs", "\"v1'"},
+        {"only the first '=' splits", "[abc]\r\nDStrs=a=b\r\n", "abc", "DStrs", "a=b"},
+        {"empty value", "[abc]\r\nDStrs=\r\n", "abc", "DStrs", ""},
+        {"comment line skipped", "[abc]\r\n ;DStrs=c\r\nDStrs=v1\r\n", "abc", "DStrs", "v1"},
+        {"';' inside a value is data", "[abc]\r\nDStrs=a;b\r\n", "abc", "DStrs", "a;b"},
+        {"first key wins", "[abc]\r\nDStrs=v1\r\nDStrs=v2\r\n", "abc", "DStrs", "v1"},
+        {"first section wins", "[abc]\r\nDStrs=v1\r\n[abc]\r\nDStrs=v2\r\n", "abc", "DStrs", "v1"},
+        {"later duplicate section is not searched", "[abc]\r\nX=1\r\n[abc]\r\nDStrs=v2\r\n", "abc", "DStrs",
+         std::nullopt},
+        {"key of another section", "[abd]\r\nDStrs=v1\r\n[abc]\r\nX=1\r\n", "abc", "DStrs", std::nullopt},
+        {"key before any section", "DStrs=v1\r\n[abc]\r\n", "abc", "DStrs", std::nullopt},
+        {"header without ']' starts no section", "[abc\r\nDStrs=v1\r\n", "abc", "DStrs", std::nullopt},
+        {"missing section", "[x]\r\nDStrs=v1\r\n", "abc", "DStrs", std::nullopt},
+        {"empty file", "", "abc", "DStrs", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FindProfileValue(c.have, c.section, c.key), c.want);
+    }
+}
+
+TEST(ProfileFile, SetChangesOnlyWhatItMust) {
+    struct Case {
+        const char* name;
+        std::string have;
+        std::string section;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"empty file", "", "abc", "[abc]\r\nDStrs=new\r\n"},
+        {"value replaced, other lines and LF endings kept",
+         "; note\n[abc]\nX=1\nDStrs=old\nY=2\n[z]\nDStrs=z\n", "abc",
+         "; note\n[abc]\nX=1\nDStrs=new\nY=2\n[z]\nDStrs=z\n"},
+        {"key spelling and indentation kept", "[ABC]\r\n  dstrs = old  \r\n", "abc", "[ABC]\r\n  dstrs =new\r\n"},
+        {"key appended after the section's last key", "[abc]\r\nX=1\r\n; c\r\n\r\n[def]\r\nY=2\r\n", "abc",
+         "[abc]\r\nX=1\r\nDStrs=new\r\n; c\r\n\r\n[def]\r\nY=2\r\n"},
+        {"key appended under a bare header", "[abc]\r\n\r\n[def]\r\n", "abc", "[abc]\r\nDStrs=new\r\n\r\n[def]\r\n"},
+        {"last key line without line ending", "[abc]\r\nX=1", "abc", "[abc]\r\nX=1\r\nDStrs=new\r\n"},
+        {"section appended", "[x]\r\nY=2\r\n", "abc", "[x]\r\nY=2\r\n[abc]\r\nDStrs=new\r\n"},
+        {"section appended after a line without ending", "[x]\r\nY=2", "abc", "[x]\r\nY=2\r\n[abc]\r\nDStrs=new\r\n"},
+        {"section appended after a lone CR", "[x]\r\nY=2\r", "abc", "[x]\r\nY=2\r\n[abc]\r\nDStrs=new\r\n"},
+        {"first of two sections gets the key", "[abc]\r\nX=1\r\n[abc]\r\nDStrs=old\r\n", "abc",
+         "[abc]\r\nX=1\r\nDStrs=new\r\n[abc]\r\nDStrs=old\r\n"},
+        {"pair with a letter second byte is its own section", "[" + kA + "]\r\nDStrs=old\r\n", kDi,
+         "[" + kA + "]\r\nDStrs=old\r\n[" + kDi + "]\r\nDStrs=new\r\n"},
+        {"pair with ']' second byte found again", "[" + kZo + "]\r\nDStrs=old\r\n", kZo,
+         "[" + kZo + "]\r\nDStrs=new\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto got = SetProfileValue(c.have, c.section, "DStrs", "new");
+        ASSERT_TRUE(got.has_value());
+        EXPECT_EQ(*got, c.want);
+        EXPECT_EQ(FindProfileValue(*got, c.section, "DStrs"), "new");
+    }
+}
+
+TEST(ProfileFile, RefusesTextsThatWouldBreakLines) {
+    struct Case {
+        const char* name;
+        std::string section, key, value;
+    };
+    const Case cases[] = {
+        {"CR in section", "a\rb", "DStrs", "v"},
+        {"LF in section", "a\nb", "DStrs", "v"},
+        {"'=' in key", "abc", "D=S", "v"},
+        {"blank key", "abc", " ", "v"},
+        {"LF in value", "abc", "DStrs", "v\nw"},
+        {"NUL in value", "abc", "DStrs", std::string("v\0w", 3)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SetProfileValue("[abc]\r\n", c.section, c.key, c.value), std::nullopt);
+    }
+}
+
+class ProfileFileOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "vexa-profile-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        for (const auto& e : fs::recursive_directory_iterator(dir_, ec))
+            if (!e.is_symlink(ec) && e.is_directory(ec)) ::chmod(e.path().c_str(), 0700);
+        ::chmod(dir_.c_str(), 0700);
+        fs::remove_all(dir_, ec);
+    }
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    static void Put(const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::string Get(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static unsigned Mode(const std::string& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+    }
+    fs::path dir_;
+};
+
+TEST_F(ProfileFileOnDisk, WriteCreatesFoldersAndFileThenReadsBack) {
+    const std::string path = Path("sub/deeper/vexa.Ini");
+    ASSERT_TRUE(WriteProfileString(path, "abc", "DStrs", "0x1,0x2,205"));
+    EXPECT_EQ(Get(path), "[abc]\r\nDStrs=0x1,0x2,205\r\n");
+    EXPECT_EQ(ReadProfileString(path, "ABC", "DStrs", "0,0,0"), "0x1,0x2,205");
+    EXPECT_EQ(ReadProfileString(path, "abd", "DStrs", "0,0,0"), "0,0,0");
+    EXPECT_EQ(ReadProfileString(Path("missing.Ini"), "abc", "DStrs", "0,0,0"), "0,0,0");
+    // The save leaves no temporary file behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "sub/deeper"), fs::directory_iterator()), 1);
+}
+
+TEST_F(ProfileFileOnDisk, ReadReturnsAtMostCapacityLessOneBytes) {
+    const std::string path = Path("vexa.Ini");
+    const std::string value(100, '7');
+    Put(path, "[abc]\r\nDStrs=" + value + "\r\n");
+    EXPECT_EQ(ReadProfileString(path, "abc", "DStrs", "0,0,0"), value.substr(0, 80));
+    EXPECT_EQ(ReadProfileString(path, "abc", "DStrs", "0,0,0", 4), "777");
+    EXPECT_EQ(ReadProfileString(path, "abc", "none", std::string(90, 'd')), std::string(80, 'd'));
+}
+
+TEST_F(ProfileFileOnDisk, WriteRefusesWhatMayNotBeWritten) {
+    // A file or folder without any write bit counts as read-only for every
+    // user, root included, so these run everywhere.
+    struct Case {
+        const char* name;
+        unsigned fileMode;
+        unsigned folderMode;
+    };
+    const Case cases[] = {
+        {"read-only file", 0444, 0755},
+        {"writable file in a read-only folder", 0644, 0555},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = dir_ / "locked";
+        fs::create_directory(folder);
+        const std::string path = (folder / "vexa.Ini").string();
+        const std::string before = "[abc]\r\nDStrs=old\r\n";
+        Put(path, before);
+        ::chmod(path.c_str(), c.fileMode);
+        ::chmod(folder.c_str(), c.folderMode);
+        EXPECT_FALSE(WriteProfileString(path, "abc", "DStrs", "new"));
+        EXPECT_EQ(Get(path), before);
+        EXPECT_EQ(Mode(path), c.fileMode);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+        ::chmod(folder.c_str(), 0755);
+        fs::remove_all(folder);
+    }
+}
+
+TEST_F(ProfileFileOnDisk, WriteFollowsSymlinksAndKeepsTheMode) {
+    const std::string real = Path("real.Ini");
+    Put(real, "[x]\r\nY=1\r\n");
+    ::chmod(real.c_str(), 0640);
+    const std::string link = Path("link.Ini");
+    fs::create_symlink("real.Ini", link);
+
+    ASSERT_TRUE(WriteProfileString(link, "abc", "DStrs", "v"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Get(real), "[x]\r\nY=1\r\n[abc]\r\nDStrs=v\r\n");
+    EXPECT_EQ(Mode(real), 0640u);
+
+    // A dangling link names the file to create.
+    const std::string dangling = Path("dangling.Ini");
+    fs::create_symlink("made.Ini", dangling);
+    ASSERT_TRUE(WriteProfileString(dangling, "abc", "DStrs", "v"));
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_EQ(Get(Path("made.Ini")), "[abc]\r\nDStrs=v\r\n");
+
+    const std::string loop = Path("loop.Ini");
+    fs::create_symlink("loop.Ini", loop);
+    EXPECT_FALSE(WriteProfileString(loop, "abc", "DStrs", "v"));
+}
+
+TEST_F(ProfileFileOnDisk, SpecialFilesAreNeitherReadNorReplaced) {
+    const std::string fifo = Path("fifo.Ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    // Opening a FIFO for reading must not wait for a writer.
+    EXPECT_EQ(ReadProfileString(fifo, "abc", "DStrs", "0,0,0"), "0,0,0");
+    EXPECT_FALSE(WriteProfileString(fifo, "abc", "DStrs", "v"));
+    fs::create_directory(dir_ / "folder.Ini");
+    EXPECT_FALSE(WriteProfileString(Path("folder.Ini"), "abc", "DStrs", "v"));
+    EXPECT_FALSE(WriteProfileString("", "abc", "DStrs", "v"));
+    EXPECT_EQ(ReadProfileString("", "abc", "DStrs", "0,0,0"), "0,0,0");
+}
+
+}  // namespace
+}  // namespace vexa
