@@ -85,7 +85,7 @@ public:
     TFitExtras& FitExtras() { return FitExtras_; }
 
     // The stripe wipe of the last mode switch; tests finish it at once.
-    bool WipeInProgress() const { return WipeTimer_.isActive(); }
+    bool WipeInProgress() const { return WipeStepsLeft_ > 0; }
     int WipeStepsLeft() const { return WipeStepsLeft_; }
     void AdvanceWipe(int steps);
     void FinishWipe();
@@ -144,6 +144,9 @@ private:
     QElapsedTimer WipeClock_;
     int WipeStepsTotal_ = 0;
     int WipeStepsLeft_ = 0;
+    // The whole wipe takes about this long, however many steps it has.
+    static constexpr int kWipeDurationMs = 240;
+    static constexpr int kWipeTickMs = 8;
 };
 
 // Resizes `frame` so that `view` is exactly as large as its picture (at most

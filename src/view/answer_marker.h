@@ -1,0 +1,37 @@
+// One frame of an answer marker: a small child of the view's viewport that
+// draws only a one-pixel outline, so the picture stays visible inside it.
+// Mouse events pass through it to the view.
+#pragma once
+
+#include <QColor>
+#include <QCursor>
+#include <QWidget>
+
+namespace vexa {
+
+class TMarkerFrame : public QWidget {
+    Q_OBJECT
+
+public:
+    // Outer frames are 21 x 21 grey, inner frames 19 x 19 black.
+    TMarkerFrame(int side, QColor colour, QWidget* parent);
+
+    // Moves the frame without resizing it and brings it to the top of its
+    // siblings, as every move of a marker does.
+    void MoveToTop(QPoint corner);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor Colour_;
+};
+
+inline const QColor kMarkerOuterColour{128, 128, 128};
+inline const QColor kMarkerInnerColour{0, 0, 0};
+
+// The drag cursor "MyCursor": a 21 x 21 square outline with ticks every 5
+// pixels and a black cross with a white border in the middle; hot spot (10, 10).
+QCursor MakeDragCursor();
+
+}  // namespace vexa

@@ -1,0 +1,374 @@
+#include "view/bit_window.h"
+
+#include "framework/message_box.h"
+#include "view/answer_marker.h"
+#include "view/core/marker_rules.h"
+#include "view/core/view_rules.h"
+
+#include <QLayout>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+
+#include <algorithm>
+#include <cstring>
+
+namespace vexa {
+
+namespace {
+
+const char kWelcomeText[] =
+    "\n"
+    "       データを読み込んでください       \n"
+    "\n"
+    " ファイルメニューを使うか、F12キーを押すか\n"
+    "一番左のボタンでデータを読み込んでください。\n"
+    " 問題ファイルをドロップすることもできます。\n"
+    "     .VXの拡張子と関連付けると便利です。\n"
+    "\n"
+    "\n"
+    "          Vexa for 32Bit Windows             \n"
+    "              Linux / Qt 6 版              \n";
+
+bool IsSceneMode(int mode) { return mode >= 203 && mode <= 206; }
+
+}  // namespace
+
+TBitWindow::TBitWindow(TPuzzleData& puzzle, QWidget* parent)
+    : QAbstractScrollArea(parent), Puzzle_(puzzle) {
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        bar->setRange(0, 0);
+        bar->setSingleStep(1);
+    }
+    HScrollHeight_ = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, horizontalScrollBar());
+    VScrollWidth_ = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
+
+    for (int i = 0; i < kMarkerCount; ++i) {
+        OuterFrames_[i] = new TMarkerFrame(kMarkerSize, kMarkerOuterColour, viewport());
+        InnerFrames_[i] = new TMarkerFrame(kMarkerSize - 2, kMarkerInnerColour, viewport());
+        OuterFrames_[i]->hide();
+        InnerFrames_[i]->hide();
+    }
+    DragCursor_ = MakeDragCursor();
+
+    WipeTimer_.setInterval(kWipeTickMs);
+    connect(&WipeTimer_, &QTimer::timeout, this, &TBitWindow::StepWipeOnTimer);
+}
+
+TBitWindow::~TBitWindow() {
+    WipeTimer_.stop();
+    ReleasePicture(ModeScreen_);
+    ReleasePicture(SpareScreen_);
+    ReleasePicture(BaseScreen_);
+}
+
+bool TBitWindow::SwitchMode(int mode) {
+    // The screen still shows the old picture while the new one is built; keep
+    // it for the wipe.
+    QImage oldScreen;
+    if (CurrentMode_ != 0 && isVisible() && !viewport()->size().isEmpty()) oldScreen = RenderClient();
+    FinishWipe();
+
+    const QString message =
+        BuildModePictures(Puzzle_, mode, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
+    if (!message.isEmpty()) return Fail(message);
+    if (IsSceneMode(mode)) Tracks_.OpenScene(Puzzle_, mode - 203);
+
+    ReleasePicture(ModeScreen_);
+    if (!CreateOffscreen(ModeScreen_, PictureWidth_, PictureHeight_))
+        return Fail(QStringLiteral("指定モード用の仮想画面を作れません"));
+    if (!ModeScreen_.Image.isNull() && !BaseScreen_.Image.isNull()) {
+        QPainter painter(&ModeScreen_.Image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPoint(0, 0), BaseScreen_.Image,
+                          QRect(0, 0, PictureWidth_, PictureHeight_));
+    }
+
+    if (CurrentMode_ != 0 && !oldScreen.isNull()) StartWipe(std::move(oldScreen));
+    CurrentMode_ = mode;
+    ShowMarkers(false);
+    viewport()->update();
+    return true;
+}
+
+bool TBitWindow::Fail(const QString& message) {
+    ShowMessage(this, message, QMessageBox::Ok);
+    Puzzle_.Reset();
+    CurrentMode_ = 0;
+    viewport()->update();
+    return false;
+}
+
+void TBitWindow::ShowMarkers(bool gather) {
+    for (int i = 0; i < kMarkerCount; ++i) {
+        const bool shown = i < Puzzle_.DiffCount && CurrentMode_ == 207;
+        OuterFrames_[i]->setVisible(shown);
+        InnerFrames_[i]->setVisible(shown);
+        if (gather) {
+            // The inner frame is not offset here, unlike after a drop.
+            OuterFrames_[i]->MoveToTop(QPoint(0, 0));
+            InnerFrames_[i]->MoveToTop(QPoint(0, 0));
+        }
+    }
+}
+
+QPoint TBitWindow::MarkerPosition(int i) const {
+    if (i < 0 || i >= kMarkerCount) return {};
+    return OuterFrames_[i]->pos();
+}
+
+bool TBitWindow::MarkerVisible(int i) const {
+    if (i < 0 || i >= kMarkerCount) return false;
+    return !OuterFrames_[i]->isHidden();
+}
+
+QPoint TBitWindow::ScrollPosition() const {
+    return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+int TBitWindow::XRange() const { return horizontalScrollBar()->maximum(); }
+int TBitWindow::YRange() const { return verticalScrollBar()->maximum(); }
+
+// ---- painting
+
+void TBitWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    PaintClient(painter, event->rect());
+}
+
+QImage TBitWindow::RenderClient() {
+    QImage image(viewport()->size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    PaintClient(painter, image.rect());
+    return image;
+}
+
+void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
+    const QColor background = viewport()->palette().color(QPalette::Base);
+    if (!WipeScreen_.isNull()) {
+        painter.fillRect(clip, background);
+        painter.drawImage(QPoint(0, 0), WipeScreen_);
+        return;
+    }
+    painter.fillRect(clip, background);
+    const QPoint scroll = ScrollPosition();
+    painter.translate(-scroll);  // draw in picture coordinates from here on
+
+    if (!Puzzle_.Loaded) {
+        painter.setPen(viewport()->palette().color(QPalette::Text));
+        painter.drawText(QRect(QPoint(0, 0), viewport()->size()),
+                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                         QString::fromUtf8(kWelcomeText));
+        return;
+    }
+    if (!ModeScreen_.Image.isNull()) {
+        painter.drawImage(QPoint(0, 0), ModeScreen_.Image,
+                          QRect(0, 0, PictureWidth_, PictureHeight_) & ModeScreen_.Image.rect());
+    }
+    if (CurrentMode_ == 202 || CurrentMode_ == 208) {
+        painter.setPen(QPen(Qt::black, 0));
+        painter.setBrush(Qt::NoBrush);
+        // Edges beyond the client area stay beyond it after clamping, so
+        // rectangles from the file cannot overflow the painter's coordinates.
+        const int x0 = scroll.x() - 1, x1 = scroll.x() + viewport()->width() + 1;
+        const int y0 = scroll.y() - 1, y1 = scroll.y() + viewport()->height() + 1;
+        const int count = std::clamp<int>(Puzzle_.DiffCount, 0, kMaxDiffs);
+        for (int i = 0; i < count; ++i) {
+            const TDiffRect& d = Puzzle_.DiffRects[i];
+            const int left = std::clamp(std::min(d.Left, d.Right), x0, x1);
+            const int right = std::clamp(std::max(d.Left, d.Right), x0, x1);
+            const int top = std::clamp(std::min(d.Top, d.Bottom), y0, y1);
+            const int bottom = std::clamp(std::max(d.Top, d.Bottom), y0, y1);
+            if (right - left < 1 || bottom - top < 1) continue;
+            // An outline covering left..right-1 and top..bottom-1.
+            painter.drawRect(left, top, right - left - 1, bottom - top - 1);
+        }
+    }
+}
+
+// ---- the stripe wipe
+
+void TBitWindow::StartWipe(QImage oldScreen) {
+    const int steps = WipeStepCount(OuterWidth_);
+    if (steps <= 0) return;  // the stripe would be painted over at once
+    WipeScreen_ = std::move(oldScreen);
+    {
+        QPainter painter(&WipeScreen_);
+        painter.setPen(QPen(Qt::black, 0));
+        painter.setBrush(Qt::white);
+        painter.drawRect(0, 0, kWipeStripe - 1, std::max(OuterHeight_, 1) - 1);
+    }
+    WipeStepsTotal_ = WipeStepsLeft_ = steps;
+    WipeClock_.start();
+    WipeTimer_.start();
+    viewport()->update();
+}
+
+void TBitWindow::ApplyWipeSteps(int steps) {
+    // Each step moves the screen right by 8 pixels; the strip uncovered at the
+    // left keeps what it showed, so the stripe is copied along.
+    const int width = WipeScreen_.width();
+    for (int s = 0; s < steps; ++s) {
+        if (width > kWipeStripe) {
+            for (int row = 0; row < WipeScreen_.height(); ++row) {
+                auto* line = reinterpret_cast<QRgb*>(WipeScreen_.scanLine(row));
+                std::memmove(line + kWipeStripe, line, sizeof(QRgb) * (width - kWipeStripe));
+            }
+        }
+    }
+    WipeStepsLeft_ -= steps;
+}
+
+void TBitWindow::StepWipeOnTimer() {
+    if (!WipeInProgress()) {
+        WipeTimer_.stop();
+        return;
+    }
+    const qint64 due64 = WipeClock_.elapsed() * WipeStepsTotal_ / kWipeDurationMs;
+    const int due = static_cast<int>(std::min<qint64>(due64, WipeStepsTotal_));
+    const int done = WipeStepsTotal_ - WipeStepsLeft_;
+    AdvanceWipe(std::max(due - done, 0));
+}
+
+void TBitWindow::AdvanceWipe(int steps) {
+    if (!WipeInProgress()) return;
+    ApplyWipeSteps(std::clamp(steps, 0, WipeStepsLeft_));
+    if (WipeStepsLeft_ == 0)
+        FinishWipe();
+    else
+        viewport()->update();
+}
+
+void TBitWindow::FinishWipe() {
+    WipeTimer_.stop();
+    const bool wasWiping = !WipeScreen_.isNull();
+    WipeScreen_ = QImage();
+    WipeStepsLeft_ = WipeStepsTotal_ = 0;
+    if (wasWiping) viewport()->update();
+}
+
+// ---- size and scrolling
+
+void TBitWindow::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    OuterWidth_ = width();
+    OuterHeight_ = height();
+    EvSize();
+}
+
+void TBitWindow::EvSize() {
+    const TScrollRanges ranges = ComputeScrollRanges(PictureWidth_, PictureHeight_, OuterWidth_,
+                                                     OuterHeight_, HScrollHeight_, VScrollWidth_);
+    horizontalScrollBar()->setRange(0, ranges.X);
+    verticalScrollBar()->setRange(0, ranges.Y);
+    viewport()->update();
+}
+
+bool TBitWindow::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        // A page is the client extent in that direction.
+        horizontalScrollBar()->setPageStep(std::max(viewport()->width(), 1));
+        verticalScrollBar()->setPageStep(std::max(viewport()->height(), 1));
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void TBitWindow::scrollContentsBy(int dx, int dy) {
+    FinishWipe();
+    // Moves the picture and the markers with it; only the uncovered part is
+    // repainted.
+    viewport()->scroll(dx, dy);
+}
+
+// ---- markers
+
+void TBitWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) EvLButtonDown(event->position().toPoint());
+    event->accept();
+}
+
+void TBitWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) EvLButtonUp(event->position().toPoint());
+    event->accept();
+}
+
+void TBitWindow::EvLButtonDown(QPoint point) {
+    if (CurrentMode_ != 207) return;
+    if (DragIndex_ >= 0) EndDrag();  // a drag whose release never arrived
+    std::array<TMarkerPoint, kMarkerCount> corners;
+    for (int i = 0; i < kMarkerCount; ++i)
+        corners[i] = TMarkerPoint{OuterFrames_[i]->x(), OuterFrames_[i]->y()};
+    const int hit = MarkerIndexAt(corners.data(), corners.size(), Puzzle_.DiffCount,
+                                  TMarkerPoint{point.x(), point.y()});
+    if (hit < 0) return;
+    // Qt's implicit grab keeps the release with the view.
+    DragIndex_ = hit;
+    InnerFrames_[hit]->hide();
+    OuterFrames_[hit]->hide();
+    SavedCursor_ = viewport()->cursor();
+    viewport()->setCursor(DragCursor_);
+}
+
+void TBitWindow::EvLButtonUp(QPoint point) {
+    if (DragIndex_ < 0) return;
+    if (CurrentMode_ != 207) {
+        // The mode changed during the drag: the marker stays where it was and
+        // hidden until the markers are shown again.
+        EndDrag();
+        return;
+    }
+    const TMarkerPoint corner =
+        ClampMarkerDrop(TMarkerPoint{point.x(), point.y()}, PictureWidth_, PictureHeight_);
+    OuterFrames_[DragIndex_]->MoveToTop(QPoint(corner.X, corner.Y));
+    InnerFrames_[DragIndex_]->MoveToTop(QPoint(corner.X + 1, corner.Y + 1));
+    OuterFrames_[DragIndex_]->show();
+    InnerFrames_[DragIndex_]->show();
+    EndDrag();
+}
+
+void TBitWindow::EndDrag() {
+    viewport()->setCursor(SavedCursor_);
+    DragIndex_ = -1;
+}
+
+// ---- fitting the frame
+
+namespace {
+
+class TFrameFit : public TFitTarget {
+public:
+    TFrameFit(QWidget* frame, TBitWindow* view) : Frame_(frame), View_(view) {}
+    // The view's geometry is current even while the frame is hidden, when Qt
+    // defers resize events.
+    int ViewOuterWidth() const override { return View_->width(); }
+    int ViewOuterHeight() const override { return View_->height(); }
+    bool FrameSizeFixed() const override {
+        return Frame_->isMinimized() || Frame_->isMaximized() || Frame_->isFullScreen();
+    }
+    void ResizeFrame(int width, int height) override {
+        Frame_->raise();
+        Frame_->resize(width, height);
+        if (QLayout* layout = Frame_->layout()) {
+            layout->invalidate();  // lay the client out now, even while hidden
+            layout->activate();
+        }
+    }
+
+private:
+    QWidget* Frame_;
+    TBitWindow* View_;
+};
+
+}  // namespace
+
+void FitToPicture(QWidget* frame, TBitWindow* view) {
+    if (!frame || !view) return;
+    TFrameFit target(frame, view);
+    FitFrameToPicture(target, view->PictureWidth(), view->PictureHeight(), view->FitExtras());
+}
+
+}  // namespace vexa
