@@ -1,0 +1,163 @@
+#include "play/result_record.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace vexa {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kZo = "\x83\x5d";  // ゾ: second byte ']'
+const std::string kA = "\x83\x41";   // ア: second byte 'A'
+
+bool SameState(const TResultState& a, const TResultState& b) {
+    return a.StoredCrcMsb == b.StoredCrcMsb && a.StoredCrcLsb == b.StoredCrcLsb && a.BestResult == b.BestResult;
+}
+
+TEST(ResultRecord, FormatsChecksumTextAndValue) {
+    EXPECT_EQ(ResultChecksumText("abc", 204), "abc204");
+    EXPECT_EQ(FormatResultRecord("abc", 205), "0x7c79d7ef,0x1611c2b2,205");
+    EXPECT_EQ(FormatResultRecord("abc", 206), "0x713af136,0x8f189308,206");
+    EXPECT_EQ(FormatResultRecord(kZo.c_str(), 206), "0xca71958f,0x3e1078b4,206");
+}
+
+TEST(ResultRecord, ParsesLikeHexHexDecimalAndKeepsUnparsedFields) {
+    const TResultState before{0x11, 0x22, 204};
+    struct Case {
+        const char* name;
+        std::string have;
+        int wantCount;
+        TResultState want;
+    };
+    const Case cases[] = {
+        {"as written", "0x7c79d7ef,0x1611c2b2,205", 3, {0x7c79d7ef, 0x1611c2b2, 205}},
+        {"upper case, no prefix", "7C79D7EF,0X1611C2B2,205", 3, {0x7c79d7ef, 0x1611c2b2, 205}},
+        {"blanks before numbers", " 0x1,\t0x2, -7", 3, {1, 2, -7}},
+        {"largest 32-bit value", "ffffffff,0xFFFFFFFF,0", 3, {0xffffffff, 0xffffffff, 0}},
+        {"trailing text ignored", "1,2,205xyz", 3, {1, 2, 205}},
+        {"erased record", "0,0,0", 3, {0, 0, 0}},
+        {"stops after the second number", "0x1,0x2", 2, {1, 2, 204}},
+        {"stops at a blank before the comma", "0x1 ,0x2,3", 1, {1, 0x22, 204}},
+        {"'0x' without digits reads 0", "0xg,1,2", 1, {0, 0x22, 204}},
+        {"nothing parsed", "", 0, before},
+        {"not a number", "zz,1,2", 0, before},
+        {"33-bit checksum is a mismatch", "0x100000000,1,2", 0, before},
+        {"result beyond int is a mismatch", "1,2,2147483648", 2, {1, 2, 204}},
+        {"smallest int", "1,2,-2147483648", 3, {1, 2, -2147483647 - 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TResultState state = before;
+        EXPECT_EQ(ParseResultRecord(c.have, state), c.wantCount);
+        EXPECT_TRUE(SameState(state, c.want))
+            << std::hex << state.StoredCrcMsb << " " << state.StoredCrcLsb << std::dec << " " << state.BestResult;
+    }
+}
+
+class ResultRecordFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "vexa-record-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        path_ = (dir_ / "vexa.Ini").string();
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    void Put(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
+    std::string Get() const {
+        std::ifstream in(path_, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    fs::path dir_;
+    std::string path_;
+};
+
+TEST_F(ResultRecordFile, ReadVerifiesTheStoredValue) {
+    struct Case {
+        const char* name;
+        std::string file;  // empty: no settings file
+        std::string section;
+        int startBest;
+        int wantBest;
+    };
+    const Case cases[] = {
+        {"no settings file", "", "abc", 206, 204},
+        {"no section", "[x]\r\nDStrs=0x7c79d7ef,0x1611c2b2,205\r\n", "abc", 204, 204},
+        {"valid record", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2,205\r\n", "abc", 204, 205},
+        {"upper case without prefixes", "[ABC]\r\ndstrs=713AF136,8F189308,206\r\n", "abc", 204, 206},
+        {"result edited from 205 to 206", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2,206\r\n", "abc", 204, 204},
+        {"copied under another section", "[abd]\r\nDStrs=0x7c79d7ef,0x1611c2b2,205\r\n", "abd", 204, 204},
+        {"erased record", "[abc]\r\nDStrs=0,0,0\r\n", "abc", 206, 204},
+        // Parsing keeps the earlier result when the field is cut off.
+        {"result cut off, earlier value verifies", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2\r\n", "abc", 205, 205},
+        {"result cut off, earlier value does not", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2\r\n", "abc", 206, 204},
+        {"Shift-JIS section with ']' second byte", "[" + kZo + "]\r\nDStrs=0xca71958f,0x3e1078b4,206\r\n", kZo,
+         204, 206},
+        {"section with CR LF never matches", "[a\r\nb]\r\nDStrs=0,0,0\r\n", "a\r\nb", 205, 204},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(path_);
+        if (!c.file.empty()) Put(c.file);
+        TResultState state;
+        state.BestResult = c.startBest;
+        ReadResultRecord(path_, c.section.c_str(), state);
+        EXPECT_EQ(state.BestResult, c.wantBest);
+    }
+}
+
+TEST_F(ResultRecordFile, WriteAndEraseChangeOnlyTheRecordLine) {
+    const std::string others = "; kept\r\n[" + kA + "]\r\nDStrs=0xb5394afa,0xbdd6c129,205\r\n[abc]\r\nOther=1";
+    Put(others);
+
+    TResultState state;
+    state.BestResult = 205;
+    ASSERT_TRUE(WriteResultRecord(path_, "ABC", state));
+    // The checksum text takes the section's bytes as given.
+    EXPECT_EQ(Get(), others + "\r\nDStrs=0xfdb71968,0x704e47be,205\r\n");
+
+    state.BestResult = 206;
+    ASSERT_TRUE(WriteResultRecord(path_, "abc", state));
+    EXPECT_EQ(Get(), others + "\r\nDStrs=0x713af136,0x8f189308,206\r\n");
+    EXPECT_EQ(state.StoredCrcMsb, 0x713af136u);
+    EXPECT_EQ(state.StoredCrcLsb, 0x8f189308u);
+
+    TResultState read;
+    ReadResultRecord(path_, "abc", read);
+    EXPECT_TRUE(SameState(read, state));
+
+    ASSERT_TRUE(EraseResultRecord(path_, "abc"));
+    EXPECT_EQ(Get(), others + "\r\nDStrs=0,0,0\r\n");
+    ReadResultRecord(path_, "abc", read);
+    EXPECT_EQ(read.BestResult, 204);
+
+    // The other puzzle's record, under a section differing only in the
+    // second byte's case, is untouched and still verifies.
+    ReadResultRecord(path_, kA.c_str(), read);
+    EXPECT_EQ(read.BestResult, 205);
+}
+
+TEST_F(ResultRecordFile, SectionWithLineBreakIsNeverWritten) {
+    // Such a name could not be found again, so every better result would
+    // append another section.
+    for (const char* section : {"a\rb", "a\nb", "ab\r\n"}) {
+        SCOPED_TRACE(section);
+        TResultState state;
+        state.BestResult = 206;
+        EXPECT_FALSE(WriteResultRecord(path_, section, state));
+        EXPECT_FALSE(EraseResultRecord(path_, section));
+        EXPECT_FALSE(fs::exists(path_));
+    }
+}
+
+}  // namespace
+}  // namespace vexa
