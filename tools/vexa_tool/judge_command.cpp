@@ -1,12 +1,91 @@
+// vexa-tool judge FILE.VX --at X,Y [--at X,Y ...]
+//
+// Judges marker centres given in picture coordinates of the photo data, one
+// per marker in order, exactly as the player matches them, so that a puzzle's
+// author can check the rectangles. Prints {"found": n, "diff_count": d,
+// "result": 204|205|206}.
 #include "commands.h"
 
+#include "play/match_markers.h"
+#include "puzzle/puzzle_file.h"
+
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
 
 namespace vexatool {
 
-int RunJudge(int, char**) {
-    std::fputs("vexa-tool judge: not available yet\n", stderr);
+namespace {
+
+bool ParseInt(std::string_view text, int& value) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+// "X,Y" with two whole decimal numbers.
+bool ParsePoint(std::string_view text, vexa::TJudgePoint& point) {
+    const std::size_t comma = text.find(',');
+    return comma != std::string_view::npos && ParseInt(text.substr(0, comma), point.X) &&
+           ParseInt(text.substr(comma + 1), point.Y);
+}
+
+int Usage(const char* problem) {
+    std::fprintf(stderr, "vexa-tool judge: %s\nusage: vexa-tool judge FILE.VX --at X,Y [--at X,Y ...]\n",
+                 problem);
     return 2;
+}
+
+}  // namespace
+
+int RunJudge(int argc, char** argv) {
+    const char* path = nullptr;
+    std::vector<vexa::TJudgePoint> points;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        std::string_view value;
+        if (arg == "--at") {
+            if (i + 1 >= argc) return Usage("--at needs X,Y");
+            value = argv[++i];
+        } else if (arg.starts_with("--at=")) {
+            value = arg.substr(5);
+        } else if (!arg.starts_with("-") && path == nullptr) {
+            path = argv[i];
+            continue;
+        } else {
+            return Usage((std::string("unexpected argument: ") + argv[i]).c_str());
+        }
+        vexa::TJudgePoint point;
+        if (!ParsePoint(value, point))
+            return Usage((std::string("not a point X,Y: ") + std::string(value)).c_str());
+        points.push_back(point);
+    }
+    if (path == nullptr) return Usage("no puzzle file given");
+
+    vexa::TPuzzleData record;
+    vexa::TPuzzleSideValues side;
+    if (const char* message = vexa::LoadPuzzleFile(record, side, path)) {
+        std::fprintf(stderr, "vexa-tool judge: %s: %s\n", path, message);
+        return 1;
+    }
+    const int diffCount = std::clamp<int>(record.DiffCount, 0, vexa::kMaxDiffs);
+    if (static_cast<int>(points.size()) > diffCount) {
+        std::fprintf(stderr,
+                     "vexa-tool judge: %zu points given, but the puzzle has %d differences "
+                     "and as many markers\n",
+                     points.size(), diffCount);
+        return 2;
+    }
+
+    const int found = vexa::MatchMarkers(std::span(record.DiffRects).first(diffCount), points);
+    std::printf("{\"found\": %d, \"diff_count\": %d, \"result\": %d}\n", found, diffCount,
+                vexa::ResultForCount(found, diffCount));
+    return 0;
 }
 
 }  // namespace vexatool
