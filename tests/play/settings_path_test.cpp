@@ -1,0 +1,191 @@
+#include "play/settings_path.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+
+namespace vexa {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(SettingsPath, NameReplacesTheFileNamesExtension) {
+    // "ぁ" is E3 81 81 in UTF-8: read as Shift-JIS its last byte would start a
+    // pair and swallow the '/' or '.' after it.
+    struct Case {
+        const char* name;
+        std::string have;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"extension replaced", "/opt/vexa/VEXA32.EXE", "/opt/vexa/VEXA32.Ini"},
+        {"last dot only", "/opt/vexa/vexa.v2.bin", "/opt/vexa/vexa.v2.Ini"},
+        {"no extension", "/usr/bin/vexa", "/usr/bin/vexa.Ini"},
+        {"dot in a folder name only", "/opt/vexa.d/vexa", "/opt/vexa.d/vexa.Ini"},
+        {"leading dot is no extension", "/opt/.vexa", "/opt/.vexa.Ini"},
+        {"trailing dot", "/opt/vexa.", "/opt/vexa.Ini"},
+        {"no folder", "vexa.exe", "vexa.Ini"},
+        {"kana before the separator", "/opt/\xe3\x81\x81/vexa", "/opt/\xe3\x81\x81/vexa.Ini"},
+        {"kana before the dot", "/opt/\xe3\x81\x81.bin", "/opt/\xe3\x81\x81.Ini"},
+        {"kana folder with a dot", "/opt/\xe3\x81\x81.d/vexa", "/opt/\xe3\x81\x81.d/vexa.Ini"},
+        {"empty path", "", ""},
+        {"folder path", "/opt/vexa/", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SettingsFileNameFor(c.have), c.want);
+    }
+}
+
+class SettingsPathOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "vexa-settings-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        for (const auto& e : fs::recursive_directory_iterator(root_, ec))
+            if (!e.is_symlink(ec) && e.is_directory(ec)) ::chmod(e.path().c_str(), 0700);
+        fs::remove_all(root_, ec);
+    }
+    static void Put(const fs::path& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::string Get(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    fs::path root_;
+};
+
+TEST_F(SettingsPathOnDisk, ChoosesBesideProgramOnlyWhenFileAndFolderMayBeWritten) {
+    // Modes without any write bit count as read-only even for root, so these
+    // cases hold whoever runs them.
+    const std::string fallback = (root_ / "config/vexa/").string();
+    struct Case {
+        const char* name;
+        std::string folder;  // below root_
+        std::function<void(const fs::path& folder, const fs::path& ini)> arrange;
+        int wantResult;
+        std::optional<std::string> wantContents;  // of the ini beside the program; nullopt: absent
+    };
+    const std::string longFolder = std::string(200, 'l') + "/" + std::string(200, 'm');
+    const Case cases[] = {
+        {"writable folder, no file: probe deleted", "a", [](auto&, auto&) {}, 1, std::nullopt},
+        {"existing writable file kept", "b", [](auto&, auto& ini) { Put(ini, "[x]\r\nY=1\r\n"); }, 1,
+         "[x]\r\nY=1\r\n"},
+        {"read-only file", "c",
+         [](auto&, auto& ini) {
+             Put(ini, "keep");
+             fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read);
+         },
+         2, "keep"},
+        {"folder where no file can be created", "d",
+         [](auto& folder, auto&) { ::chmod(folder.c_str(), 0555); }, 2, std::nullopt},
+        {"writable file in a read-only folder", "e",
+         [](auto& folder, auto& ini) {
+             Put(ini, "keep");
+             ::chmod(folder.c_str(), 0555);
+         },
+         2, "keep"},
+        {"symlink to a writable file", "f",
+         [this](auto&, auto& ini) {
+             Put(root_ / "elsewhere.Ini", "linked");
+             fs::create_symlink(root_ / "elsewhere.Ini", ini);
+         },
+         1, "linked"},
+        {"symlink to a read-only file", "g",
+         [this](auto&, auto& ini) {
+             Put(root_ / "readonly.Ini", "linked");
+             ::chmod((root_ / "readonly.Ini").c_str(), 0444);
+             fs::create_symlink(root_ / "readonly.Ini", ini);
+         },
+         2, "linked"},
+        {"a folder in the file's place", "h", [](auto&, auto& ini) { fs::create_directory(ini); }, 2, ""},
+        {"path longer than 260 bytes", longFolder, [](auto&, auto&) {}, 1, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = root_ / c.folder;
+        fs::create_directories(folder);
+        const fs::path ini = folder / "vexa.Ini";
+        c.arrange(folder, ini);
+
+        const TSettingsPathResult got = MakeSettingsPath((folder / "vexa.bin").string(), fallback);
+        EXPECT_EQ(got.Result, c.wantResult);
+        EXPECT_EQ(got.Path, c.wantResult == 1 ? ini.string() : fallback + "vexa.Ini");
+        if (!c.wantContents) {
+            EXPECT_FALSE(fs::exists(fs::symlink_status(ini)));
+        } else if (!fs::is_directory(ini)) {
+            EXPECT_EQ(Get(ini), *c.wantContents);
+        }
+        // Nothing else is left in the program's folder or made in the fallback.
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()),
+                  c.wantContents ? 1 : 0);
+        EXPECT_FALSE(fs::exists(root_ / "config"));
+    }
+}
+
+TEST_F(SettingsPathOnDisk, FallbackJoinAndMissingProgramPath) {
+    const fs::path folder = root_ / "ro";
+    fs::create_directory(folder);
+    ::chmod(folder.c_str(), 0555);
+    const std::string program = (folder / "VEXA32.EXE").string();
+    EXPECT_EQ(MakeSettingsPath(program, "/cfg/vexa").Path, "/cfg/vexa/VEXA32.Ini");
+    EXPECT_EQ(MakeSettingsPath(program, "/cfg/vexa/").Path, "/cfg/vexa/VEXA32.Ini");
+
+    const TSettingsPathResult none = MakeSettingsPath("", "/cfg/vexa/");
+    EXPECT_EQ(none.Result, 0);
+    EXPECT_EQ(none.Path, "");
+}
+
+TEST(SettingsPath, FallbackFolderComesFromTheEnvironment) {
+    struct Saved {
+        const char* name;
+        std::optional<std::string> value;
+    };
+    Saved saved[] = {{"XDG_CONFIG_HOME", {}}, {"HOME", {}}};
+    for (Saved& s : saved)
+        if (const char* v = std::getenv(s.name)) s.value = v;
+
+    struct Case {
+        const char* name;
+        const char* xdg;  // nullptr: unset
+        const char* home;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"XDG_CONFIG_HOME", "/x/conf", "/home/u", "/x/conf/vexa/"},
+        {"trailing slash", "/x/conf//", "/home/u", "/x/conf/vexa/"},
+        {"relative XDG_CONFIG_HOME ignored", "conf", "/home/u", "/home/u/.config/vexa/"},
+        {"empty XDG_CONFIG_HOME ignored", "", "/home/u", "/home/u/.config/vexa/"},
+        {"unset XDG_CONFIG_HOME", nullptr, "/home/u", "/home/u/.config/vexa/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.xdg) ::setenv("XDG_CONFIG_HOME", c.xdg, 1); else ::unsetenv("XDG_CONFIG_HOME");
+        ::setenv("HOME", c.home, 1);
+        EXPECT_EQ(DefaultSettingsFallbackDir(), c.want);
+    }
+    for (const Saved& s : saved) {
+        if (s.value) ::setenv(s.name, s.value->c_str(), 1); else ::unsetenv(s.name);
+    }
+}
+
+TEST(SettingsPath, ProgramPathNamesThisTest) {
+    const std::string self = CurrentProgramPath();
+    ASSERT_FALSE(self.empty());
+    EXPECT_TRUE(fs::equivalent(self, "/proc/self/exe"));
+}
+
+}  // namespace
+}  // namespace vexa
