@@ -121,6 +121,11 @@ QPoint TBitWindow::MarkerPosition(int i) const {
     return OuterFrames_[i]->pos();
 }
 
+QPoint TBitWindow::InnerMarkerPosition(int i) const {
+    if (i < 0 || i >= kMarkerCount) return {};
+    return InnerFrames_[i]->pos();
+}
+
 bool TBitWindow::MarkerVisible(int i) const {
     if (i < 0 || i >= kMarkerCount) return false;
     return !OuterFrames_[i]->isHidden();

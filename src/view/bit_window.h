@@ -71,6 +71,8 @@ public:
     // picture position + (10, 10).
     QPoint MarkerPosition(int i) const;
     bool MarkerVisible(int i) const;
+    // Top-left corner of marker i's inner frame (one pixel in after a drop).
+    QPoint InnerMarkerPosition(int i) const;
     // Current scroll position (XPos, YPos) in pixels.
     QPoint ScrollPosition() const;
     // Scroll ranges as last set from the view's size.

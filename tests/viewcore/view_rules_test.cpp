@@ -1,0 +1,50 @@
+#include "view/core/view_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace vexa {
+namespace {
+
+TEST(ScrollRanges, FollowThePictureAndTheScrollBarMetrics) {
+    struct Case {
+        const char* name;
+        int pictureW, pictureH, outerW, outerH, hBar, vBar;
+        TScrollRanges want;
+    };
+    const Case cases[] = {
+        {"view as large as the picture", 500, 350, 500, 350, 17, 17, {0, 0}},
+        {"view larger than the picture", 500, 350, 800, 600, 17, 17, {0, 0}},
+        {"one pixel narrower, much taller: no bar room needed", 500, 350, 499, 600, 17, 17, {1, 0}},
+        {"one pixel shorter, much wider", 500, 350, 800, 349, 17, 17, {0, 1}},
+        {"fits, but not with a bar beside it", 495, 345, 500, 350, 17, 17, {0, 0}},
+        {"larger both ways: both ranges take a bar", 600, 500, 500, 350, 17, 17, {117, 167}},
+        {"wider, and the height fits only without a bar", 600, 340, 500, 350, 17, 17, {117, 7}},
+        // The horizontal range takes the horizontal bar's height, the
+        // vertical range the vertical bar's width.
+        {"unequal metrics keep their pairing", 600, 500, 500, 350, 15, 20, {115, 170}},
+        {"first rule compares width with the bar height", 480, 500, 500, 350, 20, 10, {0, 150}},
+        {"one pixel more bar height turns the extras on", 480, 500, 500, 350, 21, 10, {1, 160}},
+        {"largest pair size in a view of nothing", 32767, 32767, 0, 0, 17, 17, {32784, 32784}},
+        {"negative picture sizes give no ranges", -5, -32768, 500, 350, 17, 17, {0, 0}},
+        {"sums that would overflow 32 bits", INT_MAX, INT_MAX, INT_MIN, INT_MIN, 17, 17, {INT_MAX, INT_MAX}},
+    };
+    for (const Case& c : cases) {
+        const TScrollRanges have =
+            ComputeScrollRanges(c.pictureW, c.pictureH, c.outerW, c.outerH, c.hBar, c.vBar);
+        EXPECT_EQ(have, c.want) << c.name << ": have " << have.X << " x " << have.Y;
+    }
+}
+
+TEST(WipeSteps, AreTheOuterWidthInWholeStripes) {
+    struct Case {
+        int outerWidth;
+        int want;
+    };
+    for (const Case& c : {Case{0, 0}, Case{7, 0}, Case{8, 1}, Case{500, 62}, Case{-9, -1}})
+        EXPECT_EQ(WipeStepCount(c.outerWidth), c.want) << "outer width " << c.outerWidth;
+}
+
+}  // namespace
+}  // namespace vexa
