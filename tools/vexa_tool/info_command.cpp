@@ -1,12 +1,80 @@
+// vexa-tool info FILE.VX: the loaded puzzle as one JSON object.
 #include "commands.h"
+#include "shift_jis.h"
 
+#include "puzzle/puzzle_file.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
 #include <cstdio>
 
 namespace vexatool {
 
-int RunInfo(int, char**) {
-    std::fputs("vexa-tool info: not available yet\n", stderr);
-    return 2;
+namespace {
+
+std::int32_t Le32(const vexa::Block& b, std::size_t at) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
+                                     (static_cast<std::uint32_t>(b[at + 2]) << 16) |
+                                     (static_cast<std::uint32_t>(b[at + 3]) << 24));
+}
+
+// What the stored block's header says; fields a too short block lacks are null.
+QJsonValue PictureJson(const vexa::Block& block, bool jpeg) {
+    if (block.empty()) return QJsonValue::Null;
+    QJsonObject o;
+    o["source"] = jpeg ? "jpeg" : "dib";
+    o["width"] = block.size() >= 8 ? QJsonValue(Le32(block, 4)) : QJsonValue::Null;
+    o["height"] = block.size() >= 12 ? QJsonValue(Le32(block, 8)) : QJsonValue::Null;
+    o["bits"] = block.size() >= 16 ? QJsonValue(block[14] | (block[15] << 8)) : QJsonValue::Null;
+    return o;
+}
+
+void Print(const QJsonObject& o) {
+    std::fputs(QJsonDocument(o).toJson(QJsonDocument::Compact).constData(), stdout);
+    std::fputc('\n', stdout);
+}
+
+}  // namespace
+
+int RunInfo(int argc, char** argv) {
+    if (argc != 2) {
+        std::fputs("usage: vexa-tool info FILE.VX\n", stderr);
+        return 2;
+    }
+    static vexa::TPuzzleData record;  // a few hundred bytes of arrays: keep it off the stack
+    vexa::TPuzzleSideValues side;
+    vexa::TPictureSources sources;
+    if (const char* message = vexa::LoadPuzzleFile(record, side, argv[1], &sources)) {
+        Print(QJsonObject{{"error", QString::fromUtf8(message)}});
+        return 1;
+    }
+    QJsonObject o;
+    o["title"] = FromShiftJis(record.Title, sizeof record.Title);
+    o["section"] = FromShiftJis(record.SectionName, sizeof record.SectionName);
+    o["extra_text"] = FromShiftJis(side.ExtraText, sizeof side.ExtraText);
+    o["extra_values"] = QJsonArray{side.ExtraValue1, side.ExtraValue2};
+    o["diff_count"] = record.DiffCount;
+    QJsonArray rects;
+    for (int i = 0; i < std::clamp<int>(record.DiffCount, 0, vexa::kMaxDiffs); ++i) {
+        const vexa::TDiffRect& r = record.DiffRects[i];
+        rects.append(QJsonArray{r.Left, r.Top, r.Right, r.Bottom});
+    }
+    o["diff_rects"] = rects;
+    QJsonArray counts;
+    for (std::int16_t c : record.TableCounts) counts.append(c);
+    o["table_counts"] = counts;
+    QJsonArray sizes;
+    for (const vexa::TPairSize& s : record.PairSizes) sizes.append(QJsonArray{s.Width, s.Height});
+    o["pair_sizes"] = sizes;
+    QJsonArray pictures;
+    for (int i = 0; i < vexa::kPictureCount; ++i)
+        pictures.append(PictureJson(vexa::PictureOf(record, i), sources[i].Jpeg));
+    o["pictures"] = pictures;
+    Print(o);
+    return 0;
 }
 
 }  // namespace vexatool

@@ -1,0 +1,21 @@
+// JPEG files for pack: which ones the player's decoder takes as they are, and
+// encoding a picture as a baseline stream.
+#pragma once
+
+#include "manifest.h"
+
+#include <QByteArray>
+#include <QImage>
+
+#include <string>
+
+namespace vexatool {
+
+// True when `file` is a baseline (SOF0) stream with one component, or three
+// whose luma sampling is 1x1, 2x1, 1x2 or 2x2 and chroma 1x1.
+bool IsPlayableBaselineJpeg(const QByteArray& file);
+
+// Encodes `image` as a baseline YCbCr stream; false (with `error`) on failure.
+bool EncodeBaselineJpeg(const QImage& image, const EncodeSettings& settings, QByteArray& out, std::string& error);
+
+}  // namespace vexatool

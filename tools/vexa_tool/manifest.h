@@ -1,0 +1,42 @@
+// The JSON manifest that `vexa-tool pack` builds a puzzle from (format in the README).
+#pragma once
+
+#include "puzzle/puzzle_data.h"
+#include "puzzle/puzzle_source.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vexatool {
+
+struct EncodeSettings {
+    int quality = 90;
+    int hFactor = 2, vFactor = 2;  // luma sampling factors; chroma is 1x1
+    int restart = 0;               // restart interval in MCUs, 0 for none
+};
+
+struct PictureSpec {
+    std::string field;  // where it stands in the manifest, for messages
+    std::string file;   // empty: the picture is absent
+    std::optional<EncodeSettings> encode;
+};
+
+struct Manifest {
+    std::string title, section, extraText;  // Shift-JIS bytes, no zero byte
+    std::int16_t extraValue1 = 0, extraValue2 = 0;
+    std::vector<vexa::TDiffRect> rects;
+    std::array<std::vector<vexa::TAnimRecord>, vexa::kTableCount> tables;
+    std::array<std::optional<vexa::TPairSize>, vexa::kPairCount> sizes;
+    std::array<PictureSpec, vexa::kPictureCount> pictures;  // file order
+};
+
+// Parses `json`; picture files are taken relative to `baseDir`. On failure
+// returns false and `error` says "field: what is wrong".
+bool ParseManifest(const QByteArray& json, const QString& baseDir, Manifest& out, std::string& error);
+
+}  // namespace vexatool
