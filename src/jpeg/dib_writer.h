@@ -1,0 +1,38 @@
+// The decoder's output: a packed 24-bit bottom-up device-independent bitmap,
+// and the writers that put one MCU of samples into it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace vexa::jpeg {
+
+inline constexpr int kDibHeaderBytes = 40;
+
+// Row stride of a 24-bit picture: 3 bytes a pixel, raised to a multiple of 4.
+std::int32_t DibStride(std::uint16_t width);
+
+// Sizes `bitmap` to (height + 15) rows of the stride plus the header, all
+// zero, and writes the BITMAPINFOHEADER. Returns false, leaving `bitmap`
+// empty, when the picture is too large or the memory cannot be had.
+bool CreateDibBlock(std::vector<std::uint8_t>& bitmap, std::uint16_t width, std::uint16_t height);
+
+// limit(): 16x fixed point to a byte, 0 below 0 and 255 from 4096 up.
+inline std::uint8_t LimitSample(std::int32_t t) {
+    t >>= 4;
+    return static_cast<std::uint8_t>(t < 0 ? 0 : t > 255 ? 255 : t);
+}
+
+// Writes `cols` x `rows` pixels of one grey block. `dst` is the MCU's
+// top-left pixel; the next row down lies `stride` bytes lower in memory.
+void WriteGrayMcu(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows);
+
+// Writes `cols` x `rows` pixels of a colour MCU of the given layout (1 to 4):
+// luma holds the Y blocks in MCU order, cb and cr one block each; every chroma
+// sample covers the 1, 2 or 4 pixels the layout gives it.
+void WriteColorMcu(int layout, std::uint8_t* dst, std::int32_t stride,
+                   const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                   const std::int16_t* cr, int cols, int rows);
+
+}  // namespace vexa::jpeg

@@ -1,0 +1,19 @@
+// The decoder's integer inverse DCT.
+#pragma once
+
+#include <cstdint>
+
+namespace vexa::jpeg {
+
+// Transforms one 8x8 block (64 values, natural order) into samples in place:
+// the 1-D transform over each row with shift 5, then over each column with
+// shift 8, each result kept as its low 16 bits. The products 44, 42, 38, 25,
+// 17 and 9 times v are sums of the multiples 2v..32v, each formed in 16 bits
+// and so wrapping; this is part of the result, not an accident.
+void InverseDct8x8(std::int16_t* block);
+
+// The same transform written term by term; InverseDct8x8 must agree with it
+// on every input.
+void InverseDct8x8Reference(std::int16_t* block);
+
+}  // namespace vexa::jpeg
