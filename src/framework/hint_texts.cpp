@@ -1,0 +1,25 @@
+#include "framework/hint_texts.h"
+
+#include "framework/command_ids.h"
+
+namespace vexa {
+
+QString HintText(int id) {
+    switch (id) {
+    case CmFit: return QStringLiteral("絵に合わせてウィンドウのサイズを調整します");
+    case CmModeScene: return QStringLiteral("現在のシーンを表示します");
+    case CmModePhoto: return QStringLiteral("写真データを表示します");
+    case CmHelp: return QStringLiteral("ヘルプを表示します");
+    case CmGather: return QStringLiteral("四角を左上に集めます");
+    case CmJudge: return QStringLiteral("答えを判定します");
+    case CmHintMode: return QStringLiteral("この覧に感応型ヘルプを出すかを切り替えます");
+    case CmBarPlace: return QStringLiteral("ツールバーの位置を切り替えます");
+    case CmExit: return QStringLiteral("プログラムを終了します");
+    case CmOpen: return QStringLiteral("データを読み込みます");
+    case CmStatusBar: return QStringLiteral("ステータスバーの表示・非表示を切り替えます");
+    case CmToolBar: return QStringLiteral("ツールバーの表示・非表示を切り替えます");
+    default: return {};
+    }
+}
+
+}  // namespace vexa

@@ -1,0 +1,42 @@
+// The status bar: a message field for hints on the left, then fixed text
+// fields that hints never cover.
+#pragma once
+
+#include <QLabel>
+#include <QStatusBar>
+
+namespace vexa {
+
+// A recessed, left-aligned text field at least `chars` characters wide.
+class TTextGadget : public QLabel {
+    Q_OBJECT
+public:
+    explicit TTextGadget(int chars, QWidget* parent = nullptr);
+    int Chars() const { return WidthInChars; }
+    void SetText(const QString& text) { setText(text); }
+    QString Text() const { return text(); }
+
+private:
+    int WidthInChars;
+};
+
+class TStatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit TStatusBar(QWidget* parent = nullptr);
+
+    QLabel* MessageField() const { return Message; }
+    // Puts the hint of command `id` in the message field; -1 or an id
+    // without a hint empties it.
+    void ShowHint(int id);
+    void SetMessage(const QString& text);
+
+    // Fixed widgets on the right, in the order they are added.
+    void AddSeparator(int size);
+    TTextGadget* AddTextGadget(int chars);
+
+private:
+    QLabel* Message;
+};
+
+}  // namespace vexa
