@@ -1,0 +1,111 @@
+// The commands of the application object and the ways a puzzle file name
+// arrives: the open dialog, dropped files and the command line.
+#include "app/kavrik_app.h"
+
+#include "framework/command_ids.h"
+#include "framework/control_bar.h"
+#include "framework/decorated_frame.h"
+#include "framework/help_window.h"
+#include "framework/message_box.h"
+#include "framework/open_dialog.h"
+#include "puzzle/puzzle_file.h"
+#include "view/bit_window.h"
+
+namespace vexa {
+
+bool TKavrikApp::FileNameFits(const QString& name) const { return name.size() <= kMaxFileNameChars; }
+
+void TKavrikApp::CmOpenFile() {
+    PendingFile.clear();
+    QString chosen;
+    if (RunOpenDialog(Frame, chosen) != 1) return;
+    if (!FileNameFits(chosen)) {
+        ShowMessage(Frame, kMsgNameTooLong);
+        return;
+    }
+    PendingFile = chosen;
+    LoadIntoPlay(PendingFile);
+}
+
+void TKavrikApp::CmFitToPicture() { FitToPicture(); }
+
+void TKavrikApp::FitToPicture() {
+    if (Frame && View) vexa::FitToPicture(Frame, View);
+}
+
+void TKavrikApp::CmGatherMarkers() {
+    if (!View || View->CurrentMode() != CmModePhoto) return;
+    View->ShowMarkers(true);
+}
+
+void TKavrikApp::CmMode(int mode) {
+    if (!View || !Running || !IsModeCommand(mode)) return;
+    if (mode == View->CurrentMode()) return;
+    View->SwitchMode(mode);
+    if (View->CurrentMode() != 0) FitToPicture();
+}
+
+void TKavrikApp::CmJudgeAnswers() {
+    if (JudgeHandler) JudgeHandler();
+}
+
+void TKavrikApp::CmShowHelp() {
+    if (!Frame) return;
+    if (!Help) Help = new THelpWindow(Frame);
+    Help->show();
+    Help->raise();
+    Help->activateWindow();
+}
+
+void TKavrikApp::CmSwitchHintMode() {
+    HintMode = HintMode == 1 ? 2 : 1;
+    if (ControlBar) ControlBar->SetHintMode(HintMode);
+    if (Frame) Frame->ShowHint(-1);
+}
+
+void TKavrikApp::CmMoveControlBar() {
+    static constexpr Qt::ToolBarArea kPlaces[3] = {Qt::TopToolBarArea, Qt::LeftToolBarArea,
+                                                   Qt::RightToolBarArea};
+    BarPlace = (BarPlace + 1) % 3;
+    if (Frame && ControlBar) Frame->InsertControlBar(ControlBar, kPlaces[BarPlace], CmToolBar);
+}
+
+void TKavrikApp::EvDropFiles(const QStringList& files) {
+    bool taken = false;
+    if (!files.isEmpty()) {
+        const QString& first = files.first();
+        if (!FileNameFits(first)) {
+            ShowMessage(Frame, kMsgNameTooLong);
+        } else {
+            PendingFile = first;
+            taken = true;
+        }
+    }
+    if (!taken) return;
+    ShowMessage(Frame, kMsgReady);
+    LoadIntoPlay(PendingFile);
+}
+
+void TKavrikApp::LoadIntoPlay(const QString& path) {
+    if (PlayLoader) {
+        PlayLoader(path);
+        return;
+    }
+    // Until game play takes over: load, show the photo and then the scene.
+    Running = 0;
+    Puzzle_.Reset();
+    if (const char* message = LoadPuzzleFile(Puzzle_, Side, path.toStdString())) {
+        ShowMessage(Frame, QString::fromUtf8(message));
+        Puzzle_.Reset();
+        return;
+    }
+    if (!View) return;
+    View->SwitchMode(CmModePhoto);
+    View->ShowMarkers(true);
+    if (View->CurrentMode() != 0) View->SwitchMode(CmModeScene);
+    if (View->CurrentMode() == 0) return;
+    FitToPicture();
+    Running = 1;
+}
+
+}  // namespace vexa

@@ -1,0 +1,54 @@
+// The shell's resources as data: menu 100, accelerator table 100 and the
+// control-bar layout.
+#pragma once
+
+#include "framework/accelerators.h"
+#include "framework/command_ids.h"
+#include "framework/control_bar.h"
+
+#include <array>
+
+class QMenuBar;
+
+namespace vexa {
+
+class TCommandTable;
+
+// Fills `bar` with menu 100; items are the commands' actions.
+void BuildMenu100(QMenuBar* bar, TCommandTable& commands);
+
+inline constexpr std::array<TAccelerator, 5> kAccelerators100{{
+    {Qt::Key_F1, CmHelp},
+    {Qt::Key_F5, CmFit},
+    {Qt::Key_F12, CmOpen},
+    {Qt::Key_F8, CmModeScene},
+    {Qt::Key_F9, CmModePhoto},
+}};
+
+// One control-bar entry; Id 0 is a separator.
+struct TBarEntry {
+    int Id;
+    TButtonKind Kind;
+};
+
+inline constexpr std::array<TBarEntry, 14> kControlBarLayout{{
+    {CmOpen, TButtonKind::Command},
+    {0, TButtonKind::Command},
+    {CmFit, TButtonKind::Command},
+    {0, TButtonKind::Command},
+    {CmModeScene, TButtonKind::Exclusive},
+    {CmModePhoto, TButtonKind::Exclusive},
+    {0, TButtonKind::Command},
+    {CmGather, TButtonKind::Command},
+    {0, TButtonKind::Command},
+    {CmJudge, TButtonKind::Command},
+    {0, TButtonKind::Command},
+    {CmHintMode, TButtonKind::NonExclusive},
+    {0, TButtonKind::Command},
+    {CmBarPlace, TButtonKind::Command},
+}};
+
+// Builds the control bar of kControlBarLayout over the commands' actions.
+TControlBar* BuildControlBar(QWidget* parent, TCommandTable& commands);
+
+}  // namespace vexa
