@@ -32,6 +32,11 @@ using TPuzzleLoader =
 
 // One game: the puzzle record and its side values (owned by the application
 // for the life of the program), the host, the settings file and the state.
+// The application builds it once, e.g.
+//   TGamePlay game{puzzle, side, /*host*/ *this, settingsPath, LoadPuzzleFile};
+// and calls CountdownTick(game) on each 100 ms tick, Judge(game) for the
+// judge command and LoadIntoPlay(game, path) for every file it is given.
+// Running is read by the enabling of the mode commands.
 struct TGamePlay {
     TPuzzleData& Puzzle;
     TPuzzleSideValues& Side;
