@@ -1,0 +1,255 @@
+#include "view/bit_window.h"
+
+#include "view/core/view_rules.h"
+#include "view_fixtures.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QStyle>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace vexa {
+namespace {
+
+using test::Dib24Of;
+using test::Pattern;
+using test::SetPair;
+
+const QRgb kBlack = qRgb(0, 0, 0), kWhite = qRgb(255, 255, 255);
+
+QImage Screen(TBitWindow& view) {
+    return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QRgb Background(const TBitWindow& view) {
+    return view.viewport()->palette().color(QPalette::Base).rgb();
+}
+
+std::unique_ptr<TBitWindow> ShownView(TPuzzleData& puzzle, int width, int height) {
+    auto view = std::make_unique<TBitWindow>(puzzle);
+    view->resize(width, height);
+    view->show();
+    return view;
+}
+
+int VisibleMarkers(const TBitWindow& view) {
+    int n = 0;
+    for (int i = 0; i < TBitWindow::kMarkerCount; ++i) n += view.MarkerVisible(i) ? 1 : 0;
+    return n;
+}
+
+TEST(SwitchMode, ShowsThePairAndTheMarkersOnlyInThePhotoMode) {
+    struct Case {
+        int mode;
+        int wantMarkers;
+    };
+    for (const Case& c : {Case{202, 0}, Case{203, 0}, Case{204, 0}, Case{205, 0}, Case{206, 0},
+                          Case{207, 3}, Case{208, 0}}) {
+        TPuzzleData puzzle;
+        test::FillPuzzle(puzzle, 6, 4, 3);
+        const int pair = c.mode == 202 ? 0 : c.mode == 208 ? 4 : c.mode - 203;
+        puzzle.PairSizes[pair] = TPairSize{5, 3};
+        TBitWindow view(puzzle);
+        EXPECT_EQ(view.PictureWidth(), 500);
+        EXPECT_EQ(view.PictureHeight(), 350);
+        ASSERT_TRUE(view.SwitchMode(c.mode)) << c.mode;
+        EXPECT_EQ(view.CurrentMode(), c.mode);
+        EXPECT_EQ(view.PictureWidth(), 5) << c.mode;
+        EXPECT_EQ(view.PictureHeight(), 3) << c.mode;
+        EXPECT_EQ(view.ModeScreen().Image.size(), QSize(5, 3)) << c.mode;
+        EXPECT_EQ(view.ModeScreen().Image.pixel(4, 2), Pattern(4, 2)) << c.mode;
+        EXPECT_EQ(VisibleMarkers(view), c.wantMarkers) << c.mode;
+        for (int i = 0; i < c.wantMarkers; ++i) EXPECT_TRUE(view.MarkerVisible(i)) << i;
+        EXPECT_FALSE(view.WipeInProgress()) << "no wipe when leaving mode 0";
+    }
+}
+
+TEST(SwitchMode, FailureShowsTheMessageResetsThePuzzleAndFallsBackToModeZero) {
+    struct Case {
+        const char* name;
+        int mode;
+        std::function<void(TPuzzleData&)> spoil;
+        const char* want;
+        bool baseKept;
+    };
+    const Case cases[] = {
+        {"pair without a picture", 203, [](TPuzzleData& p) { p.BasePictures[0].clear(); },
+         "データが無効です", false},
+        {"pair size too large for the mode picture", 204,
+         [](TPuzzleData& p) { p.PairSizes[1] = TPairSize{32767, 32767}; },
+         "指定モード用の仮想画面を作れません", true},
+        {"negative pair size", 205, [](TPuzzleData& p) { p.PairSizes[2] = TPairSize{-8, 4}; },
+         "指定モード用の仮想画面を作れません", true},
+        {"undrawable spare picture", 206,
+         [](TPuzzleData& p) { p.SparePictures[3] = test::DibHeader(4, 4, 24); }, "予備BMPを描画できません",
+         false},
+    };
+    for (const Case& c : cases) {
+        TPuzzleData puzzle;
+        test::FillPuzzle(puzzle, 8, 6, 2);
+        TBitWindow view(puzzle);
+        ASSERT_TRUE(view.SwitchMode(207));
+        ASSERT_EQ(VisibleMarkers(view), 2);
+        c.spoil(puzzle);
+
+        test::MessageBoxRecorder boxes;
+        EXPECT_FALSE(view.SwitchMode(c.mode)) << c.name;
+        ASSERT_EQ(boxes.Boxes.size(), 1u) << c.name;
+        EXPECT_EQ(boxes.Boxes[0].Text, QString::fromUtf8(c.want)) << c.name;
+        EXPECT_EQ(boxes.Boxes[0].Owner, &view) << c.name;
+        EXPECT_EQ(boxes.Boxes[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok)) << c.name;
+        EXPECT_EQ(view.CurrentMode(), 0) << c.name;
+        EXPECT_EQ(puzzle.Loaded, 0) << c.name << ": the puzzle record was reset";
+        EXPECT_TRUE(puzzle.BasePictures[4].empty()) << c.name;
+        EXPECT_EQ(view.BaseScreen().Exists(), c.baseKept) << c.name;
+        EXPECT_EQ(VisibleMarkers(view), 2) << c.name << ": marker visibility is left as it was";
+
+        // The next switch starts afresh, without a wipe.
+        test::FillPuzzle(puzzle, 8, 6, 2);
+        EXPECT_TRUE(view.SwitchMode(c.mode)) << c.name;
+        EXPECT_FALSE(view.WipeInProgress()) << c.name;
+        EXPECT_EQ(boxes.Boxes.size(), 1u) << c.name;
+    }
+}
+
+// What the screen shows after `steps` steps of a wipe over `old`: the stripe
+// (black outline, white inside, `outerHeight` tall) repeated over the first
+// 8 * (steps + 1) columns, then the old picture moved right by 8 * steps.
+QRgb WipeExpected(int steps, int x, int y, int outerHeight, const std::function<QRgb(int, int)>& old) {
+    if (x < kWipeStripe * (steps + 1)) {
+        const int c = x % kWipeStripe;
+        return (c == 0 || c == kWipeStripe - 1 || y == 0 || y == outerHeight - 1) ? kBlack : kWhite;
+    }
+    return old(x - kWipeStripe * steps, y);
+}
+
+TEST(SwitchMode, WipesTheOldPictureOffWithAnEightPixelStripe) {
+    constexpr int kW = 64, kH = 40;
+    TPuzzleData puzzle;
+    test::FillPuzzle(puzzle, kW, kH, 0);
+    const QRgb red = qRgb(200, 0, 0);
+    SetPair(puzzle, 0, Dib24Of(kW, kH, [&](int, int) { return red; }), kW, kH);
+    auto view = ShownView(puzzle, kW, kH);
+    ASSERT_TRUE(view->SwitchMode(207));
+    ASSERT_FALSE(view->WipeInProgress());
+
+    ASSERT_TRUE(view->SwitchMode(203));
+    ASSERT_TRUE(view->WipeInProgress());
+    EXPECT_EQ(view->WipeStepsLeft(), kW / 8);
+    EXPECT_EQ(view->CurrentMode(), 203);
+
+    for (const int stepsDone : {0, 1, 4}) {
+        view->AdvanceWipe(stepsDone - (kW / 8 - view->WipeStepsLeft()));
+        const QImage shot = Screen(*view);
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x)
+                ASSERT_EQ(shot.pixel(x, y), WipeExpected(stepsDone, x, y, kH, Pattern))
+                    << "after " << stepsDone << " steps at " << x << "," << y;
+    }
+    view->FinishWipe();
+    EXPECT_FALSE(view->WipeInProgress());
+    EXPECT_EQ(Screen(*view).pixel(kW - 1, kH - 1), red);
+    EXPECT_EQ(Screen(*view).pixel(0, 0), red);
+
+    // Left alone, the wipe runs to its end on its own timer.
+    ASSERT_TRUE(view->SwitchMode(207));
+    ASSERT_TRUE(view->WipeInProgress());
+    QElapsedTimer guard;
+    guard.start();
+    while (view->WipeInProgress() && guard.elapsed() < 20000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_FALSE(view->WipeInProgress());
+    EXPECT_EQ(Screen(*view).pixel(0, 0), Pattern(0, 0));
+
+    // A view narrower than one stripe has no steps to take.
+    view->resize(7, kH);
+    ASSERT_TRUE(view->SwitchMode(203));
+    EXPECT_FALSE(view->WipeInProgress());
+}
+
+TEST(Paint, CopiesThePictureAndOutlinesTheDifferencesInModes202And208) {
+    constexpr int kW = 24, kH = 16;
+    struct Case {
+        int mode;
+        int diffCount;
+        bool wantOutlines;
+    };
+    for (const Case& c : {Case{207, 2, false}, Case{208, 2, true}, Case{202, 2, true}, Case{208, 0, false},
+                          Case{203, 2, false}}) {
+        TPuzzleData puzzle;
+        test::FillPuzzle(puzzle, kW, kH, c.diffCount);
+        puzzle.DiffRects[0] = TDiffRect{2, 3, 10, 8};
+        puzzle.DiffRects[1] = TDiffRect{12, 1, 13, 900};  // one column wide, past the picture
+        auto view = ShownView(puzzle, 40, 30);
+        ASSERT_TRUE(view->SwitchMode(c.mode));
+        const QImage shot = Screen(*view);
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                const bool onFirst = (x >= 2 && x <= 9 && (y == 3 || y == 7)) || ((x == 2 || x == 9) && y >= 3 && y <= 7);
+                const bool onSecond = x == 12 && y >= 1;
+                QRgb want = (x < kW && y < kH) ? Pattern(x, y) : Background(*view);
+                if (c.wantOutlines && (onFirst || onSecond)) want = kBlack;
+                if (c.mode == 207 && x < 21 && y < 21) continue;  // the markers lie here
+                ASSERT_EQ(shot.pixel(x, y), want) << "mode " << c.mode << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(Paint, ShowsNoPictureWhileNoPuzzleIsLoaded) {
+    TPuzzleData puzzle;
+    const QRgb green = qRgb(0, 255, 0);
+    SetPair(puzzle, 4, Dib24Of(60, 40, [&](int, int) { return green; }), 60, 40);
+    auto view = ShownView(puzzle, 300, 200);
+    ASSERT_TRUE(view->SwitchMode(207));
+    ASSERT_EQ(Screen(*view).pixel(30, 20), green);
+    puzzle.Loaded = 0;
+    view->viewport()->update();
+    const QImage shot = Screen(*view);
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) ASSERT_NE(shot.pixel(x, y), green) << x << "," << y;
+}
+
+TEST(Scrolling, RangesFollowTheSizeAndMarkersMoveWithThePicture) {
+    TPuzzleData puzzle;
+    test::FillPuzzle(puzzle, 300, 250, 1);
+    auto view = ShownView(puzzle, 200, 150);
+    const int bar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const TScrollRanges welcome = ComputeScrollRanges(500, 350, 200, 150, bar, bar);
+    EXPECT_EQ(view->XRange(), welcome.X);
+    EXPECT_EQ(view->YRange(), welcome.Y);
+
+    // A mode switch keeps the ranges; the next resize takes the new picture.
+    ASSERT_TRUE(view->SwitchMode(207));
+    EXPECT_EQ(view->XRange(), welcome.X);
+    view->resize(201, 150);
+    EXPECT_EQ(view->OuterWidth(), 201);
+    EXPECT_EQ(view->OuterHeight(), 150);
+    const TScrollRanges ranges = ComputeScrollRanges(300, 250, 201, 150, bar, bar);
+    EXPECT_EQ(view->XRange(), ranges.X);
+    EXPECT_EQ(view->YRange(), ranges.Y);
+
+    view->ShowMarkers(true);
+    view->horizontalScrollBar()->setValue(30);
+    view->verticalScrollBar()->setValue(20);
+    EXPECT_EQ(view->ScrollPosition(), QPoint(30, 20));
+    EXPECT_EQ(view->MarkerPosition(0), QPoint(-30, -20));
+    EXPECT_EQ(view->MarkerPosition(0) + view->ScrollPosition(), QPoint(0, 0));
+    const QImage shot = Screen(*view);
+    EXPECT_EQ(shot.pixel(100, 100), Pattern(130, 120));
+
+    // A view as large as the picture needs no ranges and scrolls back.
+    view->resize(300, 250);
+    EXPECT_EQ(view->XRange(), 0);
+    EXPECT_EQ(view->YRange(), 0);
+    EXPECT_EQ(view->ScrollPosition(), QPoint(0, 0));
+    EXPECT_EQ(view->MarkerPosition(0), QPoint(0, 0));
+}
+
+}  // namespace
+}  // namespace vexa
