@@ -41,7 +41,7 @@ TCommandState TCommandTable::State(int id) const {
 }
 
 bool TCommandTable::Execute(int id) {
-    if (!State(id).Enabled) {
+    if (!State(id).Enabled || !HasHandler(id)) {
         Refresh();  // a checkable action may have toggled itself on the way here
         return false;
     }
