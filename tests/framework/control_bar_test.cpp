@@ -1,0 +1,141 @@
+#include "framework/command_table.h"
+#include "framework/control_bar.h"
+#include "framework/hint_texts.h"
+#include "framework/status_bar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vexa {
+namespace {
+
+void Send(QWidget* w, QEvent::Type type) {
+    const QPointF at(5, 5);
+    if (type == QEvent::Enter) {
+        QEnterEvent e(at, w->mapToGlobal(at), w->mapToGlobal(at));
+        QApplication::sendEvent(w, &e);
+    } else if (type == QEvent::Leave) {
+        QEvent e(QEvent::Leave);
+        QApplication::sendEvent(w, &e);
+    } else {
+        const bool press = type == QEvent::MouseButtonPress;
+        QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton, press ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+}
+
+struct BarFixture {
+    TCommandTable commands;
+    TStatusBar status;
+    TControlBar bar;
+    TButtonGadget* button = nullptr;
+    int runs = 0;
+
+    BarFixture() {
+        commands.SetHandler(211, [this] { ++runs; });
+        button = bar.AddButton(211, TButtonKind::Command, commands.Action(211));
+        QObject::connect(&bar, &TControlBar::HintRequested, &status, &TStatusBar::ShowHint);
+        bar.resize(200, 40);
+        bar.show();
+        commands.Refresh();
+    }
+};
+
+TEST(ControlBar, HintFollowsPointerInModeTwoAndHeldButtonInModeOne) {
+    const QString hint = HintText(211);
+    struct Step {
+        QEvent::Type event;
+        bool wantHint;
+    };
+    struct Case {
+        const char* name;
+        int mode;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"mode 2: hover shows, leave clears", 2,
+         {{QEvent::Enter, true}, {QEvent::Leave, false}}},
+        {"mode 2: press and release keep it while over the button", 2,
+         {{QEvent::Enter, true}, {QEvent::MouseButtonPress, true}, {QEvent::MouseButtonRelease, true},
+          {QEvent::Leave, false}}},
+        {"mode 1: hover leaves the field untouched", 1,
+         {{QEvent::Enter, false}, {QEvent::Leave, false}}},
+        {"mode 1: held shows, release clears", 1,
+         {{QEvent::Enter, false}, {QEvent::MouseButtonPress, true}, {QEvent::MouseButtonRelease, false}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BarFixture f;
+        f.bar.SetHintMode(c.mode);
+        int i = 0;
+        for (const Step& step : c.steps) {
+            SCOPED_TRACE(i++);
+            Send(f.button, step.event);
+            EXPECT_EQ(f.status.MessageField()->text(), step.wantHint ? hint : QString());
+        }
+    }
+}
+
+TEST(ControlBar, ModeOneLeavesAnotherHintAlone) {
+    BarFixture f;
+    f.bar.SetHintMode(1);
+    f.status.SetMessage(QStringLiteral("menu text"));
+    Send(f.button, QEvent::Enter);
+    Send(f.button, QEvent::Leave);
+    EXPECT_EQ(f.status.MessageField()->text(), QStringLiteral("menu text"));
+}
+
+TEST(ControlBar, ButtonsMirrorTheirCommandAndAClickRunsIt) {
+    TCommandTable commands;
+    int mode = 0;
+    bool running = false;
+    commands.SetHandler(203, [&] { mode = 203; });
+    commands.SetEnabler(203, [&](TCommandState& s) { s.Enabled = running; s.Checked = mode == 203; }, true);
+    TControlBar bar;
+    TButtonGadget* eye = bar.AddButton(203, TButtonKind::Exclusive, commands.Action(203));
+    bar.show();
+    commands.Refresh();
+    EXPECT_FALSE(eye->isEnabled());
+    EXPECT_FALSE(eye->isChecked());
+
+    running = true;
+    commands.Refresh();
+    ASSERT_TRUE(eye->isEnabled());
+    eye->click();
+    EXPECT_EQ(mode, 203);
+    EXPECT_TRUE(eye->isChecked());
+    eye->click();  // an exclusive button does not pop up by itself
+    EXPECT_TRUE(eye->isChecked());
+}
+
+TEST(StatusBar, FieldsSitRightOfTheMessageAndHintsNeverCoverThem) {
+    TStatusBar status;
+    status.AddSeparator(6);
+    TTextGadget* count = status.AddTextGadget(16);
+    TTextGadget* time = status.AddTextGadget(10);
+    status.resize(600, 30);
+    status.show();
+    count->SetText(QStringLiteral("正解数 7  "));
+    status.ShowHint(24332);
+    QApplication::processEvents();
+    EXPECT_EQ(status.MessageField()->text(), HintText(24332));
+    EXPECT_TRUE(count->isVisible());
+    EXPECT_TRUE(time->isVisible());
+    EXPECT_LT(status.MessageField()->geometry().right(), count->geometry().left());
+    EXPECT_LT(count->geometry().right(), time->geometry().left());
+    EXPECT_GT(count->width(), time->width()) << "16 characters against 10";
+    status.ShowHint(-1);
+    EXPECT_TRUE(status.MessageField()->text().isEmpty());
+    status.ShowHint(202);  // an id without a hint
+    EXPECT_TRUE(status.MessageField()->text().isEmpty());
+}
+
+}  // namespace
+}  // namespace vexa

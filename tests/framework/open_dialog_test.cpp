@@ -1,0 +1,84 @@
+#include "framework/open_dialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace vexa {
+namespace {
+
+struct HookReset {
+    ~HookReset() { SetOpenDialogHook({}); }
+};
+
+TEST(OpenDialog, OffersPuzzleFilterFirstAndReturnsTheChosenPath) {
+    HookReset reset;
+    QTemporaryDir dir;
+    const QString chosen = dir.path() + QStringLiteral("/問題.VX");
+    struct Case {
+        const char* name;
+        int dialogResult;
+        QString dialogName;
+        int wantResult;
+        QString wantName;
+    };
+    const Case cases[] = {
+        {"OK with a file", 1, chosen, 1, chosen},
+        {"cancelled", 0, QString(), 0, QString()},
+        {"OK without a name", 1, QString(), 0, QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList filters;
+        QString selected;
+        QFileDialog::FileMode mode = QFileDialog::AnyFile;
+        SetOpenDialogHook([&](QFileDialog& dialog, QString& name) {
+            filters = dialog.nameFilters();
+            selected = dialog.selectedNameFilter();
+            mode = dialog.fileMode();
+            name = c.dialogName;
+            return c.dialogResult;
+        });
+        QString name = QStringLiteral("left over");
+        EXPECT_EQ(RunOpenDialog(nullptr, name), c.wantResult);
+        EXPECT_EQ(name, c.wantName);
+        EXPECT_EQ(filters, (QStringList{QStringLiteral("間違い探しデータ(*.VX)"), QStringLiteral("全てのﾌｧｲﾙ (*.*)")}));
+        EXPECT_EQ(selected, QStringLiteral("間違い探しデータ(*.VX)"));
+        EXPECT_EQ(mode, QFileDialog::ExistingFile);
+    }
+}
+
+TEST(OpenDialog, PuzzleFilterListsExtensionsInAnyCase) {
+    HookReset reset;
+    QTemporaryDir dir;
+    for (const char* name : {"upper.VX", "lower.vx", "mixed.Vx", "other.txt"}) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QStringList listed;
+    SetOpenDialogHook([&](QFileDialog& dialog, QString&) {
+        dialog.setDirectory(dir.path());
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        if (!model) return 0;
+        const QModelIndex root = model->index(dir.path());
+        // The model fills in the background; wait for the three puzzles or give up.
+        for (int i = 0; i < 250 && model->rowCount(root) < 3; ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        for (int r = 0; r < model->rowCount(root); ++r) {
+            const QModelIndex index = model->index(r, 0, root);
+            if (model->flags(index) & Qt::ItemIsEnabled) listed << model->fileName(index);
+        }
+        return 0;
+    });
+    QString name;
+    RunOpenDialog(nullptr, name);
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{"lower.vx", "mixed.Vx", "upper.VX"}));
+}
+
+}  // namespace
+}  // namespace vexa
