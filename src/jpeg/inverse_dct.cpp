@@ -58,8 +58,8 @@ inline bool OnlyFirst(const std::int16_t* p, int step) {
 }
 inline bool Small(std::int16_t v) { return static_cast<std::uint16_t>(v + 1024) < 2048; }
 inline bool NoWrap(const std::int16_t* p, int step) {
-    return Small(p[step]) & Small(p[2 * step]) & Small(p[3 * step]) & Small(p[5 * step]) &
-           Small(p[6 * step]) & Small(p[7 * step]);
+    return Small(p[step]) && Small(p[2 * step]) && Small(p[3 * step]) && Small(p[5 * step]) &&
+           Small(p[6 * step]) && Small(p[7 * step]);
 }
 
 template <int Shift>
