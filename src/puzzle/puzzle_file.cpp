@@ -21,6 +21,9 @@ class Source {
 public:
     virtual ~Source() = default;
     virtual std::size_t Read(void* dst, std::size_t n) = 0;
+    // Bytes known to be left; a block longer than that is cut short anyway,
+    // so it need not be allocated first.
+    virtual std::uint64_t Left() const = 0;
 };
 
 class MemorySource final : public Source {
@@ -33,6 +36,7 @@ public:
         left_ -= k;
         return k;
     }
+    std::uint64_t Left() const override { return left_; }
 
 private:
     const std::uint8_t* data_;
@@ -41,7 +45,7 @@ private:
 
 class FileSource final : public Source {
 public:
-    explicit FileSource(int fd) : fd_(fd) {}
+    FileSource(int fd, std::uint64_t size) : fd_(fd), left_(size) {}
     ~FileSource() override { ::close(fd_); }
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
@@ -54,11 +58,14 @@ public:
             if (r <= 0) break;  // an error counts as a short read
             done += static_cast<std::size_t>(r);
         }
+        left_ -= std::min<std::uint64_t>(left_, done);
         return done;
     }
+    std::uint64_t Left() const override { return left_; }
 
 private:
     int fd_;
+    std::uint64_t left_;  // from the size when opened
 };
 
 enum class Outcome { Ok, BadData, Disk, Memory };
@@ -112,6 +119,7 @@ int ReadDataBlock(Source& in, Block& block) {
     if (!ReadI32(in, length)) return 1;
     if (length == 0) return 0;
     if (length < 0 || length > kMaxPictureBlockBytes) return 2;
+    if (static_cast<std::uint64_t>(length) > in.Left()) return 3;
     try {
         block.resize(static_cast<std::size_t>(length));
     } catch (const std::bad_alloc&) {
@@ -176,6 +184,7 @@ Outcome Load(Source& in, TPuzzleData& record, TPuzzleSideValues& side, TPictureS
         const std::int16_t count = record.TableCounts[t];
         if (count == 0) continue;
         if (count < 0) return Outcome::Memory;
+        if (static_cast<std::uint64_t>(count) * kAnimRecordBytes > in.Left()) return Outcome::Memory;
         Block table;
         try {
             table.resize(static_cast<std::size_t>(count) * kAnimRecordBytes);
@@ -215,7 +224,7 @@ const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const s
         ::close(fd);
         return kMsgCannotOpen;
     }
-    FileSource in(fd);
+    FileSource in(fd, static_cast<std::uint64_t>(st.st_size));
     return MessageOf(Load(in, record, side, sources));
 }
 
