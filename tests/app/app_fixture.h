@@ -1,0 +1,96 @@
+// An application object with a private settings path, its frame shown on the
+// offscreen platform, message boxes and the open dialog answered by hooks,
+// and small puzzle files written by the test.
+#pragma once
+
+#include "app/kavrik_app.h"
+#include "framework/decorated_frame.h"
+#include "framework/message_box.h"
+#include "framework/open_dialog.h"
+#include "puzzle/puzzle_writer.h"
+#include "view/bit_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// Runs the shortcut map for a key press, as a real key would.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text = QString(), bool autorep = false,
+                                               ushort count = 1);
+
+namespace vexa::test {
+
+inline void PutU32(Block& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// A w x h 24-bit DIB of one colour; `claimHeight` lets the header lie.
+inline Block SolidDib(int w, int h, std::uint8_t grey, int claimHeight = 0) {
+    const int stride = (w * 3 + 3) & ~3;
+    Block b(40 + static_cast<std::size_t>(stride) * h, grey);
+    std::fill(b.begin(), b.begin() + 40, 0);
+    PutU32(b, 0, 40);
+    PutU32(b, 4, static_cast<std::uint32_t>(w));
+    PutU32(b, 8, static_cast<std::uint32_t>(claimHeight ? claimHeight : h));
+    b[12] = 1;
+    b[14] = 24;
+    return b;
+}
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetMessageBoxHook([this](QWidget* owner, const QString& text, QMessageBox::StandardButtons) {
+            Messages << text;
+            Owners.push_back(owner);
+            return Answers.isEmpty() ? QMessageBox::Ok : Answers.takeFirst();
+        });
+        App = std::make_unique<TKavrikApp>(Dir.filePath(QStringLiteral("vexa.Ini")).toStdString());
+    }
+
+    void TearDown() override {
+        App.reset();
+        SetMessageBoxHook({});
+        SetOpenDialogHook({});
+    }
+
+    void Start() {
+        App->InitInstance();
+        QApplication::setActiveWindow(App->Frame);
+        QApplication::processEvents();
+    }
+
+    // A puzzle of `diffs` differences whose five pairs are w x h; a broken
+    // pair 0 claims more rows than its picture holds.
+    QString WritePuzzle(const QString& name, int diffs = 3, int w = 120, int h = 90, bool brokenScene = false) {
+        TPuzzleData record;
+        TPuzzleSideValues side;
+        std::strcpy(record.Title, "test");
+        std::strcpy(record.SectionName, "TEST");
+        record.DiffCount = static_cast<std::int16_t>(diffs);
+        for (int i = 0; i < diffs; ++i) record.DiffRects[i] = TDiffRect{10 * i, 5, 10 * i + 8, 13};
+        for (int p = 0; p < kPairCount; ++p) {
+            record.BasePictures[p] = SolidDib(w, h, static_cast<std::uint8_t>(40 * p + 20),
+                                              p == 0 && brokenScene ? 60000 : 0);
+            record.PairSizes[p] = TPairSize{static_cast<std::int16_t>(w), static_cast<std::int16_t>(h)};
+        }
+        const QString path = QDir(Dir.path()).filePath(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        EXPECT_TRUE(WritePuzzleFile(path.toStdString(), record, side));
+        return path;
+    }
+
+    bool Key(int key) { return qt_sendShortcutOverrideEvent(App->Frame, 0, key, Qt::NoModifier); }
+
+    QTemporaryDir Dir;
+    std::unique_ptr<TKavrikApp> App;
+    QStringList Messages;
+    std::vector<QWidget*> Owners;
+    QList<QMessageBox::StandardButton> Answers;
+};
+
+}  // namespace vexa::test
