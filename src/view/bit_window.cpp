@@ -296,6 +296,8 @@ void TBitWindow::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
+void TBitWindow::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
 void TBitWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) EvLButtonUp(event->position().toPoint());
     event->accept();

@@ -108,6 +108,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A quick second click is a press like any other.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void EvSize();

@@ -28,7 +28,7 @@ struct PhotoView {
         View->ShowMarkers(true);
     }
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
+        const Qt::MouseButtons held = type != QEvent::MouseButtonRelease ? Qt::MouseButtons(button) : Qt::NoButton;
         QMouseEvent event(type, QPointF(at), QPointF(View->viewport()->mapToGlobal(at)), button, held,
                           Qt::NoModifier);
         QCoreApplication::sendEvent(View->viewport(), &event);
@@ -142,6 +142,15 @@ TEST(Markers, ADragCutShortByAModeSwitchEndsAtTheRelease) {
     EXPECT_TRUE(v.View->MarkerVisible(0));
     v.Release({250, 150});
     EXPECT_EQ(v.View->MarkerPosition(0), QPoint(50, 50));
+}
+
+TEST(Markers, AQuickSecondClickPicksUpAgain) {
+    PhotoView v;
+    v.Drag({5, 5}, {60, 60});
+    v.Mouse(QEvent::MouseButtonDblClick, {55, 55});
+    EXPECT_EQ(v.View->DragIndex(), 0);
+    v.Release({100, 100});
+    EXPECT_EQ(v.View->MarkerPosition(0), QPoint(90, 90));
 }
 
 TEST(Markers, APressAfterALostReleaseRestoresTheCursorFirst) {
