@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace vexa::jpeg {
 
@@ -57,9 +58,15 @@ struct BitReader {
     // 56 - Offset bits, which Peek16/Skip would deliver alike.
     bool Window(std::uint64_t& bits) const {
         if (Pos < 1 || Pos + 7 > Size) return false;
-        std::uint64_t w = 0;
+        std::uint64_t w;
+        std::memcpy(&w, Data + Pos - 1, 8);
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        w = __builtin_bswap64(w);
+#else
         const std::uint8_t* p = Data + Pos - 1;
+        w = 0;
         for (int i = 0; i < 8; ++i) w = w << 8 | p[i];
+#endif
         const std::uint64_t x = ~w;  // a 0xFF byte becomes a zero byte
         if (((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0) return false;
         bits = (w << 8) << Offset;

@@ -1,5 +1,11 @@
 #include "jpeg/inverse_dct.h"
 
+#include <initializer_list>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vexa::jpeg {
 
 namespace {
@@ -75,11 +81,111 @@ inline void Pass(std::int16_t* p, int step) {
     }
 }
 
+#if defined(__SSE2__)
+
+// Eight 8-lane vectors transposed: rows become columns.
+inline void Transpose(__m128i v[8]) {
+    const __m128i a0 = _mm_unpacklo_epi16(v[0], v[1]), a1 = _mm_unpackhi_epi16(v[0], v[1]);
+    const __m128i a2 = _mm_unpacklo_epi16(v[2], v[3]), a3 = _mm_unpackhi_epi16(v[2], v[3]);
+    const __m128i a4 = _mm_unpacklo_epi16(v[4], v[5]), a5 = _mm_unpackhi_epi16(v[4], v[5]);
+    const __m128i a6 = _mm_unpacklo_epi16(v[6], v[7]), a7 = _mm_unpackhi_epi16(v[6], v[7]);
+    const __m128i b0 = _mm_unpacklo_epi32(a0, a2), b1 = _mm_unpackhi_epi32(a0, a2);
+    const __m128i b2 = _mm_unpacklo_epi32(a1, a3), b3 = _mm_unpackhi_epi32(a1, a3);
+    const __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
+    const __m128i b6 = _mm_unpacklo_epi32(a5, a7), b7 = _mm_unpackhi_epi32(a5, a7);
+    v[0] = _mm_unpacklo_epi64(b0, b4);
+    v[1] = _mm_unpackhi_epi64(b0, b4);
+    v[2] = _mm_unpacklo_epi64(b1, b5);
+    v[3] = _mm_unpackhi_epi64(b1, b5);
+    v[4] = _mm_unpacklo_epi64(b2, b6);
+    v[5] = _mm_unpackhi_epi64(b2, b6);
+    v[6] = _mm_unpacklo_epi64(b3, b7);
+    v[7] = _mm_unpackhi_epi64(b3, b7);
+}
+
+inline __m128i Pair(int a, int b) { return _mm_set1_epi32(static_cast<std::int32_t>((b << 16) | (a & 0xFFFF))); }
+
+// (e + o) >> Shift for four lanes, keeping the low 16 bits as signed.
+template <int Shift>
+inline __m128i Low16Shifted(__m128i v) {
+    v = _mm_srai_epi32(v, Shift);
+    return _mm_srai_epi32(_mm_slli_epi32(v, 16), 16);
+}
+
+// The 1-D transform over eight lanes at once, with exact products: valid
+// when x1, x2, x3, x5, x6, x7 lie in -1024..1023, where no multiple wraps.
+template <int Shift>
+inline void TransformLanes(__m128i x[8]) {
+    __m128i out[8][2];
+    for (int half = 0; half < 2; ++half) {
+        const auto mix = [half](__m128i a, __m128i b) {
+            return half == 0 ? _mm_unpacklo_epi16(a, b) : _mm_unpackhi_epi16(a, b);
+        };
+        const __m128i x04 = mix(x[0], x[4]), x26 = mix(x[2], x[6]), x13 = mix(x[1], x[3]), x57 = mix(x[5], x[7]);
+        const __m128i s0 = _mm_madd_epi16(x04, Pair(32, 32)), s1 = _mm_madd_epi16(x04, Pair(32, -32));
+        const __m128i t0 = _mm_madd_epi16(x26, Pair(42, 17)), t1 = _mm_madd_epi16(x26, Pair(17, -42));
+        const __m128i e0 = _mm_add_epi32(s0, t0), e3 = _mm_sub_epi32(s0, t0);
+        const __m128i e1 = _mm_add_epi32(s1, t1), e2 = _mm_sub_epi32(s1, t1);
+        const __m128i o0 = _mm_add_epi32(_mm_madd_epi16(x13, Pair(44, 38)), _mm_madd_epi16(x57, Pair(25, 9)));
+        const __m128i o1 = _mm_add_epi32(_mm_madd_epi16(x13, Pair(38, -9)), _mm_madd_epi16(x57, Pair(-44, -25)));
+        const __m128i o2 = _mm_add_epi32(_mm_madd_epi16(x13, Pair(25, -44)), _mm_madd_epi16(x57, Pair(9, 38)));
+        const __m128i o3 = _mm_add_epi32(_mm_madd_epi16(x13, Pair(9, -25)), _mm_madd_epi16(x57, Pair(38, -44)));
+        out[0][half] = Low16Shifted<Shift>(_mm_add_epi32(e0, o0));
+        out[7][half] = Low16Shifted<Shift>(_mm_sub_epi32(e0, o0));
+        out[1][half] = Low16Shifted<Shift>(_mm_add_epi32(e1, o1));
+        out[6][half] = Low16Shifted<Shift>(_mm_sub_epi32(e1, o1));
+        out[2][half] = Low16Shifted<Shift>(_mm_add_epi32(e2, o2));
+        out[5][half] = Low16Shifted<Shift>(_mm_sub_epi32(e2, o2));
+        out[3][half] = Low16Shifted<Shift>(_mm_add_epi32(e3, o3));
+        out[4][half] = Low16Shifted<Shift>(_mm_sub_epi32(e3, o3));
+    }
+    for (int i = 0; i < 8; ++i) x[i] = _mm_packs_epi32(out[i][0], out[i][1]);
+}
+
+// Whether every lane of x[1], x[2], x[3], x[5], x[6], x[7] (x[4] apart, which
+// never wraps) lies in -1024..1023.
+inline bool LanesSmall(const __m128i x[8]) {
+    __m128i hi = _mm_setzero_si128(), lo = _mm_setzero_si128();
+    for (int i : {1, 2, 3, 5, 6, 7}) {
+        hi = _mm_max_epi16(hi, x[i]);
+        lo = _mm_min_epi16(lo, x[i]);
+    }
+    const __m128i bad = _mm_or_si128(_mm_cmpgt_epi16(hi, _mm_set1_epi16(1023)), _mm_cmplt_epi16(lo, _mm_set1_epi16(-1024)));
+    return _mm_movemask_epi8(bad) == 0;
+}
+
+#endif
+
 }  // namespace
 
 void InverseDct8x8(std::int16_t* block) {
+#if defined(__SSE2__)
+    __m128i v[8];
+    for (int i = 0; i < 8; ++i) v[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 8 * i));
+    // Row pass: columns 1, 2, 3, 5, 6, 7 of every row are its x1..x7.
+    Transpose(v);
+    if (LanesSmall(v)) {
+        TransformLanes<5>(v);
+        Transpose(v);
+        if (LanesSmall(v)) {
+            TransformLanes<8>(v);
+            for (int i = 0; i < 8; ++i) _mm_storeu_si128(reinterpret_cast<__m128i*>(block + 8 * i), v[i]);
+            return;
+        }
+        for (int i = 0; i < 8; ++i) _mm_storeu_si128(reinterpret_cast<__m128i*>(block + 8 * i), v[i]);
+        for (int col = 0; col < 8; ++col) Transform<WrappingProducts, 8>(block + col, 8);
+        return;
+    }
+#endif
     for (int row = 0; row < 8; ++row) Pass<5>(block + 8 * row, 1);
     for (int col = 0; col < 8; ++col) Pass<8>(block + col, 8);
+}
+
+void InverseDct8x8DcOnly(std::int16_t* block) {
+    // Row 0 becomes 32 x0 >> 5 = x0 everywhere, the other rows 0; each column
+    // then gives 32 x0 >> 8.
+    const auto v = static_cast<std::int16_t>((std::int32_t{block[0]} * 32) >> 8);
+    for (int i = 0; i < 64; ++i) block[i] = v;
 }
 
 void InverseDct8x8Reference(std::int16_t* block) {

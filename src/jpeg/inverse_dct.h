@@ -12,6 +12,9 @@ namespace vexa::jpeg {
 // and so wrapping; this is part of the result, not an accident.
 void InverseDct8x8(std::int16_t* block);
 
+// The same for a block whose coefficients are all 0 but the first.
+void InverseDct8x8DcOnly(std::int16_t* block);
+
 // The same transform written term by term; InverseDct8x8 must agree with it
 // on every input.
 void InverseDct8x8Reference(std::int16_t* block);
