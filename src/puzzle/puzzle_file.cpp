@@ -148,7 +148,13 @@ Outcome ReadPicture(Source& in, Block& picture, TPictureSource* source) {
     if (stream.empty() || streamLength < 0) return Outcome::Memory;
     const auto count = std::min<std::int32_t>(streamLength, static_cast<std::int32_t>(stream.size()));
     Block bitmap;
-    if (DecodeJpegToDib(bitmap, stream.data(), count) != DecodeOk) return Outcome::Memory;
+    int result;
+    try {
+        result = DecodeJpegToDib(bitmap, stream.data(), count);
+    } catch (const std::bad_alloc&) {
+        result = DecodeNoMemory;
+    }
+    if (result != DecodeOk) return Outcome::Memory;
     picture = std::move(bitmap);
     if (source) *source = TPictureSource{true, streamLength, std::move(stream)};
     return Outcome::Ok;
