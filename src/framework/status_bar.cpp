@@ -11,6 +11,16 @@ QFont BarFont(QFont f) {
     f.setItalic(false);
     return f;
 }
+
+// Kana and kanji come from a taller fallback font; sizing every field for
+// them keeps the bar (and so the view above it) from changing height when a
+// hint appears.
+void ReserveHeightForKana(QLabel* label) {
+    const QString saved = label->text();
+    label->setText(QStringLiteral("間違いを探せ！"));
+    label->setMinimumHeight(label->sizeHint().height());
+    label->setText(saved);
+}
 }  // namespace
 
 TTextGadget::TTextGadget(int chars, QWidget* parent) : QLabel(parent), WidthInChars(chars) {
@@ -22,6 +32,7 @@ TTextGadget::TTextGadget(int chars, QWidget* parent) : QLabel(parent), WidthInCh
     // field instead of being cut.
     const int margins = 2 * frameWidth() + 2 * margin() + 6;
     setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + margins);
+    ReserveHeightForKana(this);
 }
 
 TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), Message(new QLabel(this)) {
@@ -30,6 +41,7 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), Message(new QLabel
     Message->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Message->setMinimumWidth(0);
     Message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    ReserveHeightForKana(Message);
     addWidget(Message, 1);
 }
 

@@ -122,9 +122,12 @@ TEST(StatusBar, FieldsSitRightOfTheMessageAndHintsNeverCoverThem) {
     TTextGadget* time = status.AddTextGadget(10);
     status.resize(600, 30);
     status.show();
+    QApplication::processEvents();
+    const int emptyHeight = status.sizeHint().height();
     count->SetText(QStringLiteral("正解数 7  "));
     status.ShowHint(24332);
     QApplication::processEvents();
+    EXPECT_EQ(status.sizeHint().height(), emptyHeight) << "a kana hint must not push the view up";
     EXPECT_EQ(status.MessageField()->text(), HintText(24332));
     EXPECT_TRUE(count->isVisible());
     EXPECT_TRUE(time->isVisible());
