@@ -44,6 +44,18 @@ public:
             window_ = w;
             avail_ = 56 - bits_.Offset;
         }
+        if (!Dc) {
+            const std::int32_t f = table.FastAc[window_ >> (64 - HuffmanLookup::kFastBits)];
+            if (f != 0) {
+                const int n = f & 15;
+                symbol = (f >> 4) & 0xFF;
+                value = f >> 16;
+                window_ <<= n;
+                used_ += n;
+                avail_ -= n;
+                return true;
+            }
+        }
         const std::uint16_t e = table.Find(static_cast<std::uint32_t>(window_ >> 48));
         const int length = e >> 8;
         symbol = e & 0xFF;

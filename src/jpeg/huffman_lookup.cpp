@@ -29,6 +29,18 @@ bool BuildHuffmanLookup(HuffmanLookup& table, const std::uint8_t* counts, const 
             }
         }
     }
+    for (int i = 0; i < (1 << HuffmanLookup::kFastBits); ++i) {
+        const int e = table.Fast[i];
+        const int length = e >> 8, symbol = e & 0xFF, size = symbol & 15;
+        table.FastAc[i] = 0;
+        if (e == 0 || length + size > HuffmanLookup::kFastBits) continue;
+        int value = 0;
+        if (size > 0) {
+            const int t = (i >> (HuffmanLookup::kFastBits - length - size)) & ((1 << size) - 1);
+            value = (t >> (size - 1)) & 1 ? t : t - ((1 << size) - 1);  // EXTEND, T.81 F.2.2.1
+        }
+        table.FastAc[i] = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) << 16) | symbol << 4 | (length + size);
+    }
     return true;
 }
 

@@ -14,6 +14,11 @@ struct HuffmanLookup {
     static constexpr int kFastBits = 9;
     std::array<std::uint16_t, 1 << kFastBits> Fast{};
     std::array<std::uint16_t, 65536> Entry{};
+    // For AC tables: where a code and the value bits that follow it (size =
+    // low four bits of the symbol) fit in the top kFastBits bits, the whole
+    // step at once: bits 0-3 the bits used, 4-11 the symbol, 16-31 the value.
+    // 0 where they do not fit.
+    std::array<std::int32_t, 1 << kFastBits> FastAc{};
 
     // Length and symbol of the code leading the lookahead x.
     std::uint16_t Find(std::uint32_t x) const {
