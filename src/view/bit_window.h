@@ -79,14 +79,20 @@ public:
     int XRange() const;
     int YRange() const;
 
-    // Index of the marker being dragged, -1 when none.
+    // Index of the marker being dragged, -1 when none. In mode 207 a left
+    // press on a marker picks it up (it hides, the cursor becomes the drag
+    // cursor) and the release drops it centred on the pointer, kept within the
+    // picture size. A release in any other mode ends the drag and leaves the
+    // marker where it was, hidden until the markers are shown again.
     int DragIndex() const { return DragIndex_; }
 
     // Learned difference between the view's and the frame's outer size, used
     // and updated by FitToPicture; kept for the life of the view.
     TFitExtras& FitExtras() { return FitExtras_; }
 
-    // The stripe wipe of the last mode switch; tests finish it at once.
+    // The stripe wipe of the last mode switch: OuterWidth() / 8 steps of 8
+    // pixels. AdvanceWipe takes some steps now, FinishWipe ends it and shows
+    // the new picture; tests use them to stop the timer's work at any point.
     bool WipeInProgress() const { return WipeStepsLeft_ > 0; }
     int WipeStepsLeft() const { return WipeStepsLeft_; }
     void AdvanceWipe(int steps);
