@@ -38,8 +38,11 @@ bool TSingleInstance::TryBecomeFirst() {
     // a copy that has run for hours still holds it.
     Lock->setStaleLockTime(0);
     if (!Lock->tryLock(0)) {
+        const bool heldByAnother = Lock->error() == QLockFile::LockFailedError;
         Lock.reset();
-        return false;
+        // A folder where no lock can be made must not keep the player from
+        // starting at all: it then runs without the rule.
+        return !heldByAnother;
     }
     Server = std::make_unique<QLocalServer>();
     Server->setSocketOptions(QLocalServer::UserAccessOption);

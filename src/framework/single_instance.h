@@ -21,8 +21,9 @@ public:
     // $XDG_RUNTIME_DIR when set, else a per-user folder in the temp folder.
     static QString DefaultFolder();
 
-    // Takes the lock and starts listening. False when another live process
-    // holds it. A lock left by a process that died is taken over.
+    // Takes the lock and starts listening. False only when another live
+    // process holds it. A lock left by a process that died is taken over;
+    // when no lock file can be made at all, the copy runs on its own (true).
     bool TryBecomeFirst();
 
     // Asks the first copy to show its frame; true when the request was delivered.

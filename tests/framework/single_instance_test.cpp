@@ -66,5 +66,14 @@ TEST(SingleInstance, LockAndSocketLeftByADeadProcessAreTakenOver) {
     EXPECT_EQ(shows, 1) << "the new first copy listens on the socket path again";
 }
 
+TEST(SingleInstance, AFolderWhereNoLockCanBeMadeDoesNotStopThePlayer) {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TSingleInstance alone(dir.filePath("file/below"));
+    EXPECT_TRUE(alone.TryBecomeFirst());
+}
+
 }  // namespace
 }  // namespace vexa
