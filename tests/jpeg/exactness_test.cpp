@@ -93,6 +93,30 @@ TEST(ExactnessTest, PredictorCarriesAndRestartsAtRstMarkers) {
     EXPECT_EQ(DibPixel(have.Bitmap, 16, 0)[0], 144);
 }
 
+// One DQT segment with an 8-bit table 0 (DC 16) and a 16-bit table 1 (DC 4),
+// the frame using table 1. Every DQT table restarts the predictor from table
+// 0: 1024 / 16 = 64, so block 1 is 64 * 4 / 8 = 32. A restart marker takes
+// the component's own table: 1024 / 4 = 256, so block 2 is 256 * 4 / 8 = 128.
+TEST(ExactnessTest, PredictorStartsFromTable0AfterDqtAndOwnTableAfterRst) {
+    std::vector<std::vector<int>> identity(8);
+    for (int c = 0; c < 255; ++c) identity[7].push_back(c);
+    Bytes dqt{0x00, 16};
+    dqt.insert(dqt.end(), 63, 1);
+    dqt.insert(dqt.end(), {0x11, 0, 4});
+    for (int k = 1; k < 64; ++k) dqt.insert(dqt.end(), {0, 1});
+    ASSERT_EQ(dqt.size(), 194u);
+    StreamBuilder b;
+    b.Soi().Segment(0xDB, dqt).Dht(0, 0, identity).Dht(1, 0, identity);
+    b.Sof0(16, 8, {{1, 0x11, 1}}).Sos({{1, 0x00}});
+    PutBlock(b, 0, {{-1, 0}});
+    b.Flush().Marker(0xD3);
+    PutBlock(b, 0, {{-1, 0}});
+    const Decoded have = Decode(b.Flush().Eoi().Data());
+    ASSERT_EQ(have.Result, DecodeOk);
+    EXPECT_EQ(DibPixel(have.Bitmap, 4, 4)[0], 32);
+    EXPECT_EQ(DibPixel(have.Bitmap, 12, 4)[0], 128);
+}
+
 // AC runs against the reference transform: ZRL, runs past coefficient 63,
 // a run-size symbol with size 0 (r + 1 zeros), and coefficients that wrap
 // in the transform. The block after each must decode from the right bit.
