@@ -5,6 +5,7 @@
 #include "framework/status_bar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -42,17 +43,33 @@ TDecoratedFrame::TDecoratedFrame(const QString& caption, QWidget* client, TComma
 }
 
 void TDecoratedFrame::TrackMenuHints(QMenuBar* bar) {
-    connect(bar, &QMenuBar::hovered, this, [this](QAction* action) { ShowHint(HintIdOf(action)); });
+    Menus = bar;
+    // The pointer merely passing over the menu bar selects nothing; hints
+    // follow the highlight only while the menu is in use.
+    connect(bar, &QMenuBar::hovered, this, [this, bar](QAction* action) {
+        if (QApplication::activePopupWidget() || bar->hasFocus()) ShowHint(HintIdOf(action));
+    });
     for (QAction* action : bar->actions())
         if (QMenu* menu = action->menu()) TrackMenu(menu);
 }
 
 void TDecoratedFrame::TrackMenu(QMenu* menu) {
     connect(menu, &QMenu::aboutToShow, &Commands, &TCommandTable::Refresh);
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { ShowHint(HintIdOf(menu->menuAction())); });
     connect(menu, &QMenu::hovered, this, [this](QAction* action) { ShowHint(HintIdOf(action)); });
-    connect(menu, &QMenu::aboutToHide, this, [this] { ShowHint(-1); });
+    connect(menu, &QMenu::aboutToHide, this, [this] {
+        // Decide once the menu bar has settled: another popup may be opening,
+        // or the highlight may have moved to a top-level item.
+        QMetaObject::invokeMethod(this, &TDecoratedFrame::AfterMenuClosed, Qt::QueuedConnection);
+    });
     for (QAction* action : menu->actions())
         if (QMenu* sub = action->menu()) TrackMenu(sub);
+}
+
+void TDecoratedFrame::AfterMenuClosed() {
+    if (QApplication::activePopupWidget()) return;  // its own aboutToShow put up the hint
+    QAction* highlighted = Menus ? Menus->activeAction() : nullptr;
+    ShowHint(highlighted ? HintIdOf(highlighted) : -1);
 }
 
 void TDecoratedFrame::RegisterDecoration(int windowId, QWidget* decoration) {

@@ -25,8 +25,8 @@ public:
     TDecoratedFrame(const QString& caption, QWidget* client, TCommandTable& commands, QWidget* parent = nullptr);
 
     // Puts the menu bar's hints into the status bar while items are highlighted,
-    // refreshes enabling before each popup opens and clears the hint when it
-    // closes. The hint id of an item is its "hintId" property, else its data.
+    // refreshes enabling before each popup opens and clears the hint once the
+    // menu is left. The hint id of an item is its "hintId" property, else its data.
     void TrackMenuHints(QMenuBar* bar);
 
     // Inserts (or moves) the control bar; `window id` toggles it.
@@ -58,9 +58,11 @@ protected:
 
 private:
     void TrackMenu(QMenu* menu);
+    void AfterMenuClosed();
     void RegisterDecoration(int windowId, QWidget* decoration);
 
     TCommandTable& Commands;
+    QMenuBar* Menus = nullptr;
     TControlBar* Bar = nullptr;
     TStatusBar* Status = nullptr;
 };
