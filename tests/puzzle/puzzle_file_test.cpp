@@ -89,6 +89,7 @@ TEST(LoadPuzzle, ReadsEveryFieldOfAWholeFile) {
     EXPECT_EQ(record.BasePictures[0], spec.pictures[0].block);
     EXPECT_TRUE(record.SparePictures[0].empty());
     EXPECT_EQ(record.BasePictures[4], spec.pictures[8].block);
+    EXPECT_TRUE(record.SparePictures[1].empty());
 }
 
 TEST(LoadPuzzle, OutcomeOfOddFiles) {
@@ -118,7 +119,7 @@ TEST(LoadPuzzle, OutcomeOfOddFiles) {
         {"block length over the cap",
          [](Spec& s) { s.pictures[2].L = vexa::kMaxPictureBlockBytes + 1; }, vexa::kMsgNoMemory},
         {"block longer than the file", [](Spec& s) { s.pictures[9].L = 100; }, vexa::kMsgNoMemory},
-        {"stream length with no block", [](Spec& s) { s.pictures[3].S = 5; }, vexa::kMsgNoMemory},
+        {"stream length with no block", [](Spec& s) { s.pictures[7].S = 5; }, vexa::kMsgNoMemory},
         {"negative stream length", [](Spec& s) { s.pictures[3] = {-1, {0xFF, 0xD8, 0xFF, 0xD9}}; },
          vexa::kMsgNoMemory},
     };
