@@ -94,6 +94,22 @@ TEST_F(AppTest, ClosingTheFrameStopsTheTimerAndClosesTheHelpWindow) {
     EXPECT_FALSE(App->Timer().isActive());
 }
 
+TEST_F(AppTest, ShowRequestKeepsAMinimisedFrameMinimised) {
+    Start();
+    struct Case {
+        const char* name;
+        bool minimised;
+    };
+    for (const Case& c : {Case{"normal", false}, Case{"minimised", true}}) {
+        SCOPED_TRACE(c.name);
+        if (c.minimised) App->Frame->showMinimized();
+        App->Frame->hide();
+        App->ShowFrame();
+        EXPECT_TRUE(App->Frame->isVisible());
+        EXPECT_EQ(App->Frame->isMinimized(), c.minimised);
+    }
+}
+
 TEST_F(AppTest, CommandLineFileIsAskedForThenLoaded) {
     struct Case {
         const char* name;
