@@ -4,6 +4,9 @@
 
 #include <climits>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -191,6 +194,20 @@ TEST(DecodeDibPixels, EveryPrefixStaysInsideTheBlock) {
                 EXPECT_EQ(have.Argb.size(), static_cast<std::size_t>(have.Width) * have.Height) << c.name;
         }
     }
+}
+
+// The DIB fuzz target's corpus (seeds and any reproducers kept there).
+TEST(DecodeDibPixels, FuzzCorpusStaysInsideEachBlock) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(VEXA_SOURCE_DIR "/fuzz/corpus/dib")) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const Bytes bytes{std::istreambuf_iterator<char>(in), {}};
+        vexa::DibPixels have;
+        if (Decode(bytes, have))
+            EXPECT_EQ(have.Argb.size(), static_cast<std::size_t>(have.Width) * have.Height) << entry.path();
+        ++files;
+    }
+    EXPECT_GT(files, 0);
 }
 
 }  // namespace
