@@ -13,8 +13,8 @@ int CountSymbols(const std::uint8_t* counts) {
 bool BuildHuffmanLookup(HuffmanLookup& table, const std::uint8_t* counts, const std::uint8_t* symbols) {
     if (CountSymbols(counts) > 256) return false;
     table.Fast.fill(0);
-    table.Entry.fill(0);
     std::uint32_t code = 0;
+    std::uint32_t end = 0;  // canonical codes fill Entry from 0 up to here
     int k = 0;
     for (int length = 1; length <= 16; ++length, code <<= 1) {
         const int count = counts[length - 1];
@@ -23,12 +23,14 @@ bool BuildHuffmanLookup(HuffmanLookup& table, const std::uint8_t* counts, const 
             const auto entry = static_cast<std::uint16_t>(length << 8 | symbols[k]);
             const int span = 1 << (16 - length);
             std::fill_n(table.Entry.begin() + code * span, span, entry);
+            end = (code + 1) * span;
             if (length <= HuffmanLookup::kFastBits) {
                 const int fastSpan = 1 << (HuffmanLookup::kFastBits - length);
                 std::fill_n(table.Fast.begin() + (code << (HuffmanLookup::kFastBits - length)), fastSpan, entry);
             }
         }
     }
+    std::fill(table.Entry.begin() + end, table.Entry.end(), std::uint16_t{0});
     for (int i = 0; i < (1 << HuffmanLookup::kFastBits); ++i) {
         const int e = table.Fast[i];
         const int length = e >> 8, symbol = e & 0xFF, size = symbol & 15;
