@@ -5,14 +5,11 @@
 #include "framework/command_ids.h"
 #include "framework/control_bar.h"
 #include "framework/decorated_frame.h"
-#include "framework/help_window.h"
 #include "framework/message_box.h"
-#include "framework/open_dialog.h"
 #include "framework/status_bar.h"
 #include "view/bit_window.h"
 
 #include <QApplication>
-#include <QMenuBar>
 
 namespace vexa {
 
