@@ -9,7 +9,7 @@
 
 namespace vexatool {
 
-bool IsPlayableBaselineJpeg(const QByteArray& file) {
+bool IsPlayableBaselineJpeg(const QByteArray& file, int& width, int& height) {
     const auto* p = reinterpret_cast<const unsigned char*>(file.constData());
     const qsizetype n = file.size();
     if (n < 4 || p[0] != 0xFF || p[1] != 0xD8) return false;
@@ -30,6 +30,9 @@ bool IsPlayableBaselineJpeg(const QByteArray& file) {
         const unsigned char* seg = p + pos + 4;
         if (code == 0xC0) {
             if (length < 8) return false;
+            height = (seg[1] << 8) | seg[2];
+            width = (seg[3] << 8) | seg[4];
+            if (width == 0 || height == 0) return false;
             const int components = seg[5];
             if (length < 8 + 3 * components) return false;
             if (components == 1) return true;

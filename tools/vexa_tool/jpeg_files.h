@@ -12,8 +12,9 @@
 namespace vexatool {
 
 // True when `file` is a baseline (SOF0) stream with one component, or three
-// whose luma sampling is 1x1, 2x1, 1x2 or 2x2 and chroma 1x1.
-bool IsPlayableBaselineJpeg(const QByteArray& file);
+// whose luma sampling is 1x1, 2x1, 1x2 or 2x2 and chroma 1x1. `width` and
+// `height` receive the frame's size.
+bool IsPlayableBaselineJpeg(const QByteArray& file, int& width, int& height);
 
 // Encodes `image` as a baseline YCbCr stream; false (with `error`) on failure.
 bool EncodeBaselineJpeg(const QImage& image, const EncodeSettings& settings, QByteArray& out, std::string& error);

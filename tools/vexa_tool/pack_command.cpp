@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageReader>
 
 #include <cstdio>
 #include <cstring>
@@ -39,11 +38,9 @@ bool PackPicture(const PictureSpec& spec, PackedPicture& out) {
     QFile file(QString::fromStdString(spec.file));
     if (!file.open(QIODevice::ReadOnly)) return Fail(where + ": cannot open the file");
     const QByteArray bytes = file.readAll();
-    if (!spec.encode && IsPlayableBaselineJpeg(bytes)) {
-        // Stored as it is; the size is only needed for the pair's default size.
-        const QSize size = QImageReader(QString::fromStdString(spec.file)).size();
-        out.width = size.width();
-        out.height = size.height();
+    if (!spec.encode && IsPlayableBaselineJpeg(bytes, out.width, out.height)) {
+        if (out.width > std::numeric_limits<std::int16_t>::max() || out.height > std::numeric_limits<std::int16_t>::max())
+            return Fail(where + ": larger than 32767 pixels");
         out.source = {true, static_cast<std::int32_t>(bytes.size()), ToBlock(bytes)};
         return true;
     }
