@@ -40,6 +40,9 @@ TDecoratedFrame::TDecoratedFrame(const QString& caption, QWidget* client, TComma
     setWindowTitle(caption);
     setCentralWidget(client);
     setContextMenuPolicy(Qt::NoContextMenu);
+    // The menu belongs in the frame, not in a desktop-wide bar, so its hints
+    // reach the status bar below it.
+    menuBar()->setNativeMenuBar(false);
 }
 
 void TDecoratedFrame::TrackMenuHints(QMenuBar* bar) {
