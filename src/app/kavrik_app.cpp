@@ -7,7 +7,13 @@
 #include "framework/decorated_frame.h"
 #include "framework/message_box.h"
 #include "framework/status_bar.h"
+#include "play/countdown.h"
+#include "play/judge.h"
+#include "play/load_into_play.h"
+#include "puzzle/puzzle_file.h"
 #include "view/bit_window.h"
+
+#include <QFile>
 
 #include <QApplication>
 
@@ -21,7 +27,19 @@ bool StartQtTimer(QTimer& timer) {
 }  // namespace
 
 TKavrikApp::TKavrikApp(std::string settingsPath, QObject* parent)
-    : QObject(parent), StartTimer(StartQtTimer), SettingsPath(std::move(settingsPath)) {
+    : QObject(parent),
+      Game_{Puzzle_, Side, *this, settingsPath,
+            [](TPuzzleData& record, TPuzzleSideValues& side, const std::string& path) {
+                return LoadPuzzleFile(record, side, path);
+            }},
+      StartTimer(StartQtTimer),
+      TickHandler([this] { CountdownTick(Game_); }),
+      JudgeHandler([this] { Judge(Game_); }),
+      PlayLoader([this](const QString& path) {
+          // File names are bytes in the local encoding.
+          vexa::LoadIntoPlay(Game_, QFile::encodeName(path).toStdString());
+      }),
+      SettingsPath(std::move(settingsPath)) {
     Timer_.setInterval(100);
     Timer_.setTimerType(Qt::CoarseTimer);
     connect(&Timer_, &QTimer::timeout, this, &TKavrikApp::EvTimer);
@@ -92,7 +110,7 @@ void TKavrikApp::SetupMainWindow() {
 void TKavrikApp::StartTimerOrAsk() {
     while (!StartTimer(Timer_)) {
         // No frame window exists yet, so the box has no owner.
-        const auto answer = ShowMessage(nullptr, kMsgNoTimer, QMessageBox::Retry | QMessageBox::Cancel,
+        const auto answer = vexa::ShowMessage(nullptr, kMsgNoTimer, QMessageBox::Retry | QMessageBox::Cancel,
                                         QMessageBox::Warning);
         if (answer != QMessageBox::Retry) {
             // The set-up goes on; Run ends with 0 instead of entering the loop.
@@ -112,10 +130,10 @@ void TKavrikApp::InitInstance() {
     Commands_.Refresh();
     if (!PendingFile.isEmpty() && !QuitRequested_) {
         if (!FileNameFits(PendingFile)) {
-            ShowMessage(Frame, kMsgNameTooLong);
+            vexa::ShowMessage(Frame, kMsgNameTooLong);
             return;
         }
-        ShowMessage(Frame, kMsgReady);
+        vexa::ShowMessage(Frame, kMsgReady);
         LoadIntoPlay(PendingFile);
     }
 }

@@ -1,9 +1,12 @@
 // The application object: builds the frame around the picture view, answers
 // the commands, runs the 100 ms timer and loads puzzles from the open dialog,
-// dropped files and the command line.
+// dropped files and the command line. It owns the one game and is the window
+// that game play works through (message boxes, status fields, view, keys).
 #pragma once
 
 #include "framework/command_table.h"
+#include "play/play_host.h"
+#include "play/play_state.h"
 #include "puzzle/puzzle_data.h"
 
 #include <QObject>
@@ -30,8 +33,18 @@ inline const QString kMsgNameTooLong = QStringLiteral("ファイル名が長す�
 inline const QString kMsgNoTimer = QStringLiteral(
     "タイマーを作成できません。再試行しますか?再試行しない場合プログラムは終了します");
 
-class TKavrikApp : public QObject {
+class TKavrikApp : public QObject, public IPlayHost {
     Q_OBJECT
+
+    // First, so that the game exists before anything refers to its state.
+    TPuzzleData Puzzle_;  // outlives the frame and its view
+
+public:
+    TPuzzleSideValues Side;
+
+private:
+    TGamePlay Game_;
+
 public:
     // `settingsPath` is where results are kept for this run (tests pass a
     // private one).
@@ -70,10 +83,28 @@ public:
     // One tick of the 100 ms timer.
     void EvTimer();
 
-    // Loads `path` and starts the challenge.
+    // Loads `path` and starts the challenge (through PlayLoader).
     void LoadIntoPlay(const QString& path);
-    void FitToPicture();
 
+    // --- IPlayHost: what game play asks of the window ------------------------
+    void ShowMessage(const std::string& text) override;
+    TAnswer AskYesNoCancel(const std::string& text) override;
+    void SetCountField(const std::string& text) override;
+    void SetTimeField(const std::string& text) override;
+    void SwitchMode(int mode) override;
+    int CurrentMode() const override;
+    void ShowMarkers(bool gather) override;
+    TJudgePoint MarkerPosition(int index) const override;
+    TJudgePoint ScrollPosition() const override;
+    void AnimateStep() override;
+    std::string WelcomeText() const override;
+    void FitToPicture() override;
+    bool IsFrameActive() const override;
+    bool IsShiftHeld() const override;
+    bool IsRightButtonHeld() const override;
+    std::int64_t Now() const override;
+
+    TGamePlay& Game() { return Game_; }
     TCommandTable& Commands() { return Commands_; }
     QTimer& Timer() { return Timer_; }
     TPuzzleData& Puzzle() { return Puzzle_; }
@@ -83,14 +114,16 @@ public:
 
     // Starts the timer; true when it runs. Tests replace it to make it fail.
     std::function<bool(QTimer&)> StartTimer;
-    // Called on each tick when no modal dialog runs (game play's countdown).
+    // Called on each tick when no modal dialog runs; game play's CountdownTick
+    // unless a test replaces it.
     std::function<void()> TickHandler;
-    // Called by the judge command (game play's Judge).
+    // Called by the judge command; game play's Judge.
     std::function<void()> JudgeHandler;
-    // Replaces the interim loader (game play's LoadIntoPlay).
+    // Loads a puzzle for every path given; game play's LoadIntoPlay.
     std::function<void(const QString& path)> PlayLoader;
 
-    // Process-wide values of the run.
+    // Process-wide values of the run. The game reads the settings file named
+    // at construction.
     std::string SettingsPath;
     QString PendingFile;
 
@@ -102,17 +135,16 @@ public:
     int BarPlace = 0;
     TTextGadget* CountField = nullptr;
     TTextGadget* TimeField = nullptr;
-    std::int64_t StartTime = 0;
-    std::int16_t Running = 0;
-
-    TPuzzleSideValues Side;
+    // The play state lives in the game; these name its fields, so the
+    // enabling rules and game play read one value.
+    std::int64_t& StartTime = Game_.State.StartTime;
+    std::int16_t& Running = Game_.State.Running;
 
 private:
     void RegisterCommands();
     void StartTimerOrAsk();
     bool FileNameFits(const QString& name) const;
 
-    TPuzzleData Puzzle_;  // outlives the frame and its view
     TCommandTable Commands_;
     QTimer Timer_;
     std::unique_ptr<TDecoratedFrame> FrameOwner;

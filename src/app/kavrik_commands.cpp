@@ -8,7 +8,6 @@
 #include "framework/help_window.h"
 #include "framework/message_box.h"
 #include "framework/open_dialog.h"
-#include "puzzle/puzzle_file.h"
 #include "view/bit_window.h"
 
 namespace vexa {
@@ -20,7 +19,7 @@ void TKavrikApp::CmOpenFile() {
     QString chosen;
     if (RunOpenDialog(Frame, chosen) != 1) return;
     if (!FileNameFits(chosen)) {
-        ShowMessage(Frame, kMsgNameTooLong);
+        vexa::ShowMessage(Frame, kMsgNameTooLong);
         return;
     }
     PendingFile = chosen;
@@ -28,10 +27,6 @@ void TKavrikApp::CmOpenFile() {
 }
 
 void TKavrikApp::CmFitToPicture() { FitToPicture(); }
-
-void TKavrikApp::FitToPicture() {
-    if (Frame && View) vexa::FitToPicture(Frame, View);
-}
 
 void TKavrikApp::CmGatherMarkers() {
     if (!View || View->CurrentMode() != CmModePhoto) return;
@@ -75,37 +70,19 @@ void TKavrikApp::EvDropFiles(const QStringList& files) {
     if (!files.isEmpty()) {
         const QString& first = files.first();
         if (!FileNameFits(first)) {
-            ShowMessage(Frame, kMsgNameTooLong);
+            vexa::ShowMessage(Frame, kMsgNameTooLong);
         } else {
             PendingFile = first;
             taken = true;
         }
     }
     if (!taken) return;
-    ShowMessage(Frame, kMsgReady);
+    vexa::ShowMessage(Frame, kMsgReady);
     LoadIntoPlay(PendingFile);
 }
 
 void TKavrikApp::LoadIntoPlay(const QString& path) {
-    if (PlayLoader) {
-        PlayLoader(path);
-        return;
-    }
-    // Until game play takes over: load, show the photo and then the scene.
-    Running = 0;
-    Puzzle_.Reset();
-    if (const char* message = LoadPuzzleFile(Puzzle_, Side, path.toStdString())) {
-        ShowMessage(Frame, QString::fromUtf8(message));
-        Puzzle_.Reset();
-        return;
-    }
-    if (!View) return;
-    View->SwitchMode(CmModePhoto);
-    View->ShowMarkers(true);
-    if (View->CurrentMode() != 0) View->SwitchMode(CmModeScene);
-    if (View->CurrentMode() == 0) return;
-    FitToPicture();
-    Running = 1;
+    if (PlayLoader) PlayLoader(path);
 }
 
 }  // namespace vexa

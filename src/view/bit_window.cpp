@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace vexa {
 
@@ -35,6 +36,8 @@ const char kWelcomeText[] =
 bool IsSceneMode(int mode) { return mode >= 203 && mode <= 206; }
 
 }  // namespace
+
+QString WelcomeText() { return QString::fromUtf8(kWelcomeText); }
 
 TBitWindow::TBitWindow(TPuzzleData& puzzle, QWidget* parent)
     : QAbstractScrollArea(parent), Puzzle_(puzzle) {
@@ -166,8 +169,7 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
     if (!Puzzle_.Loaded) {
         painter.setPen(viewport()->palette().color(QPalette::Text));
         painter.drawText(QRect(QPoint(0, 0), viewport()->size()),
-                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-                         QString::fromUtf8(kWelcomeText));
+                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, WelcomeText());
         return;
     }
     if (!ModeScreen_.Image.isNull()) {
@@ -193,6 +195,35 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
             painter.drawRect(left, top, right - left - 1, bottom - top - 1);
         }
     }
+}
+
+// ---- scene animation
+
+void TBitWindow::AnimateStep() {
+    // The scroll position is read once per tick, as every piece of the tick
+    // lands on the same screen.
+    const QPoint scroll = ScrollPosition();
+    Tracks_.Step(Puzzle_, CurrentMode_, [&](const TScenePiece& piece) { BlitPiece(piece, scroll); });
+}
+
+bool TBitWindow::BlitPiece(const TScenePiece& piece, QPoint scroll) {
+    const TOffscreenPicture& source = piece.Source == TPieceSource::Spare ? SpareScreen_ : BaseScreen_;
+    if (!source.Exists() || source.Image.isNull()) return false;
+    // Qt would draw the whole rest of the source for an empty size, and reads
+    // nothing sensible outside it; clip as a device-to-device copy does.
+    const std::optional<TScenePiece> clipped = ClipPieceToSource(piece, source.Width(), source.Height());
+    if (!clipped) return true;
+    const TScenePiece& p = *clipped;
+    if (!ModeScreen_.Image.isNull()) {
+        QPainter painter(&ModeScreen_.Image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPoint(p.DestX, p.DestY), source.Image,
+                          QRect(p.SourceX, p.SourceY, p.Width, p.Height));
+    }
+    // The screen shows ModeScreen at the scroll position; repainting the
+    // piece's rectangle puts it there.
+    viewport()->update(QRect(p.DestX - scroll.x(), p.DestY - scroll.y(), p.Width, p.Height));
+    return true;
 }
 
 // ---- the stripe wipe

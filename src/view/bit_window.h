@@ -107,6 +107,17 @@ public:
     // scene mode).
     TSceneTracks& Tracks() { return Tracks_; }
 
+    // One timer tick of the scene animation: steps the tracks of the shown
+    // scene and draws their pieces. Does nothing outside the scene modes or
+    // while the record's open tables belong to another scene (a tick inside a
+    // half-done switch, or after a Reset).
+    void AnimateStep();
+    // Copies `piece` from its source picture into ModeScreen at its picture
+    // position and shows it on the screen, shifted by `scroll`. The source
+    // rectangle is clipped to the source picture; a piece with no pixels left
+    // draws nothing. False when the source picture is empty.
+    bool BlitPiece(const TScenePiece& piece, QPoint scroll);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -158,6 +169,9 @@ private:
     static constexpr int kWipeDurationMs = 240;
     static constexpr int kWipeTickMs = 8;
 };
+
+// The text the view paints while no puzzle is loaded.
+QString WelcomeText();
 
 // Resizes `frame` so that `view` is exactly as large as its picture (at most
 // two resizes, learning the frame's extra size on the way). Does nothing when

@@ -1,0 +1,85 @@
+// The application object as the window around game play: message boxes on
+// the frame, the two status fields, the picture view, key state and clock.
+#include "app/kavrik_app.h"
+
+#include "framework/decorated_frame.h"
+#include "framework/message_box.h"
+#include "framework/status_bar.h"
+#include "view/bit_window.h"
+
+#include <QGuiApplication>
+
+#include <chrono>
+
+namespace vexa {
+
+void TKavrikApp::ShowMessage(const std::string& text) {
+    vexa::ShowMessage(Frame, QString::fromStdString(text), QMessageBox::Ok);
+}
+
+TAnswer TKavrikApp::AskYesNoCancel(const std::string& text) {
+    const QMessageBox::StandardButton answer =
+        vexa::ShowMessage(Frame, QString::fromStdString(text),
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question);
+    if (answer == QMessageBox::Yes) return TAnswer::Yes;
+    if (answer == QMessageBox::No) return TAnswer::No;
+    // Escape or the close button: a dialog with a Cancel button answers Cancel.
+    return TAnswer::Cancel;
+}
+
+void TKavrikApp::SetCountField(const std::string& text) {
+    if (CountField) CountField->SetText(QString::fromStdString(text));
+}
+
+void TKavrikApp::SetTimeField(const std::string& text) {
+    if (TimeField) TimeField->SetText(QString::fromStdString(text));
+}
+
+void TKavrikApp::SwitchMode(int mode) {
+    if (View) View->SwitchMode(mode);
+}
+
+int TKavrikApp::CurrentMode() const { return View ? View->CurrentMode() : 0; }
+
+void TKavrikApp::ShowMarkers(bool gather) {
+    if (View) View->ShowMarkers(gather);
+}
+
+TJudgePoint TKavrikApp::MarkerPosition(int index) const {
+    if (!View) return {};
+    const QPoint p = View->MarkerPosition(index);
+    return {p.x(), p.y()};
+}
+
+TJudgePoint TKavrikApp::ScrollPosition() const {
+    if (!View) return {};
+    const QPoint p = View->ScrollPosition();
+    return {p.x(), p.y()};
+}
+
+void TKavrikApp::AnimateStep() {
+    if (View) View->AnimateStep();
+}
+
+std::string TKavrikApp::WelcomeText() const { return vexa::WelcomeText().toStdString(); }
+
+void TKavrikApp::FitToPicture() {
+    if (Frame && View) vexa::FitToPicture(Frame, View);
+}
+
+bool TKavrikApp::IsFrameActive() const { return Frame && Frame->isActiveWindow(); }
+
+bool TKavrikApp::IsShiftHeld() const {
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+bool TKavrikApp::IsRightButtonHeld() const {
+    return QGuiApplication::mouseButtons().testFlag(Qt::RightButton);
+}
+
+std::int64_t TKavrikApp::Now() const {
+    using namespace std::chrono;
+    return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace vexa
