@@ -121,6 +121,8 @@ public:
     std::function<void()> JudgeHandler;
     // Loads a puzzle for every path given; game play's LoadIntoPlay.
     std::function<void(const QString& path)> PlayLoader;
+    // Calendar seconds for game play; tests set their own clock.
+    std::function<std::int64_t()> Clock;
 
     // Process-wide values of the run. The game reads the settings file named
     // at construction.
