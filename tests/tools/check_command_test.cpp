@@ -1,0 +1,182 @@
+// vexa-tool check: one small broken puzzle per kind of finding, and a clean one.
+#include "puzzle/puzzle_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Outcome {
+    int Exit = -1;
+    std::string Out;
+};
+
+Outcome RunTool(const std::string& args) {
+    const std::string command = std::string(VEXA_BINARY_DIR) + "/vexa-tool " + args + " 2>/dev/null";
+    Outcome outcome;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return outcome;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) outcome.Out += buffer;
+    const int status = ::pclose(pipe);
+    outcome.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+void Put16(vexa::Block& b, int v) {
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void Put32(vexa::Block& b, std::int32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+// A 24-bit bottom-up packed DIB whose pixel (x, y) is colour(x, y) as 0xRRGGBB.
+vexa::Block Dib(int w, int h, const std::function<std::uint32_t(int, int)>& colour) {
+    vexa::Block b;
+    Put32(b, 40);
+    Put32(b, w);
+    Put32(b, h);
+    Put16(b, 1);
+    Put16(b, 24);
+    for (int i = 0; i < 6; ++i) Put32(b, 0);
+    const int stride = (w * 3 + 3) & ~3;
+    for (int y = h - 1; y >= 0; --y) {
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t c = colour(x, y);
+            b.push_back(static_cast<std::uint8_t>(c));
+            b.push_back(static_cast<std::uint8_t>(c >> 8));
+            b.push_back(static_cast<std::uint8_t>(c >> 16));
+        }
+        for (int p = w * 3; p < stride; ++p) b.push_back(0);
+    }
+    return b;
+}
+
+constexpr int kW = 64, kH = 48;
+
+// The scene is grey; the photo has a red square at (10..20, 10..20) that
+// rectangle 0 covers exactly.
+std::uint32_t Scene(int, int) { return 0x808080; }
+std::uint32_t Photo(int x, int y) { return (x >= 10 && x < 20 && y >= 10 && y < 20) ? 0xE02020 : 0x808080; }
+
+void AddTable(vexa::TPuzzleData& p, int table, const std::vector<std::array<int, 7>>& records) {
+    p.TableCounts[table] = static_cast<std::int16_t>(records.size());
+    p.Tables[table].clear();
+    for (const auto& r : records)
+        for (int v : r) Put16(p.Tables[table], v);
+}
+
+// A clean puzzle: every pair has a base picture of its stated size, one
+// rectangle covers the one change, and scene 0 has a well-formed track.
+void CleanPuzzle(vexa::TPuzzleData& p) {
+    p.Reset();
+    for (int k = 0; k < vexa::kPairCount; ++k) {
+        p.BasePictures[k] = Dib(kW, kH, k == 4 ? Photo : Scene);
+        p.PairSizes[k] = {kW, kH};
+    }
+    p.SparePictures[0] = Dib(kW, kH, Scene);
+    p.DiffCount = 1;
+    p.DiffRects[0] = {8, 8, 22, 22};
+    AddTable(p, 0, {{{'T', 0, 0, 30, 30, 8, 8}}, {{'W', 0, 0, 0, 0, 3, 0}}, {{'R', 0, 0, 30, 30, 8, 8}}});
+}
+
+class CheckCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() / ("vexa-check-tool-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string Write(const std::string& name, const vexa::TPuzzleData& p) {
+        vexa::TPuzzleSideValues side;
+        const std::string path = (dir_ / name).string();
+        EXPECT_TRUE(vexa::WritePuzzleFile(path, p, side));
+        return path;
+    }
+
+    std::filesystem::path dir_;
+};
+
+TEST_F(CheckCommand, ReportsEachFindingOnItsOwn) {
+    struct Case {
+        std::string name;
+        std::function<void(vexa::TPuzzleData&)> have;
+        std::string want;  // the one kind reported; empty for a clean puzzle
+    };
+    const std::vector<Case> cases = {
+        {"clean", [](vexa::TPuzzleData&) {}, ""},
+        {"change no rectangle covers", [](vexa::TPuzzleData& p) { p.DiffRects[0] = {8, 8, 15, 22}; },
+         "uncovered_change"},
+        {"rectangle over no change",
+         [](vexa::TPuzzleData& p) {
+             p.DiffCount = 2;
+             p.DiffRects[1] = {40, 30, 50, 40};
+         },
+         "rect_without_change"},
+        {"rectangle reaching past the photo's edge",
+         [](vexa::TPuzzleData& p) {
+             // A second change in the bottom-right corner, boxed by a rectangle too large.
+             p.BasePictures[4] = Dib(kW, kH, [](int x, int y) { return x >= 60 && y >= 40 ? 0x2020E0u : Photo(x, y); });
+             p.DiffCount = 2;
+             p.DiffRects[1] = {58, 38, kW + 6, kH + 2};
+         },
+         "rect_outside_photo"},
+        {"overlapping rectangles",
+         [](vexa::TPuzzleData& p) {
+             p.DiffCount = 2;
+             p.DiffRects[0] = {8, 8, 16, 22};
+             p.DiffRects[1] = {14, 8, 22, 22};
+         },
+         "rects_overlap"},
+        {"pair size differs from its picture", [](vexa::TPuzzleData& p) { p.PairSizes[2] = {kW + 1, kH}; },
+         "pair_size_mismatch"},
+        {"missing base picture", [](vexa::TPuzzleData& p) { p.BasePictures[3].clear(); }, "missing_base_picture"},
+        {"track without a wait",
+         [](vexa::TPuzzleData& p) { AddTable(p, 5, {{{'C', 0, 0, 1, 1, 4, 4}}}); }, "table_without_wait"},
+        {"piece drawn outside its picture",
+         [](vexa::TPuzzleData& p) {
+             AddTable(p, 0, {{{'T', 0, 0, kW - 4, 30, 8, 8}}, {{'W', 0, 0, 0, 0, 3, 0}}});
+         },
+         "table_draws_outside"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        static vexa::TPuzzleData puzzle;
+        CleanPuzzle(puzzle);
+        c.have(puzzle);
+        const Outcome got = RunTool("check '" + Write("case.VX", puzzle) + "'");
+        if (c.want.empty()) {
+            EXPECT_EQ(got.Exit, 0);
+            EXPECT_EQ(got.Out, "{\"clean\": true, \"findings\": []}\n");
+        } else {
+            EXPECT_EQ(got.Exit, 1);
+            EXPECT_NE(got.Out.find("\"kind\": \"" + c.want + "\""), std::string::npos) << got.Out;
+            // Exactly one finding: one line per finding.
+            EXPECT_EQ(std::count(got.Out.begin(), got.Out.end(), '\n'), 3) << got.Out;
+        }
+    }
+}
+
+TEST_F(CheckCommand, AFileThatDoesNotLoadIsAnError) {
+    const std::string path = (dir_ / "junk.VX").string();
+    FILE* f = std::fopen(path.c_str(), "wb");
+    std::fputs("junk", f);
+    std::fclose(f);
+    const Outcome got = RunTool("check '" + path + "'");
+    EXPECT_EQ(got.Exit, 2);
+    EXPECT_NE(got.Out.find("\"error\""), std::string::npos);
+}
+
+}  // namespace
