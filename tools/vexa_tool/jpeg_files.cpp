@@ -64,7 +64,7 @@ void OnError(j_common_ptr info) {
 }  // namespace
 
 bool EncodeBaselineJpeg(const QImage& source, const EncodeSettings& settings, QByteArray& out, std::string& error) {
-    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    const QImage image = source.convertToFormat(settings.grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
     std::vector<JSAMPROW> rows(static_cast<std::size_t>(image.height()));
     for (int y = 0; y < image.height(); ++y) rows[y] = const_cast<JSAMPROW>(image.constScanLine(y));
 
@@ -84,13 +84,13 @@ bool EncodeBaselineJpeg(const QImage& source, const EncodeSettings& settings, QB
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = static_cast<JDIMENSION>(image.width());
     info.image_height = static_cast<JDIMENSION>(image.height());
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = settings.grey ? 1 : 3;
+    info.in_color_space = settings.grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, settings.quality, TRUE);
     info.comp_info[0].h_samp_factor = settings.hFactor;
     info.comp_info[0].v_samp_factor = settings.vFactor;
-    for (int c = 1; c < 3; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+    for (int c = 1; c < info.num_components; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
     info.restart_interval = static_cast<unsigned int>(settings.restart);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height)

@@ -100,7 +100,8 @@ PictureSpec Picture(const QJsonValue& v, const std::string& field, const QDir& b
                 else if (sampling == "2x1") s.hFactor = 2, s.vFactor = 1;
                 else if (sampling == "1x2") s.hFactor = 1, s.vFactor = 2;
                 else if (sampling == "2x2") s.hFactor = 2, s.vFactor = 2;
-                else Fail(ef + ".sampling", "must be \"1x1\", \"2x1\", \"1x2\" or \"2x2\"");
+                else if (sampling == "grey") s.grey = true, s.hFactor = 1, s.vFactor = 1;
+                else Fail(ef + ".sampling", "must be \"1x1\", \"2x1\", \"1x2\", \"2x2\" or \"grey\"");
             }
             p.encode = s;
         }

@@ -17,6 +17,7 @@ namespace vexatool {
 struct EncodeSettings {
     int quality = 90;
     int hFactor = 2, vFactor = 2;  // luma sampling factors; chroma is 1x1
+    bool grey = false;             // one component instead of three
     int restart = 0;               // restart interval in MCUs, 0 for none
 };
 
