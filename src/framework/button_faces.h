@@ -17,7 +17,7 @@ void PaintButtonFace(QPainter& painter, int id);
 // The face of `id` as an icon with 1x and 2x pixmaps.
 QIcon ButtonFace(int id);
 
-// The program icon (two pictures side by side and a marker), 16 to 64 pixels.
+// The program icon (two pictures side by side and a marker), 16 to 256 pixels.
 QIcon ProgramIcon();
 
 }  // namespace vexa
