@@ -6,12 +6,12 @@
 
 namespace vexa {
 
-inline constexpr const char* kManualUrl = "qrc:/help/manual.html";
-
 class THelpWindow : public QTextBrowser {
     Q_OBJECT
 public:
-    explicit THelpWindow(QWidget* owner);
+    // `settingsPath` is the settings file chosen at start; the manual names it
+    // where it tells where results are kept.
+    explicit THelpWindow(QWidget* owner, const QString& settingsPath = QString());
 };
 
 }  // namespace vexa
