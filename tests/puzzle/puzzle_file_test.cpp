@@ -17,7 +17,7 @@
 namespace {
 
 using vxtest::Bytes;
-using vxtest::Spec;
+using vxtest::Recipe;
 namespace fs = std::filesystem;
 
 std::string Msg(const char* m) { return m ? m : "(ok)"; }
@@ -63,10 +63,10 @@ bool DecoderAvailable(const Bytes& stream) {
 }
 
 TEST(LoadPuzzle, ReadsEveryFieldOfAWholeFile) {
-    const Spec spec = vxtest::SampleSpec();
+    const Recipe recipe = vxtest::SampleRecipe();
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
-    ASSERT_EQ(Load(vxtest::Build(spec).bytes, record, side), "(ok)");
+    ASSERT_EQ(Load(vxtest::Build(recipe).bytes, record, side), "(ok)");
 
     EXPECT_EQ(record.Loaded, 1);
     EXPECT_STREQ(record.Title, "Title");
@@ -81,69 +81,69 @@ TEST(LoadPuzzle, ReadsEveryFieldOfAWholeFile) {
     EXPECT_EQ(record.DiffRects[2].Right, 0);
     EXPECT_EQ(record.TableCounts[0], 2);
     EXPECT_EQ(record.TableCounts[7], 1);
-    EXPECT_EQ(record.Tables[0], spec.tables[0]);
-    EXPECT_EQ(record.Tables[7], spec.tables[7]);
+    EXPECT_EQ(record.Tables[0], recipe.tables[0]);
+    EXPECT_EQ(record.Tables[7], recipe.tables[7]);
     EXPECT_TRUE(record.Tables[1].empty());
     EXPECT_EQ(record.PairSizes[4].Width, 3);
     EXPECT_EQ(record.PairSizes[4].Height, 1);
-    EXPECT_EQ(record.BasePictures[0], spec.pictures[0].block);
+    EXPECT_EQ(record.BasePictures[0], recipe.pictures[0].block);
     EXPECT_TRUE(record.SparePictures[0].empty());
-    EXPECT_EQ(record.BasePictures[4], spec.pictures[8].block);
+    EXPECT_EQ(record.BasePictures[4], recipe.pictures[8].block);
     EXPECT_TRUE(record.SparePictures[1].empty());
 }
 
 TEST(LoadPuzzle, OutcomeOfOddFiles) {
     struct Case {
         const char* name;
-        void (*edit)(Spec&);
+        void (*edit)(Recipe&);
         const char* want;
     };
     const Case cases[] = {
-        {"header with its zero byte", [](Spec& s) { s.header.push_back('\0'); }, nullptr},
-        {"header with bytes after the zero", [](Spec& s) { s.header += std::string("\0junk", 5); }, nullptr},
-        {"header of 80 bytes", [](Spec& s) { s.header.resize(80, 'x'); }, vexa::kMsgBadData},
-        {"header over 80", [](Spec& s) { s.header.resize(81, '\0'); }, vexa::kMsgDiskError},
-        {"wrong header", [](Spec& s) { s.header = "\x89\xF0\x90\xCD"; }, vexa::kMsgBadData},
-        {"negative text length", [](Spec& s) { s.textLength = -1; }, vexa::kMsgDiskError},
-        {"title over 52", [](Spec& s) { s.title.assign(53, 'a'); }, vexa::kMsgDiskError},
-        {"extra text of 81", [](Spec& s) { s.extra.assign(81, 'e'); }, nullptr},
-        {"extra text over 81", [](Spec& s) { s.extra.assign(82, 'e'); }, vexa::kMsgDiskError},
-        {"no differences", [](Spec& s) { s.diffCount = 0, s.rects.clear(); }, nullptr},
-        {"negative differences", [](Spec& s) { s.diffCount = -4, s.rects.clear(); }, nullptr},
-        {"ten differences", [](Spec& s) { s.diffCount = 10, s.rects.resize(10); }, nullptr},
-        {"eleven differences", [](Spec& s) { s.diffCount = 11, s.rects.resize(11); }, vexa::kMsgBadData},
-        {"all table counts 0", [](Spec& s) { s.counts = {}, s.tables = {}; }, nullptr},
-        {"negative table count", [](Spec& s) { s.counts[3] = -1; }, vexa::kMsgNoMemory},
-        {"every picture absent", [](Spec& s) { s.pictures = {}; }, nullptr},
-        {"negative block length", [](Spec& s) { s.pictures[2].L = -1; }, vexa::kMsgNoMemory},
+        {"header with its zero byte", [](Recipe& s) { s.header.push_back('\0'); }, nullptr},
+        {"header with bytes after the zero", [](Recipe& s) { s.header += std::string("\0junk", 5); }, nullptr},
+        {"header of 80 bytes", [](Recipe& s) { s.header.resize(80, 'x'); }, vexa::kMsgBadData},
+        {"header over 80", [](Recipe& s) { s.header.resize(81, '\0'); }, vexa::kMsgDiskError},
+        {"wrong header", [](Recipe& s) { s.header = "\x89\xF0\x90\xCD"; }, vexa::kMsgBadData},
+        {"negative text length", [](Recipe& s) { s.textLength = -1; }, vexa::kMsgDiskError},
+        {"title over 52", [](Recipe& s) { s.title.assign(53, 'a'); }, vexa::kMsgDiskError},
+        {"extra text of 81", [](Recipe& s) { s.extra.assign(81, 'e'); }, nullptr},
+        {"extra text over 81", [](Recipe& s) { s.extra.assign(82, 'e'); }, vexa::kMsgDiskError},
+        {"no differences", [](Recipe& s) { s.diffCount = 0, s.rects.clear(); }, nullptr},
+        {"negative differences", [](Recipe& s) { s.diffCount = -4, s.rects.clear(); }, nullptr},
+        {"ten differences", [](Recipe& s) { s.diffCount = 10, s.rects.resize(10); }, nullptr},
+        {"eleven differences", [](Recipe& s) { s.diffCount = 11, s.rects.resize(11); }, vexa::kMsgBadData},
+        {"all table counts 0", [](Recipe& s) { s.counts = {}, s.tables = {}; }, nullptr},
+        {"negative table count", [](Recipe& s) { s.counts[3] = -1; }, vexa::kMsgNoMemory},
+        {"every picture absent", [](Recipe& s) { s.pictures = {}; }, nullptr},
+        {"negative block length", [](Recipe& s) { s.pictures[2].L = -1; }, vexa::kMsgNoMemory},
         {"block length over the cap",
-         [](Spec& s) { s.pictures[2].L = vexa::kMaxPictureBlockBytes + 1; }, vexa::kMsgNoMemory},
-        {"block longer than the file", [](Spec& s) { s.pictures[9].L = 100; }, vexa::kMsgNoMemory},
-        {"stream length with no block", [](Spec& s) { s.pictures[7].S = 5; }, vexa::kMsgNoMemory},
-        {"negative stream length", [](Spec& s) { s.pictures[3] = {-1, {0xFF, 0xD8, 0xFF, 0xD9}}; },
+         [](Recipe& s) { s.pictures[2].L = vexa::kMaxPictureBlockBytes + 1; }, vexa::kMsgNoMemory},
+        {"block longer than the file", [](Recipe& s) { s.pictures[9].L = 100; }, vexa::kMsgNoMemory},
+        {"stream length with no block", [](Recipe& s) { s.pictures[7].S = 5; }, vexa::kMsgNoMemory},
+        {"negative stream length", [](Recipe& s) { s.pictures[3] = {-1, {0xFF, 0xD8, 0xFF, 0xD9}}; },
          vexa::kMsgNoMemory},
     };
     for (const Case& c : cases) {
-        Spec spec = vxtest::SampleSpec();
-        c.edit(spec);
+        Recipe recipe = vxtest::SampleRecipe();
+        c.edit(recipe);
         vexa::TPuzzleData record;
         vexa::TPuzzleSideValues side;
-        EXPECT_EQ(Load(vxtest::Build(spec).bytes, record, side), Msg(c.want)) << c.name;
+        EXPECT_EQ(Load(vxtest::Build(recipe).bytes, record, side), Msg(c.want)) << c.name;
         EXPECT_EQ(record.Loaded, c.want ? 0 : 1) << c.name;
         EXPECT_LE(record.DiffCount, vexa::kMaxDiffs) << c.name;
     }
 }
 
 TEST(LoadPuzzle, NegativeDiffCountStillReadsWhatFollows) {
-    Spec spec = vxtest::SampleSpec();
-    spec.diffCount = -4;
-    spec.rects.clear();
+    Recipe recipe = vxtest::SampleRecipe();
+    recipe.diffCount = -4;
+    recipe.rects.clear();
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
-    ASSERT_EQ(Load(vxtest::Build(spec).bytes, record, side), "(ok)");
+    ASSERT_EQ(Load(vxtest::Build(recipe).bytes, record, side), "(ok)");
     EXPECT_EQ(record.DiffCount, -4);
     EXPECT_EQ(record.TableCounts[7], 1);
-    EXPECT_EQ(record.BasePictures[4], spec.pictures[8].block);
+    EXPECT_EQ(record.BasePictures[4], recipe.pictures[8].block);
 }
 
 TEST(LoadPuzzle, TextsEndWithinTheirFields) {
@@ -159,13 +159,13 @@ TEST(LoadPuzzle, TextsEndWithinTheirFields) {
         {std::string("a\0b", 3), std::string("", 0), "a", ""},
     };
     for (const Case& c : cases) {
-        Spec spec = vxtest::SampleSpec();
-        spec.title = c.title;
-        spec.section = c.section;
+        Recipe recipe = vxtest::SampleRecipe();
+        recipe.title = c.title;
+        recipe.section = c.section;
         vexa::TPuzzleData record;
         vexa::TPuzzleSideValues side;
         std::memset(side.CurrentSection, 'z', sizeof side.CurrentSection);
-        ASSERT_EQ(Load(vxtest::Build(spec).bytes, record, side), "(ok)") << c.title;
+        ASSERT_EQ(Load(vxtest::Build(recipe).bytes, record, side), "(ok)") << c.title;
         EXPECT_EQ(std::string(record.Title), c.wantTitle);
         EXPECT_EQ(std::string(record.SectionName), c.wantSection);
         EXPECT_EQ(std::string(side.CurrentSection), c.wantSection);
@@ -175,7 +175,7 @@ TEST(LoadPuzzle, TextsEndWithinTheirFields) {
 // A file that ends anywhere short of its last byte gives the message of the
 // unit being read there, and nothing else.
 TEST(LoadPuzzle, EveryTruncationPointGivesTheMessageOfItsUnit) {
-    const vxtest::Built built = vxtest::Build(vxtest::SampleSpec());
+    const vxtest::Built built = vxtest::Build(vxtest::SampleRecipe());
     const Bytes& full = built.bytes;
     std::size_t checked = 0;
     for (const vxtest::Zone& z : built.zones) {
@@ -191,18 +191,18 @@ TEST(LoadPuzzle, EveryTruncationPointGivesTheMessageOfItsUnit) {
 }
 
 TEST(LoadPuzzle, FailureKeepsTheSectionAlreadyRead) {
-    Spec spec = vxtest::SampleSpec();
-    spec.counts[19] = -2;
+    Recipe recipe = vxtest::SampleRecipe();
+    recipe.counts[19] = -2;
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
-    EXPECT_EQ(Load(vxtest::Build(spec).bytes, record, side), Msg(vexa::kMsgNoMemory));
+    EXPECT_EQ(Load(vxtest::Build(recipe).bytes, record, side), Msg(vexa::kMsgNoMemory));
     EXPECT_STREQ(side.CurrentSection, "Sec\x82\xA0");
     EXPECT_EQ(record.Loaded, 0);
 }
 
 TEST(LoadPuzzleFile, OpensRegularFilesOnly) {
     TempDir dir;
-    const std::string good = dir.File("good.VX", vxtest::Build(vxtest::SampleSpec()).bytes);
+    const std::string good = dir.File("good.VX", vxtest::Build(vxtest::SampleRecipe()).bytes);
     const std::string fifo = dir.Path() + "/pipe.VX";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
@@ -249,12 +249,12 @@ TEST(LoadPuzzle, JpegEntriesGoThroughTheDecoder) {
         {"a stream that ends before any scan", 4, {0xFF, 0xD8, 0xFF, 0xD9}, nullptr, false},
     };
     for (const Case& c : cases) {
-        Spec spec = vxtest::SampleSpec();
-        spec.pictures[5] = {c.S, c.block};
+        Recipe recipe = vxtest::SampleRecipe();
+        recipe.pictures[5] = {c.S, c.block};
         vexa::TPuzzleData record;
         vexa::TPuzzleSideValues side;
         vexa::TPictureSources sources;
-        const Bytes bytes = vxtest::Build(spec).bytes;
+        const Bytes bytes = vxtest::Build(recipe).bytes;
         EXPECT_EQ(Msg(vexa::LoadPuzzleBytes(record, side, bytes.data(), bytes.size(), &sources)), Msg(c.want))
             << c.name;
         const vexa::Block& pic = record.SparePictures[2];

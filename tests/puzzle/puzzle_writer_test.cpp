@@ -14,8 +14,8 @@ using vxtest::Bytes;
 
 // Canonical files (header n = 10, texts with their zero byte) come back byte for byte.
 TEST(SerializePuzzle, ReproducesTheFileItWasLoadedFrom) {
-    vxtest::Spec full = vxtest::SampleSpec();
-    vxtest::Spec sparse;
+    vxtest::Recipe full = vxtest::SampleRecipe();
+    vxtest::Recipe sparse;
     sparse.diffCount = 10;
     sparse.rects.assign(10, {-1, 2, -300, 32767});
     sparse.title.assign(1, '\0');
@@ -23,8 +23,8 @@ TEST(SerializePuzzle, ReproducesTheFileItWasLoadedFrom) {
     sparse.counts[19] = 3;
     sparse.tables[19] = Bytes(42, 0xEE);
     sparse.pictures[9].block = vxtest::Dib24(1, 1, {0x00FF00});
-    for (const vxtest::Spec& spec : {full, sparse}) {
-        const Bytes bytes = vxtest::Build(spec).bytes;
+    for (const vxtest::Recipe& recipe : {full, sparse}) {
+        const Bytes bytes = vxtest::Build(recipe).bytes;
         vexa::TPuzzleData record;
         vexa::TPuzzleSideValues side;
         vexa::TPictureSources sources;

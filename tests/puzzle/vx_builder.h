@@ -22,7 +22,7 @@ struct Entry {
     std::optional<std::int32_t> L;     // stored length when it must differ from block.size()
 };
 
-struct Spec {
+struct Recipe {
     std::string header{vexa::kPuzzleHeader};  // n = 10
     std::string title{"Title", 6};            // zero byte inside n
     std::string section{"Sec\x82\xA0", 6};
@@ -70,8 +70,8 @@ inline Bytes Dib24(int width, int height, const std::vector<std::uint32_t>& rgb)
 }
 
 // Two tables, absent pictures, a 2x2 and a 3x1 bitmap and a JPEG entry without a scan.
-inline Spec SampleSpec() {
-    Spec s;
+inline Recipe SampleRecipe() {
+    Recipe s;
     s.counts[0] = 2;
     s.tables[0] = Bytes(28);
     for (int i = 0; i < 28; ++i) s.tables[0][i] = static_cast<std::uint8_t>(i * 7);
@@ -84,7 +84,7 @@ inline Spec SampleSpec() {
     return s;
 }
 
-inline Built Build(const Spec& s) {
+inline Built Build(const Recipe& s) {
     Built out;
     Bytes& b = out.bytes;
     auto zone = [&](std::size_t begin, const char* msg) { out.zones.push_back({begin, b.size(), msg}); };

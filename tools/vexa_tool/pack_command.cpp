@@ -33,12 +33,12 @@ bool Fail(const std::string& message) {
 
 vexa::Block ToBlock(const QByteArray& bytes) { return vexa::Block(bytes.begin(), bytes.end()); }
 
-bool PackPicture(const PictureSpec& spec, PackedPicture& out) {
-    const std::string where = spec.field + ": " + spec.file;
-    QFile file(QString::fromStdString(spec.file));
+bool PackPicture(const PictureSpec& wanted, PackedPicture& out) {
+    const std::string where = wanted.field + ": " + wanted.file;
+    QFile file(QString::fromStdString(wanted.file));
     if (!file.open(QIODevice::ReadOnly)) return Fail(where + ": cannot open the file");
     const QByteArray bytes = file.readAll();
-    if (!spec.encode && IsPlayableBaselineJpeg(bytes, out.width, out.height)) {
+    if (!wanted.encode && IsPlayableBaselineJpeg(bytes, out.width, out.height)) {
         if (out.width > std::numeric_limits<std::int16_t>::max() || out.height > std::numeric_limits<std::int16_t>::max())
             return Fail(where + ": larger than 32767 pixels");
         out.source = {true, static_cast<std::int32_t>(bytes.size()), ToBlock(bytes)};
@@ -50,11 +50,11 @@ bool PackPicture(const PictureSpec& spec, PackedPicture& out) {
     out.height = image.height();
     if (out.width > std::numeric_limits<std::int16_t>::max() || out.height > std::numeric_limits<std::int16_t>::max())
         return Fail(where + ": larger than 32767 pixels");
-    if (spec.encode) {
+    if (wanted.encode) {
         QByteArray stream;
         std::string error;
-        if (!EncodeBaselineJpeg(image, *spec.encode, stream, error))
-            return Fail(spec.field + ".encode: " + error);
+        if (!EncodeBaselineJpeg(image, *wanted.encode, stream, error))
+            return Fail(wanted.field + ".encode: " + error);
         out.source = {true, static_cast<std::int32_t>(stream.size()), ToBlock(stream)};
     } else {
         out.dib = MakePackedDib(image);
@@ -104,10 +104,10 @@ int RunPack(int argc, char** argv) {
             }
     }
     for (int i = 0; i < vexa::kPictureCount; ++i) {
-        const PictureSpec& spec = m.pictures[i];
-        if (spec.file.empty()) continue;
+        const PictureSpec& wanted = m.pictures[i];
+        if (wanted.file.empty()) continue;
         PackedPicture picture;
-        if (!PackPicture(spec, picture)) return 1;
+        if (!PackPicture(wanted, picture)) return 1;
         if (picture.source.Jpeg)
             sources[i] = std::move(picture.source);
         else
