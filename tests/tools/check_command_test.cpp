@@ -1,5 +1,6 @@
 // vexa-tool check: one small broken puzzle per kind of finding, and a clean one.
 #include "puzzle/puzzle_writer.h"
+#include "tool_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -16,22 +17,8 @@
 
 namespace {
 
-struct Outcome {
-    int Exit = -1;
-    std::string Out;
-};
-
-Outcome RunTool(const std::string& args) {
-    const std::string command = std::string(VEXA_BINARY_DIR) + "/vexa-tool " + args + " 2>/dev/null";
-    Outcome outcome;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return outcome;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe)) outcome.Out += buffer;
-    const int status = ::pclose(pipe);
-    outcome.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
-}
+using tooltest::Outcome;
+using tooltest::RunTool;
 
 void Put16(vexa::Block& b, int v) {
     b.push_back(static_cast<std::uint8_t>(v));

@@ -1,4 +1,5 @@
 #include "puzzle/puzzle_writer.h"
+#include "tool_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -12,23 +13,8 @@
 
 namespace {
 
-struct Outcome {
-    int Exit = -1;
-    std::string Out;
-};
-
-// Runs vexa-tool with `args` (already shell-quoted where needed).
-Outcome RunTool(const std::string& args) {
-    const std::string command = std::string(VEXA_BINARY_DIR) + "/vexa-tool " + args + " 2>/dev/null";
-    Outcome outcome;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return outcome;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe)) outcome.Out += buffer;
-    const int status = ::pclose(pipe);
-    outcome.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
-}
+using tooltest::Outcome;
+using tooltest::RunTool;
 
 class JudgeCommand : public ::testing::Test {
 protected:
