@@ -133,6 +133,7 @@ TEST_F(PlayThroughTest, CommandLinePuzzleIsSolvedJudgedRecordedAndRetried) {
     Messages.clear();
     judge->trigger();
     EXPECT_EQ(Messages, QStringList{QString::fromUtf8(kVerdictText)});
+    EXPECT_EQ(Owners.back(), App->Frame);
     EXPECT_EQ(App->View->CurrentMode(), 206);
     EXPECT_EQ(App->Running, 0);
     EXPECT_EQ(App->Game().State.TimeLimit, 0);
