@@ -46,7 +46,7 @@ void TKavrikApp::CmJudgeAnswers() {
 
 void TKavrikApp::CmShowHelp() {
     if (!Frame) return;
-    if (!Help) Help = new THelpWindow(Frame);
+    if (!Help) Help = new THelpWindow(Frame, QString::fromStdString(SettingsPath));
     Help->show();
     Help->raise();
     Help->activateWindow();

@@ -99,6 +99,8 @@ TEST_F(AppTest, AcceleratorsRecheckTheRuleWhateverTheMenuShows) {
     EXPECT_TRUE(App->HelpWindow()->isVisible());
     EXPECT_EQ(App->HelpWindow()->parentWidget(), App->Frame);
     EXPECT_FALSE(App->HelpWindow()->toPlainText().isEmpty()) << "the bundled manual is found";
+    EXPECT_TRUE(App->HelpWindow()->toPlainText().contains(QString::fromStdString(App->SettingsPath)))
+        << "the manual names the settings file in use";
 
     App->LoadIntoPlay(WritePuzzle("b.VX", 3, 560, 420));
     ASSERT_EQ(App->View->CurrentMode(), 203);
