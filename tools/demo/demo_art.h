@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <QString>
 
@@ -24,6 +25,20 @@ struct Pair {
     QImage spare;              // null when the pair has none
     std::vector<Track> tracks; // up to five
 };
+
+// Pastes into `sheet` at `cell` a copy of `base` at `box` with `paint` drawn
+// over it: an animation piece on the very background it will be copied onto.
+template <typename Paint>
+void AddCell(QImage& sheet, const QImage& base, QRect box, QPoint cell, Paint paint) {
+    QImage piece = base.copy(box);
+    {
+        QPainter p(&piece);
+        p.translate(-box.topLeft());
+        paint(p);
+    }
+    QPainter s(&sheet);
+    s.drawImage(cell, piece);
+}
 
 // The current scene (pair 0) and the photo (pair 4) with its differences.
 Pair DrawScene();

@@ -38,17 +38,6 @@ QImage Blank(const QColor& fill) {
     return image;
 }
 
-template <typename Paint>
-void AddCell(QImage& sheet, const QImage& base, QRect box, QPoint cell, Paint paint) {
-    QImage piece = base.copy(box);
-    {
-        QPainter p(&piece);
-        p.translate(-box.topLeft());
-        paint(p);
-    }
-    QPainter s(&sheet);
-    s.drawImage(cell, piece);
-}
 
 // Fewer than half found: a rain cloud over a drooping flower, drawn in greys.
 Pair RainScreen() {

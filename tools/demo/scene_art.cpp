@@ -185,18 +185,6 @@ void DrawFish(QPainter& p, int frame) {
     p.restore();
 }
 
-// A copy of `base` at `box` with `paint` drawn over it, pasted into `sheet` at `cell`.
-template <typename Paint>
-void AddCell(QImage& sheet, const QImage& base, QRect box, QPoint cell, Paint paint) {
-    QImage piece = base.copy(box);
-    {
-        QPainter p(&piece);
-        p.translate(-box.topLeft());
-        paint(p);
-    }
-    QPainter s(&sheet);
-    s.drawImage(cell, piece);
-}
 
 }  // namespace
 
