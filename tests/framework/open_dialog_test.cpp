@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace vexa {
@@ -66,8 +68,13 @@ TEST(OpenDialog, PuzzleFilterListsExtensionsInAnyCase) {
         if (!model) return 0;
         const QModelIndex root = model->index(dir.path());
         // The model fills in the background; wait for the three puzzles or give up.
-        for (int i = 0; i < 250 && model->rowCount(root) < 3; ++i)
+        // processEvents() returns at once when nothing is queued, so sleep between rounds.
+        QElapsedTimer waited;
+        waited.start();
+        while (model->rowCount(root) < 3 && waited.elapsed() < 10000) {
             QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(10);
+        }
         for (int r = 0; r < model->rowCount(root); ++r) {
             const QModelIndex index = model->index(r, 0, root);
             if (model->flags(index) & Qt::ItemIsEnabled) listed << model->fileName(index);
