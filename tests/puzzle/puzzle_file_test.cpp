@@ -120,7 +120,7 @@ TEST(LoadPuzzle, OutcomeOfOddFiles) {
          [](Recipe& s) { s.pictures[2].L = vexa::kMaxPictureBlockBytes + 1; }, vexa::kMsgNoMemory},
         {"block longer than the file", [](Recipe& s) { s.pictures[9].L = 100; }, vexa::kMsgNoMemory},
         {"stream length with no block", [](Recipe& s) { s.pictures[7].S = 5; }, vexa::kMsgNoMemory},
-        {"negative stream length", [](Recipe& s) { s.pictures[3] = {-1, {0xFF, 0xD8, 0xFF, 0xD9}}; },
+        {"negative stream length", [](Recipe& s) { s.pictures[3] = {-1, {0xFF, 0xD8, 0xFF, 0xD9}, {}}; },
          vexa::kMsgNoMemory},
     };
     for (const Case& c : cases) {
@@ -250,7 +250,7 @@ TEST(LoadPuzzle, JpegEntriesGoThroughTheDecoder) {
     };
     for (const Case& c : cases) {
         Recipe recipe = vxtest::SampleRecipe();
-        recipe.pictures[5] = {c.S, c.block};
+        recipe.pictures[5] = {c.S, c.block, {}};
         vexa::TPuzzleData record;
         vexa::TPuzzleSideValues side;
         vexa::TPictureSources sources;
@@ -268,7 +268,9 @@ TEST(LoadPuzzle, JpegEntriesGoThroughTheDecoder) {
             EXPECT_EQ(sources[5].StreamLength, c.S);
             EXPECT_EQ(sources[5].Stream, c.block);
         }
-        if (!c.want) EXPECT_FALSE(sources[0].Jpeg);
+        if (!c.want) {
+            EXPECT_FALSE(sources[0].Jpeg);
+        }
     }
 }
 

@@ -80,7 +80,7 @@ inline Recipe SampleRecipe() {
     s.tables[7] = {'W', 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0};
     s.pictures[0].block = Dib24(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0x123456});
     s.pictures[8].block = Dib24(3, 1, {0x010203, 0xA0B0C0, 0xFFFFFF});
-    s.pictures[3] = {4, {0xFF, 0xD8, 0xFF, 0xD9}};  // a JPEG stream that ends before any scan
+    s.pictures[3] = {4, {0xFF, 0xD8, 0xFF, 0xD9}, {}};  // a JPEG stream that ends before any scan
     return s;
 }
 

@@ -190,8 +190,9 @@ TEST(DecodeDibPixels, EveryPrefixStaysInsideTheBlock) {
     for (const DrawCase& c : DrawCases()) {
         for (std::size_t n = 0; n < c.dib.size(); ++n) {
             vexa::DibPixels have;
-            if (Decode(Bytes(c.dib.begin(), c.dib.begin() + static_cast<std::ptrdiff_t>(n)), have))
+            if (Decode(Bytes(c.dib.begin(), c.dib.begin() + static_cast<std::ptrdiff_t>(n)), have)) {
                 EXPECT_EQ(have.Argb.size(), static_cast<std::size_t>(have.Width) * have.Height) << c.name;
+            }
         }
     }
 }
@@ -203,8 +204,9 @@ TEST(DecodeDibPixels, FuzzCorpusStaysInsideEachBlock) {
         std::ifstream in(entry.path(), std::ios::binary);
         const Bytes bytes{std::istreambuf_iterator<char>(in), {}};
         vexa::DibPixels have;
-        if (Decode(bytes, have))
+        if (Decode(bytes, have)) {
             EXPECT_EQ(have.Argb.size(), static_cast<std::size_t>(have.Width) * have.Height) << entry.path();
+        }
         ++files;
     }
     EXPECT_GT(files, 0);
