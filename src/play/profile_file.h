@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,14 +50,21 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
                               std::string_view key, std::string_view defaultValue,
                               std::size_t capacity = kProfileValueCapacity);
 
+// Decides, before a write replaces a present value, whether it may: given
+// the section name as the file's header spells it and the value as read.
+using TProfileWriteGuard = std::function<bool(std::string_view headerName, std::string_view presentValue)>;
+
 // Sets `key` in `section` of the file at `path`, creating the file (and its
 // missing folders) as needed. Symlinks are followed to the real file, whose
-// mode is kept. The file is replaced atomically (temporary file in the same
-// folder, fsync, rename) and only after checking that both the file and its
-// folder may be written, so a read-only file stays untouched. Returns false
-// when nothing was written.
+// mode is kept. Where the folder may be written the file is replaced
+// atomically (temporary file in the same folder, fsync, rename), after
+// removing temporary files that killed saves left there; a writable file in a
+// folder that may not be written is changed in place (write, fsync) to the
+// same bytes. A read-only file stays untouched. Files of any size are
+// handled a line at a time. When `guard` refuses the present value nothing
+// is written. Returns false when nothing was written.
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value);
+                        std::string_view value, const TProfileWriteGuard& guard = {});
 
 // The checks a write makes, for whoever must decide beforehand where the
 // settings file can live.

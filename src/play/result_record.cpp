@@ -6,6 +6,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <limits>
+#include <string_view>
 
 namespace vexa {
 namespace {
@@ -109,18 +110,41 @@ void ReadResultRecord(const std::string& settingsPath, const char* section, TRes
     if (msb != state.StoredCrcMsb || lsb != state.StoredCrcLsb) state.BestResult = kNoResult;
 }
 
+namespace {
+
+// A record line is shared by section names that differ only in the case of
+// ASCII letters, while the checksums cover the exact bytes. A value that
+// verifies for the header's own, different spelling is another puzzle's
+// result: it is kept, and this puzzle's result is not stored.
+bool MayReplaceRecord(std::string_view section, std::string_view headerName, std::string_view presentValue) {
+    // A puzzle's section name never holds a zero byte.
+    if (headerName == section || headerName.find('\0') != std::string_view::npos) return true;
+    TResultState present;
+    if (ParseResultRecord(std::string(presentValue), present) != 3) return true;
+    std::uint32_t msb = 0, lsb = 0;
+    ComputeChecksums(std::string(headerName).c_str(), present.BestResult, msb, lsb);
+    return msb != present.StoredCrcMsb || lsb != present.StoredCrcLsb;
+}
+
+bool WriteRecordValue(const std::string& settingsPath, const char* name, const std::string& value) {
+    if (!IsStorableSectionName(name)) return false;
+    const std::string_view section(name);
+    return WriteProfileString(settingsPath, section, kResultRecordKey, value,
+                              [section](std::string_view headerName, std::string_view presentValue) {
+                                  return MayReplaceRecord(section, headerName, presentValue);
+                              });
+}
+
+}  // namespace
+
 bool WriteResultRecord(const std::string& settingsPath, const char* section, TResultState& state) {
     const char* name = section ? section : "";
     ComputeChecksums(name, state.BestResult, state.StoredCrcMsb, state.StoredCrcLsb);
-    if (!IsStorableSectionName(name)) return false;
-    const std::string value = FormatValue(state.StoredCrcMsb, state.StoredCrcLsb, state.BestResult);
-    return WriteProfileString(settingsPath, name, kResultRecordKey, value);
+    return WriteRecordValue(settingsPath, name, FormatValue(state.StoredCrcMsb, state.StoredCrcLsb, state.BestResult));
 }
 
 bool EraseResultRecord(const std::string& settingsPath, const char* section) {
-    const char* name = section ? section : "";
-    if (!IsStorableSectionName(name)) return false;
-    return WriteProfileString(settingsPath, name, kResultRecordKey, kEmptyResultRecord);
+    return WriteRecordValue(settingsPath, section ? section : "", kEmptyResultRecord);
 }
 
 }  // namespace vexa

@@ -36,10 +36,13 @@ void ReadResultRecord(const std::string& settingsPath, const char* section, TRes
 // Stores state.BestResult (already set by the caller): recomputes both
 // checksums into `state` and writes the value. Returns false when the file
 // was not written (unwritable, or a section name that a profile file cannot
-// hold); the caller may ignore that.
+// hold); the caller may ignore that. Section names differing only in ASCII
+// case share one line: a value there that verifies for the header's own,
+// different spelling belongs to another puzzle and is never overwritten.
 bool WriteResultRecord(const std::string& settingsPath, const char* section, TResultState& state);
 
 // Writes "0,0,0", which never verifies; the caller sets BestResult to 204.
+// Another puzzle's record is kept as for a write.
 bool EraseResultRecord(const std::string& settingsPath, const char* section);
 
 }  // namespace vexa

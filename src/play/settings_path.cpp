@@ -18,15 +18,15 @@ std::string BaseName(const std::string& path) {
 }
 
 // Whether the settings file at `path` can be kept there: an existing file
-// must be a writable regular file, and the folder must be writable too, since
-// a save replaces the file. A missing file is probed by creating it empty and
+// must be a writable regular file (a save changes it in place when its folder
+// cannot be written). A missing file is probed by creating it empty and
 // deleting it again.
 bool CanKeepSettingsAt(const std::string& path) {
     std::string target;
     if (!ResolveProfileTarget(path, target)) return false;
     const std::string folder = FolderOfPath(target);
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) return MayWriteFile(target) && MayWriteFolder(folder);
+    if (::stat(target.c_str(), &st) == 0) return MayWriteFile(target);
     if (errno != ENOENT) return false;
     const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return false;
@@ -36,7 +36,19 @@ bool CanKeepSettingsAt(const std::string& path) {
     return writable;
 }
 
+bool IsFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 }  // namespace
+
+bool IsInstalledProgram(const std::string& programPath) {
+    const std::string bin = FolderOfPath(programPath);
+    if (BaseName(bin) != "bin") return false;
+    const std::string prefix = FolderOfPath(bin);
+    return IsFolder((prefix == "/" ? std::string() : prefix) + "/share/vexa");
+}
 
 std::string SettingsFileNameFor(const std::string& programPath) {
     const std::size_t nameStart = programPath.rfind('/') == std::string::npos ? 0 : programPath.rfind('/') + 1;
@@ -49,7 +61,8 @@ std::string SettingsFileNameFor(const std::string& programPath) {
 TSettingsPathResult MakeSettingsPath(const std::string& programPath, const std::string& fallbackDir) {
     const std::string besideProgram = SettingsFileNameFor(programPath);
     if (besideProgram.empty()) return {kSettingsPathNone, {}};
-    if (CanKeepSettingsAt(besideProgram)) return {kSettingsPathBesideProgram, besideProgram};
+    if (!IsInstalledProgram(programPath) && CanKeepSettingsAt(besideProgram))
+        return {kSettingsPathBesideProgram, besideProgram};
     std::string path = fallbackDir;
     if (!path.empty() && path.back() != '/') path += '/';
     path += BaseName(besideProgram);

@@ -1,5 +1,6 @@
-// Where the settings file lives: beside the program when that folder and
-// file may be written, else in the per-user configuration folder.
+// Where the settings file lives: beside the program when a file may be kept
+// there, else in the per-user configuration folder. An installed program
+// always uses the per-user folder.
 #pragma once
 
 #include <string>
@@ -23,9 +24,14 @@ struct TSettingsPathResult {
 // count. Paths are UTF-8 bytes. Empty when the path names no file.
 std::string SettingsFileNameFor(const std::string& programPath);
 
+// True for a program in an installed prefix: its folder is "bin" and beside
+// that folder lies "share/vexa". A build tree or a copied program is not.
+bool IsInstalledProgram(const std::string& programPath);
+
 // `programPath` is the program file (what /proc/self/exe names);
-// `fallbackDir` the per-user folder used when the program's folder or an
-// existing settings file there cannot be written. A probe file created to
+// `fallbackDir` the per-user folder used when the program is installed, or
+// when no settings file can be created beside it or an existing one there
+// is read-only. A writable file in a folder that cannot be written is kept. A probe file created to
 // test the folder is deleted again; an existing settings file is untouched.
 // The fallback folder is neither created nor tested here.
 TSettingsPathResult MakeSettingsPath(const std::string& programPath, const std::string& fallbackDir);

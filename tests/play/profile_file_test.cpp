@@ -7,8 +7,11 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <algorithm>
+#include <vector>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace vexa {
@@ -143,6 +146,16 @@ protected:
         struct stat st {};
         return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
     }
+    static ino_t Inode(const std::string& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     fs::path dir_;
 };
 
@@ -176,7 +189,7 @@ TEST_F(ProfileFileOnDisk, WriteRefusesWhatMayNotBeWritten) {
     };
     const Case cases[] = {
         {"read-only file", 0444, 0755},
-        {"writable file in a read-only folder", 0644, 0555},
+        {"read-only file in a read-only folder", 0444, 0555},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -230,6 +243,122 @@ TEST_F(ProfileFileOnDisk, SpecialFilesAreNeitherReadNorReplaced) {
     EXPECT_FALSE(WriteProfileString(Path("folder.Ini"), "abc", "DStrs", "v"));
     EXPECT_FALSE(WriteProfileString("", "abc", "DStrs", "v"));
     EXPECT_EQ(ReadProfileString("", "abc", "DStrs", "0,0,0"), "0,0,0");
+}
+
+TEST_F(ProfileFileOnDisk, WritableFileInAReadOnlyFolderIsChangedInPlace) {
+    // The folder has no write bit, so even root cannot replace the file; the
+    // file itself is written where it lies, to the bytes a replacement would have.
+    struct Case {
+        const char* name;
+        std::string have;
+        std::string value;
+    };
+    const std::string tail = "[z]\r\nK=" + std::string(100000, 'k') + "\r\n";  // spans several chunks
+    const Case cases[] = {
+        {"longer value, tail moves back", "[abc]\r\nDStrs=0,0,0\r\n" + tail, "0x7c79d7ef,0x1611c2b2,205"},
+        {"shorter value, tail moves forward", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2,205\r\n" + tail, "0,0,0"},
+        {"same length", "[abc]\r\nDStrs=0x1,0x2,205\r\n" + tail, "0x3,0x4,206"},
+        {"key added inside the file", "[abc]\nX=1\n" + tail, "0,0,0"},
+        {"section appended after a line without ending", tail + "[x]\r\nY=2", "0,0,0"},
+        {"empty file", "", "0,0,0"},
+    };
+    const fs::path folder = dir_ / "program";
+    const std::string path = (folder / "vexa.Ini").string();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::create_directory(folder);
+        Put(path, c.have);
+        ::chmod(path.c_str(), 0640);
+        ::chmod(folder.c_str(), 0555);
+        const ino_t inode = Inode(path);
+
+        ASSERT_TRUE(WriteProfileString(path, "abc", "DStrs", c.value));
+        const std::string want = *SetProfileValue(c.have, "abc", "DStrs", c.value);
+        EXPECT_TRUE(Get(path) == want) << Get(path).substr(0, 80);
+        EXPECT_EQ(Inode(path), inode);
+        EXPECT_EQ(Mode(path), 0640u);
+        EXPECT_EQ(ReadProfileString(path, "abc", "DStrs", "none"), c.value);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+        ::chmod(folder.c_str(), 0755);
+        fs::remove_all(folder);
+    }
+}
+
+TEST_F(ProfileFileOnDisk, SaveRemovesTemporariesOfEndedProcesses) {
+    // A process that has ended: the temporary files of a save killed midway.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string gone = std::to_string(child);
+    const std::string alive = std::to_string(::getppid());
+
+    Put(Path("vexa.Ini"), "[x]\r\nY=1\r\n");
+    const std::vector<std::string> removed = {".vexa.Ini.tmp-" + gone + "-1", ".vexa.Ini.tmp-" + gone + "-27"};
+    const std::vector<std::string> kept = {
+        ".vexa.Ini.tmp-" + alive + "-1",    // a live process may still be saving
+        ".vexa.Ini.tmp-" + gone + "-1x",    // not the pattern
+        ".vexa.Ini.tmp-" + gone,            // not the pattern
+        ".vexa.Ini.tmp--" + gone + "-1",    // not the pattern
+        "vexa.Ini.tmp-" + gone + "-1",      // not hidden
+        ".other.Ini.tmp-" + gone + "-1",    // another file's
+        ".vexa.Ini.tmp-" + gone + "-2",     // a folder
+        ".vexa.Ini.tmp-" + gone + "-3",     // a symlink
+    };
+    Put(Path(removed[0]), "");
+    Put(Path(removed[1]), "[x]\r\nY=1\r\n");
+    for (std::size_t i = 0; i + 2 < kept.size(); ++i) Put(Path(kept[i]), "");
+    fs::create_directory(Path(kept[kept.size() - 2]));
+    fs::create_symlink("vexa.Ini", Path(kept.back()));
+
+    ASSERT_TRUE(WriteProfileString(Path("vexa.Ini"), "abc", "DStrs", "v"));
+    std::vector<std::string> want = kept;
+    want.push_back("vexa.Ini");
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(Names(), want);
+}
+
+TEST_F(ProfileFileOnDisk, FilesOfAnySizeAreReadAndWritten) {
+    // Well over 16 MiB of other lines before the record.
+    std::string filler;
+    const std::string line = "; " + std::string(1000, 'f') + "\r\n";
+    while (filler.size() < (17u << 20)) filler += line;
+    const std::string have = filler + "[abc]\r\nDStrs=0,0,0\r\n[z]\r\nK=1\r\n";
+    const std::string path = Path("vexa.Ini");
+    Put(path, have);
+    EXPECT_EQ(ReadProfileString(path, "abc", "DStrs", "none"), "0,0,0");
+
+    // Replaced whole where the folder allows it.
+    ASSERT_TRUE(WriteProfileString(path, "abc", "DStrs", "0x7c79d7ef,0x1611c2b2,205"));
+    std::string want = filler + "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2,205\r\n[z]\r\nK=1\r\n";
+    EXPECT_TRUE(Get(path) == want);
+    // Changed in place where it does not; the new section goes at the end.
+    ::chmod(dir_.c_str(), 0555);
+    ASSERT_TRUE(WriteProfileString(path, "new", "DStrs", "0,0,0"));
+    want += "[new]\r\nDStrs=0,0,0\r\n";
+    EXPECT_TRUE(Get(path) == want);
+    EXPECT_EQ(ReadProfileString(path, "new", "DStrs", "none"), "0,0,0");
+    ::chmod(dir_.c_str(), 0700);
+}
+
+TEST_F(ProfileFileOnDisk, GuardSeesTheHeadersSpellingAndCanRefuse) {
+    const std::string path = Path("vexa.Ini");
+    const std::string have = "[SetTest]\r\nDStrs=old\r\n";
+    Put(path, have);
+    std::string seenHeader, seenValue;
+    const auto refuse = [&](std::string_view header, std::string_view value) {
+        seenHeader = header;
+        seenValue = value;
+        return false;
+    };
+    EXPECT_FALSE(WriteProfileString(path, "SETTEST", "DStrs", "new", refuse));
+    EXPECT_EQ(seenHeader, "SetTest");
+    EXPECT_EQ(seenValue, "old");
+    EXPECT_EQ(Get(path), have);
+    // Without a present value there is nothing to guard.
+    seenHeader.clear();
+    ASSERT_TRUE(WriteProfileString(path, "Other", "DStrs", "new", refuse));
+    EXPECT_EQ(seenHeader, "");
 }
 
 }  // namespace

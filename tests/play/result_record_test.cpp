@@ -159,5 +159,40 @@ TEST_F(ResultRecordFile, SectionWithLineBreakIsNeverWritten) {
     }
 }
 
+TEST_F(ResultRecordFile, ASectionSpelledOtherwiseKeepsItsResult) {
+    // "SetTest" and "SETTEST" share one line, but the checksums tell whose
+    // result it holds.
+    const std::string setTest206 = FormatResultRecord("SetTest", 206);
+    struct Case {
+        const char* name;
+        std::string file;
+        const char* section;  // the puzzle that reaches 205, then erases
+        bool wantStored;
+    };
+    const Case cases[] = {
+        {"another spelling's valid result is kept", "[SetTest]\r\nDStrs=" + setTest206 + "\r\n", "SETTEST", false},
+        {"the same spelling overwrites its own", "[SetTest]\r\nDStrs=" + setTest206 + "\r\n", "SetTest", true},
+        {"a value that verifies for no one is overwritten", "[SetTest]\r\nDStrs=0,0,0\r\n", "SETTEST", true},
+        {"a value of this spelling under another header is ours",
+         "[SetTest]\r\nDStrs=" + FormatResultRecord("SETTEST", 206) + "\r\n", "SETTEST", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Put(c.file);
+        TResultState state;
+        state.BestResult = 205;
+        EXPECT_EQ(WriteResultRecord(path_, c.section, state), c.wantStored);
+        EXPECT_EQ(EraseResultRecord(path_, c.section), c.wantStored);
+        if (!c.wantStored) {
+            EXPECT_EQ(Get(), c.file);
+            TResultState other;
+            ReadResultRecord(path_, "SetTest", other);
+            EXPECT_EQ(other.BestResult, 206);
+        } else {
+            EXPECT_EQ(Get(), "[SetTest]\r\nDStrs=0,0,0\r\n");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vexa

@@ -91,12 +91,12 @@ TEST_F(SettingsPathOnDisk, ChoosesBesideProgramOnlyWhenFileAndFolderMayBeWritten
          2, "keep"},
         {"folder where no file can be created", "d",
          [](auto& folder, auto&) { ::chmod(folder.c_str(), 0555); }, 2, std::nullopt},
-        {"writable file in a read-only folder", "e",
+        {"writable file in a read-only folder is kept (saves write it in place)", "e",
          [](auto& folder, auto& ini) {
              Put(ini, "keep");
              ::chmod(folder.c_str(), 0555);
          },
-         2, "keep"},
+         1, "keep"},
         {"symlink to a writable file", "f",
          [this](auto&, auto& ini) {
              Put(root_ / "elsewhere.Ini", "linked");
@@ -132,6 +132,38 @@ TEST_F(SettingsPathOnDisk, ChoosesBesideProgramOnlyWhenFileAndFolderMayBeWritten
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()),
                   c.wantContents ? 1 : 0);
         EXPECT_FALSE(fs::exists(root_ / "config"));
+    }
+}
+
+TEST_F(SettingsPathOnDisk, AnInstalledProgramKeepsResultsInTheConfigurationFolder) {
+    const std::string fallback = (root_ / "config/vexa/").string();
+    struct Case {
+        const char* name;
+        std::string program;       // below root_
+        std::string shareFolder;   // made below root_ when not empty
+        bool wantInstalled;
+    };
+    const Case cases[] = {
+        {"prefix with share/vexa", "usr/bin/vexa", "usr/share/vexa", true},
+        {"bin without share/vexa beside it", "copy/bin/vexa", "copy/share/other", false},
+        {"build tree", "build/vexa", "build/share/vexa", false},
+        {"copied next to share/vexa, not in bin", "opt/vexa", "share/vexa", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path program = root_ / c.program;
+        fs::create_directories(program.parent_path());
+        Put(program, "");
+        fs::create_directories(root_ / c.shareFolder);
+        EXPECT_EQ(IsInstalledProgram(program.string()), c.wantInstalled);
+        const TSettingsPathResult got = MakeSettingsPath(program.string(), fallback);
+        if (c.wantInstalled) {
+            EXPECT_EQ(got.Result, 2);
+            EXPECT_EQ(got.Path, fallback + "vexa.Ini");
+        } else {
+            EXPECT_EQ(got.Result, 1);
+            EXPECT_EQ(got.Path, program.string() + ".Ini");
+        }
     }
 }
 
