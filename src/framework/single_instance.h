@@ -1,7 +1,9 @@
 // One running copy per user: a lock file decides which process is the first;
-// the first listens on a local socket beside it for "show yourself".
+// the first listens on a local socket beside it for "show yourself" and for
+// the name of a file that a later copy was started with.
 #pragma once
 
+#include <QByteArray>
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
@@ -15,19 +17,29 @@ class TSingleInstance : public QObject {
     Q_OBJECT
 public:
     // `folder` holds the lock file and the socket; it is created when missing.
+    // Empty: no folder could be found, and the copy runs on its own.
     explicit TSingleInstance(const QString& folder = DefaultFolder(), QObject* parent = nullptr);
     ~TSingleInstance() override;
 
-    // $XDG_RUNTIME_DIR when set, else a per-user folder in the temp folder.
+    // $XDG_RUNTIME_DIR when set; else "vexa-<uid>" in the temp folder, when
+    // that is our own private folder; else "vexa" in the user's cache folder.
+    // Empty when none of them is safe to use.
     static QString DefaultFolder();
+
+    // Makes `folder` when missing and tells whether it is safe for the lock:
+    // a real folder (not a symlink) owned by us that no one else may enter.
+    static bool PrepareFolder(const QString& folder);
 
     // Takes the lock and starts listening. False only when another live
     // process holds it. A lock left by a process that died is taken over;
-    // when no lock file can be made at all, the copy runs on its own (true).
+    // when no lock file can be made at all (or the folder is not private),
+    // the copy runs on its own (true).
     bool TryBecomeFirst();
 
-    // Asks the first copy to show its frame; true when the request was delivered.
-    bool AskFirstToShow(int timeoutMs = 3000);
+    // Asks the first copy to show its frame and, when `file` is not empty,
+    // to open it; a relative name is taken from the current folder. True
+    // when the request was delivered.
+    bool AskFirstToShow(const QByteArray& file = {}, int timeoutMs = 3000);
 
     QString LockPath() const;
     QString SocketPath() const;
@@ -35,9 +47,12 @@ public:
 signals:
     // Another copy asked the first one to show its frame.
     void ShowRequested();
+    // Another copy was started with this file (an absolute name, as bytes).
+    void FileHandedOver(const QByteArray& file);
 
 private:
     void OnConnection();
+    void RemoveLeftoverSocketFolders() const;
 
     QString Folder;
     std::unique_ptr<QLockFile> Lock;

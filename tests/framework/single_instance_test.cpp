@@ -2,11 +2,22 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace vexa {
 namespace {
@@ -73,6 +84,171 @@ TEST(SingleInstance, AFolderWhereNoLockCanBeMadeDoesNotStopThePlayer) {
     blocker.close();
     TSingleInstance alone(dir.filePath("file/below"));
     EXPECT_TRUE(alone.TryBecomeFirst());
+}
+
+// Waits until `done` holds, handling events meanwhile.
+template <typename F>
+bool ProcessEventsUntil(F done, int timeoutMs = 2000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+TEST(SingleInstance, FileNamesAreHandedOverAsBytes) {
+    QTemporaryDir dir;
+    TSingleInstance first(dir.path());
+    ASSERT_TRUE(first.TryBecomeFirst());
+    int shows = 0;
+    QList<QByteArray> files;
+    QObject::connect(&first, &TSingleInstance::ShowRequested, [&] { ++shows; });
+    QObject::connect(&first, &TSingleInstance::FileHandedOver, [&](const QByteArray& f) { files << f; });
+
+    char* cwd = ::getcwd(nullptr, 0);
+    const QByteArray here(cwd);
+    std::free(cwd);
+    struct Case {
+        const char* name;
+        QByteArray have;
+        std::optional<QByteArray> want;
+    };
+    const Case cases[] = {
+        // Shift-JIS with 0x5C and ']' second bytes: no UTF-8 at all.
+        {"Shift-JIS bytes", "/tmp/\x83\x5c\x83\x5d\x8a\xd4.VX", QByteArray("/tmp/\x83\x5c\x83\x5d\x8a\xd4.VX")},
+        {"a line break in the name", "/tmp/a\nshow\nb.VX", QByteArray("/tmp/a\nshow\nb.VX")},
+        {"relative to the sender's folder", "sub/x.VX", here + "/sub/x.VX"},
+        {"no file: only shown", "", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        shows = 0;
+        files.clear();
+        TSingleInstance second(dir.path());
+        EXPECT_FALSE(second.TryBecomeFirst());
+        EXPECT_TRUE(second.AskFirstToShow(c.have));
+        ASSERT_TRUE(ProcessEventsUntil([&] { return shows == 1 && (!c.want || !files.isEmpty()); }));
+        if (c.want) {
+            EXPECT_EQ(files, QList<QByteArray>{*c.want});
+        } else {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+            EXPECT_TRUE(files.isEmpty());
+        }
+    }
+}
+
+TEST(SingleInstance, OnlyAPrivateFolderOfOursHoldsTheLock) {
+    QTemporaryDir dir;
+    struct Case {
+        const char* name;
+        std::function<void(const QString& path)> arrange;
+        bool want;
+    };
+    const Case cases[] = {
+        {"missing: made private", [](const QString&) {}, true},
+        {"ours, mode 0700", [](const QString& p) { QDir().mkdir(p); ::chmod(QFile::encodeName(p), 0700); }, true},
+        {"ours but open to others",
+         [](const QString& p) {
+             QDir().mkdir(p);
+             ::chmod(QFile::encodeName(p), 0777);
+         },
+         false},
+        {"a symlink to a private folder",
+         [&dir](const QString& p) {
+             QDir().mkdir(dir.filePath("real"));
+             ::chmod(QFile::encodeName(dir.filePath("real")), 0700);
+             QFile::link(dir.filePath("real"), p);
+         },
+         false},
+        {"a file", [](const QString& p) { QFile(p).open(QIODevice::WriteOnly); }, false},
+        {"another user's", [](const QString& p) {
+             QDir().mkdir(p);
+             ::chmod(QFile::encodeName(p), 0700);
+             if (::geteuid() == 0) (void)::chown(QFile::encodeName(p), 65534, 65534);
+         },
+         ::geteuid() != 0},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QStringLiteral("vexa-%1").arg(++n));
+        c.arrange(path);
+        EXPECT_EQ(TSingleInstance::PrepareFolder(path), c.want);
+        if (c.want) {
+            struct stat st {};
+            ASSERT_EQ(::lstat(QFile::encodeName(path), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0700u);
+        }
+    }
+}
+
+TEST(SingleInstance, WithoutRuntimeFolderAnUnsafeSharedFolderIsPassedBy) {
+    const QByteArray saved[] = {qgetenv("XDG_RUNTIME_DIR"), qgetenv("TMPDIR"), qgetenv("XDG_CACHE_HOME")};
+    QTemporaryDir temp, cache;
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+    const QString shared = temp.filePath(QStringLiteral("vexa-%1").arg(::geteuid()));
+
+    // A folder of ours in the shared place is used.
+    EXPECT_EQ(TSingleInstance::DefaultFolder(), shared);
+    // Somebody else's (here: open to everybody, with a planted lock) is not:
+    // the private folder in the cache takes its place, and the copy runs.
+    ::chmod(QFile::encodeName(shared), 0777);
+    QFile planted(shared + QStringLiteral("/vexa.lock"));
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    planted.write(QByteArray::number(QCoreApplication::applicationPid()) + "\nvexa\n" +
+                  QSysInfo::machineHostName().toUtf8() + "\n");
+    planted.close();
+    const QString own = cache.path() + QStringLiteral("/vexa");
+    EXPECT_EQ(TSingleInstance::DefaultFolder(), own);
+    {
+        TSingleInstance first;
+        EXPECT_TRUE(first.TryBecomeFirst());
+        EXPECT_EQ(first.LockPath(), own + QStringLiteral("/vexa.lock"));
+    }
+    // With no safe folder at all the copy runs on its own.
+    ::chmod(QFile::encodeName(own), 0755);
+    EXPECT_EQ(TSingleInstance::DefaultFolder(), QString());
+    TSingleInstance alone(QString{});
+    EXPECT_TRUE(alone.TryBecomeFirst());
+
+    const char* names[] = {"XDG_RUNTIME_DIR", "TMPDIR", "XDG_CACHE_HOME"};
+    for (int i = 0; i < 3; ++i) {
+        if (saved[i].isNull()) qunsetenv(names[i]); else qputenv(names[i], saved[i]);
+    }
+}
+
+TEST(SingleInstance, SocketFoldersLeftByAKilledSetUpAreRemoved) {
+    QTemporaryDir dir;
+    const auto folderWithSocket = [&](const QString& name, bool old) {
+        QDir(dir.path()).mkdir(name);
+        const QByteArray path = QFile::encodeName(dir.filePath(name + QStringLiteral("/s")));
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un addr {};
+        addr.sun_family = AF_UNIX;
+        std::strncpy(addr.sun_path, path.constData(), sizeof addr.sun_path - 1);
+        EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        ::close(fd);
+        if (old) {
+            const timeval times[2] = {{1000000, 0}, {1000000, 0}};
+            ::utimes(QFile::encodeName(dir.filePath(name)), times);
+        }
+    };
+    folderWithSocket(QStringLiteral(".AbC123"), true);
+    folderWithSocket(QStringLiteral(".Zz9yX8"), true);
+    folderWithSocket(QStringLiteral(".Fresh1"), false);  // may be another program's, setting up now
+    folderWithSocket(QStringLiteral(".short"), true);
+    folderWithSocket(QStringLiteral("NoDot12"), true);
+    QDir(dir.path()).mkdir(QStringLiteral(".keep12"));
+    QFile(dir.filePath(QStringLiteral(".keep12/other"))).open(QIODevice::WriteOnly);
+    const timeval times[2] = {{1000000, 0}, {1000000, 0}};
+    ::utimes(QFile::encodeName(dir.filePath(QStringLiteral(".keep12"))), times);
+
+    TSingleInstance first(dir.path());
+    ASSERT_TRUE(first.TryBecomeFirst());
+    QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    left.sort();
+    EXPECT_EQ(left, (QStringList{".Fresh1", ".keep12", ".short", "NoDot12", "vexa.lock", "vexa.socket"}));
 }
 
 }  // namespace
