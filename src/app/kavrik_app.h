@@ -9,6 +9,7 @@
 #include "play/play_state.h"
 #include "puzzle/puzzle_data.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -67,6 +68,9 @@ public:
 
     // Shows the frame as it is (a minimised frame stays minimised) and activates it.
     void ShowFrame();
+    // A file that a second copy was started with: loaded as a file named on
+    // the command line, once no box or dialog is open.
+    void OpenHandedFile(const QByteArray& file);
 
     // --- Command handlers (reached through the command table) ---------------
     void CmOpenFile();
@@ -146,6 +150,7 @@ private:
     void RegisterCommands();
     void StartTimerOrAsk();
     bool FileNameFits(const QString& name) const;
+    void TakeHandedFile();
 
     TCommandTable Commands_;
     QTimer Timer_;
@@ -154,6 +159,7 @@ private:
     THelpWindow* Help = nullptr;
     bool QuitRequested_ = false;
     bool InTick = false;
+    QByteArray HandedFile_;  // waiting to be loaded
 };
 
 }  // namespace vexa

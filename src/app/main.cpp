@@ -8,12 +8,14 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // Handed to a running copy as it stands: bytes, before Qt sees the arguments.
+    const QByteArray handedFile = argc >= 2 ? QByteArray(argv[1]) : QByteArray();
     QApplication qapp(argc, argv);
     QApplication::setApplicationDisplayName(vexa::kCaption);
 
     vexa::TSingleInstance instance;
     if (!instance.TryBecomeFirst()) {
-        instance.AskFirstToShow();
+        instance.AskFirstToShow(handedFile);
         return 1;
     }
 
@@ -24,5 +26,6 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();  // Qt's own options removed
     if (args.size() >= 2) app.PendingFile = args.at(1);
     QObject::connect(&instance, &vexa::TSingleInstance::ShowRequested, &app, &vexa::TKavrikApp::ShowFrame);
+    QObject::connect(&instance, &vexa::TSingleInstance::FileHandedOver, &app, &vexa::TKavrikApp::OpenHandedFile);
     return app.Run();
 }

@@ -1,0 +1,41 @@
+// A puzzle file handed over by a second copy of the player.
+#include "app/kavrik_app.h"
+
+#include "framework/decorated_frame.h"
+#include "framework/message_box.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTimer>
+
+#include <utility>
+
+namespace vexa {
+
+void TKavrikApp::OpenHandedFile(const QByteArray& file) {
+    if (file.isEmpty()) return;
+    // Only the latest of several names that arrive while a box is open counts.
+    const bool waiting = !HandedFile_.isEmpty();
+    HandedFile_ = file;
+    if (!waiting) TakeHandedFile();
+}
+
+void TKavrikApp::TakeHandedFile() {
+    if (HandedFile_.isEmpty() || QuitRequested_) return;
+    // A request may arrive during a modal box (the ready question, a result
+    // screen's question) or before the frame exists; it waits for the end.
+    if (!Frame || InTick || QApplication::activeModalWidget()) {
+        QTimer::singleShot(100, this, &TKavrikApp::TakeHandedFile);
+        return;
+    }
+    // The command line's way: the name's length, the ready question, the load.
+    PendingFile = QFile::decodeName(std::exchange(HandedFile_, {}));
+    if (!FileNameFits(PendingFile)) {
+        vexa::ShowMessage(Frame, kMsgNameTooLong);
+        return;
+    }
+    vexa::ShowMessage(Frame, kMsgReady);
+    LoadIntoPlay(PendingFile);
+}
+
+}  // namespace vexa
