@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 #include <string>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -128,6 +129,7 @@ protected:
         dir_ = pattern;
     }
     void TearDown() override {
+        ::umount2((dir_ / "disk").c_str(), MNT_DETACH);  // a test's small file system, if still there
         std::error_code ec;
         for (const auto& e : fs::recursive_directory_iterator(dir_, ec))
             if (!e.is_symlink(ec) && e.is_directory(ec)) ::chmod(e.path().c_str(), 0700);
@@ -359,6 +361,42 @@ TEST_F(ProfileFileOnDisk, GuardSeesTheHeadersSpellingAndCanRefuse) {
     seenHeader.clear();
     ASSERT_TRUE(WriteProfileString(path, "Other", "DStrs", "new", refuse));
     EXPECT_EQ(seenHeader, "");
+}
+
+TEST_F(ProfileFileOnDisk, AFullDiskLeavesTheFileAsItWas) {
+    // A small file system of our own that can be filled up.
+    const fs::path mount = dir_ / "disk";
+    fs::create_directory(mount);
+    if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small file system here";
+    const fs::path folder = mount / "program";
+    fs::create_directory(folder);
+    const std::string path = (folder / "vexa.Ini").string();
+    // Exactly one page, so that a longer file needs another.
+    std::string have = "[abc]\r\nDStrs=0,0,0\r\n;";
+    have += std::string(4096 - have.size() - 2, 'p') + "\r\n";
+    Put(path, have);
+    {
+        std::ofstream filler(mount / "filler", std::ios::binary);
+        const std::string block(4096, 'f');
+        while (filler.write(block.data(), block.size()) && filler.flush()) {
+        }
+    }
+    struct Case {
+        const char* name;
+        unsigned folderMode;
+    };
+    for (const Case& c : {Case{"replaced", 0755}, Case{"in place", 0555}}) {
+        SCOPED_TRACE(c.name);
+        ::chmod(folder.c_str(), c.folderMode);
+        EXPECT_FALSE(WriteProfileString(path, "abc", "DStrs", "0x7c79d7ef,0x1611c2b2,205"));
+        EXPECT_TRUE(Get(path) == have);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
+    // A value no longer than the old one needs no room and is written.
+    EXPECT_TRUE(WriteProfileString(path, "abc", "DStrs", "1,2,3"));
+    EXPECT_EQ(ReadProfileString(path, "abc", "DStrs", "none"), "1,2,3");
+    ::chmod(folder.c_str(), 0755);
 }
 
 }  // namespace
