@@ -93,7 +93,7 @@ bool TSingleInstance::PrepareFolder(const QString& folder) {
 
 QString TSingleInstance::DefaultFolder() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime)) return runtime;
+    if (!runtime.isEmpty() && PrepareFolder(runtime)) return runtime;
     const QString shared = QDir::tempPath() + QStringLiteral("/vexa-%1").arg(::geteuid());
     if (PrepareFolder(shared)) return shared;
     const QString own = CacheFolder();

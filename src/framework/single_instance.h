@@ -21,8 +21,8 @@ public:
     explicit TSingleInstance(const QString& folder = DefaultFolder(), QObject* parent = nullptr);
     ~TSingleInstance() override;
 
-    // $XDG_RUNTIME_DIR when set; else "vexa-<uid>" in the temp folder, when
-    // that is our own private folder; else "vexa" in the user's cache folder.
+    // The first of these that is our own private folder: $XDG_RUNTIME_DIR,
+    // "vexa-<uid>" in the temp folder, "vexa" in the user's cache folder.
     // Empty when none of them is safe to use.
     static QString DefaultFolder();
 

@@ -181,7 +181,7 @@ TEST(SingleInstance, OnlyAPrivateFolderOfOursHoldsTheLock) {
     }
 }
 
-TEST(SingleInstance, WithoutRuntimeFolderAnUnsafeSharedFolderIsPassedBy) {
+TEST(SingleInstance, UnsafeFoldersArePassedBy) {
     const QByteArray saved[] = {qgetenv("XDG_RUNTIME_DIR"), qgetenv("TMPDIR"), qgetenv("XDG_CACHE_HOME")};
     QTemporaryDir temp, cache;
     qunsetenv("XDG_RUNTIME_DIR");
@@ -189,8 +189,14 @@ TEST(SingleInstance, WithoutRuntimeFolderAnUnsafeSharedFolderIsPassedBy) {
     qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     const QString shared = temp.filePath(QStringLiteral("vexa-%1").arg(::geteuid()));
 
-    // A folder of ours in the shared place is used.
+    // A folder of ours in the shared place is used, also instead of a
+    // runtime folder open to others.
     EXPECT_EQ(TSingleInstance::DefaultFolder(), shared);
+    QTemporaryDir openRuntime;
+    ::chmod(QFile::encodeName(openRuntime.path()), 0777);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(openRuntime.path()));
+    EXPECT_EQ(TSingleInstance::DefaultFolder(), shared);
+    qunsetenv("XDG_RUNTIME_DIR");
     // Somebody else's (here: open to everybody, with a planted lock) is not:
     // the private folder in the cache takes its place, and the copy runs.
     ::chmod(QFile::encodeName(shared), 0777);
