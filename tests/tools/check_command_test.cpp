@@ -162,7 +162,7 @@ TEST_F(CheckCommand, AFileThatDoesNotLoadIsAnError) {
     std::fputs("junk", f);
     std::fclose(f);
     const Outcome got = RunTool("check '" + path + "'");
-    EXPECT_EQ(got.Exit, 2);
+    EXPECT_EQ(got.Exit, 1);
     EXPECT_NE(got.Out.find("\"error\""), std::string::npos);
 }
 
