@@ -91,7 +91,7 @@ int RunCheck(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--against") == 0) {
             against = true;
             continue;
-        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+        } else if (IsOption(argv[i])) {
             return BadUsage("check", std::string("unknown option ") + argv[i]);
         } else if (against) {
             others.push_back(argv[i]);

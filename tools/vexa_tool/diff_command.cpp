@@ -61,7 +61,7 @@ int RunDiff(int argc, char** argv) {
             target = &options.margin, high = 32767;
         } else if (OptionValue(argc, argv, i, "--tolerance", value)) {
             target = &options.tolerance, high = 255;
-        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+        } else if (IsOption(argv[i])) {
             return BadUsage("diff", std::string("unknown option ") + argv[i]);
         } else {
             paths.push_back(argv[i]);

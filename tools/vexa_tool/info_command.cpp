@@ -49,10 +49,15 @@ int RunInfo(int argc, char** argv) {
     const char* path = nullptr;
     bool pretty = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--pretty") == 0) pretty = true;
-        else if (argv[i][0] == '-' && argv[i][1] != '\0') return BadUsage("info", std::string("unknown option ") + argv[i]);
-        else if (path == nullptr) path = argv[i];
-        else return BadUsage("info", "one puzzle file at a time");
+        if (std::strcmp(argv[i], "--pretty") == 0) {
+            pretty = true;
+        } else if (IsOption(argv[i])) {
+            return BadUsage("info", std::string("unknown option ") + argv[i]);
+        } else if (path == nullptr) {
+            path = argv[i];
+        } else {
+            return BadUsage("info", "one puzzle file at a time");
+        }
     }
     if (path == nullptr) return BadUsage("info", "no puzzle file given");
     static vexa::TPuzzleData record;  // a few hundred bytes of arrays: keep it off the stack
@@ -86,7 +91,8 @@ int RunInfo(int argc, char** argv) {
     o["pictures"] = pictures;
     QJsonArray results;
     for (int result : {vexa::kResultFewFound, vexa::kResultHalfFound, vexa::kResultAllFound})
-        results.append(QJsonObject{{"result", result}, {"result_name", ResultName(result)}, {"pair", ResultPair(result)}});
+        results.append(
+            QJsonObject{{"result", result}, {"result_name", ResultName(result)}, {"pair", ResultPair(result)}});
     o["result_screens"] = results;
     Print(o, pretty);
     return 0;

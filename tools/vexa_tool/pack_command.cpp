@@ -79,8 +79,8 @@ bool FindRects(Manifest& m) {
         return Fail("diffs: \"auto\" needs the base pictures of pairs[0] and pairs[4]");
     QImage scene, photo;
     std::string error;
-    if (!ReadImageFile(sceneSpec.file, scene, error)) return Fail(sceneSpec.field + ": " + sceneSpec.file + ": " + error);
-    if (!ReadImageFile(photoSpec.file, photo, error)) return Fail(photoSpec.field + ": " + photoSpec.file + ": " + error);
+    for (const auto& [spec, image] : {std::pair{&sceneSpec, &scene}, std::pair{&photoSpec, &photo}})
+        if (!ReadImageFile(spec->file, *image, error)) return Fail(spec->field + ": " + spec->file + ": " + error);
     if (scene.size() != photo.size())
         return Fail("diffs: \"auto\" needs a scene and a photo of the same size");
     const std::vector<Box> boxes = DiffRectangles(ImagePixels(scene), ImagePixels(photo), DiffOptions{});
@@ -100,9 +100,13 @@ int RunPack(int argc, char** argv) {
     std::vector<const char*> paths;
     bool allowIncomplete = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--allow-incomplete") == 0) allowIncomplete = true;
-        else if (argv[i][0] == '-' && argv[i][1] != '\0') return BadUsage("pack", std::string("unknown option ") + argv[i]);
-        else paths.push_back(argv[i]);
+        if (std::strcmp(argv[i], "--allow-incomplete") == 0) {
+            allowIncomplete = true;
+        } else if (IsOption(argv[i])) {
+            return BadUsage("pack", std::string("unknown option ") + argv[i]);
+        } else {
+            paths.push_back(argv[i]);
+        }
     }
     if (paths.size() != 2) return BadUsage("pack", "give a manifest and the puzzle file to write");
     const char* manifestPath = paths[0];

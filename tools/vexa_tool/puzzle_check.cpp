@@ -109,10 +109,11 @@ std::vector<Finding> CheckPuzzle(const vexa::TPuzzleData& puzzle, const vexa::TP
         } else {
             // Where the scene or the photo is a JPEG stream, the blocks around a
             // change differ too; pixels that close to a rectangle belong to it.
-            const bool jpeg = sources[0].Jpeg || sources[8].Jpeg;
+            const bool jpeg = sources[0].Jpeg || sources[2 * (vexa::kPairCount - 1)].Jpeg;
             const int smear = jpeg ? options.smear : 0;
             std::vector<Box> reach;
-            for (const Box& r : rects) reach.push_back({r.left - smear, r.top - smear, r.right + smear, r.bottom + smear});
+            for (const Box& r : rects)
+                reach.push_back({r.left - smear, r.top - smear, r.right + smear, r.bottom + smear});
             const std::vector<char> changed = ChangedPixels(scene, photo, options.tolerance);
             for (const Region& region : ChangedRegions(changed, photo.Width, photo.Height)) {
                 int count = 0;

@@ -24,6 +24,9 @@ int PrintHelp(const char* command);
 // returns exit status 2, the status of every bad usage.
 int BadUsage(const char* command, const std::string& problem);
 
+// An argument that starts with "-" and is not "-" alone.
+inline bool IsOption(const char* arg) { return arg[0] == '-' && arg[1] != '\0'; }
+
 // A whole decimal number from `low` to `high`, nothing else.
 bool ParseWhole(const char* text, int low, int high, int& value);
 
