@@ -100,10 +100,6 @@ bool ParseWhole(const char* text, int low, int high, int& value) {
     return true;
 }
 
-}  // namespace vexatool
-
-namespace vexatool {
-
 bool OptionValue(int argc, char** argv, int& i, const char* name, const char*& value) {
     const std::size_t n = std::strlen(name);
     if (std::strncmp(argv[i], name, n) != 0) return false;

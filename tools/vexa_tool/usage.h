@@ -30,10 +30,6 @@ inline bool IsOption(const char* arg) { return arg[0] == '-' && arg[1] != '\0'; 
 // A whole decimal number from `low` to `high`, nothing else.
 bool ParseWhole(const char* text, int low, int high, int& value);
 
-}  // namespace vexatool
-
-namespace vexatool {
-
 // When argv[i] is `name` (the value follows as the next argument) or
 // `name=value`: points `value` at the value, or at nullptr when it is
 // missing, moves i onto the last argument used and returns true.
