@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <algorithm>
 #include <array>
@@ -162,8 +163,112 @@ TEST_F(CheckCommand, AFileThatDoesNotLoadIsAnError) {
     std::fputs("junk", f);
     std::fclose(f);
     const Outcome got = RunTool("check '" + path + "'");
-    EXPECT_EQ(got.Exit, 2);
+    EXPECT_EQ(got.Exit, 1);
     EXPECT_NE(got.Out.find("\"error\""), std::string::npos);
+}
+
+// A JPEG stream blurs a change over its blocks: a saturated square on a
+// textured ground, stored at quality 90 with 2x2 chroma, differs a pixel or
+// two beyond the square. Rectangles drawn exactly round the changes pass; with
+// the smear allowance turned off the same file fails.
+TEST_F(CheckCommand, JpegSmearBelongsToTheRectangle) {
+    const int w = 160, h = 120;
+    const auto scene = [](int x, int y) -> std::uint32_t {
+        return (40u + x / 4) << 16 | (150u + (y / 5) % 40) << 8 | (60u + ((x / 3 + y / 3) % 2) * 30);
+    };
+    const auto photo = [&](int x, int y) -> std::uint32_t {
+        if (x >= 21 && x < 37 && y >= 21 && y < 35) return 0xFA1414;
+        if (x >= 101 && x < 150 && y >= 53 && y < 91) return 0x1414F0;
+        return scene(x, y);
+    };
+    auto ppm = [&](const std::string& name, const std::function<std::uint32_t(int, int)>& colour) {
+        std::string bytes = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                for (int shift : {16, 8, 0}) bytes += static_cast<char>(colour(x, y) >> shift);
+        FILE* f = std::fopen((dir_ / name).c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    };
+    ppm("scene.ppm", scene);
+    ppm("photo.ppm", photo);
+    ppm("plain.ppm", [](int, int) { return 0x204080u; });
+    auto pack = [&](const std::string& scenePicture, const std::string& photoPicture) {
+        FILE* f = std::fopen((dir_ / "m.json").c_str(), "wb");
+        std::fprintf(f,
+                     "{\"diffs\": [[21,21,37,35], [101,53,150,91]], \"pairs\": [{\"base\": %s}, {\"base\": "
+                     "\"plain.ppm\"}, {\"base\": \"plain.ppm\"}, {\"base\": \"plain.ppm\"}, {\"base\": %s}]}",
+                     scenePicture.c_str(), photoPicture.c_str());
+        std::fclose(f);
+        return RunTool("pack '" + (dir_ / "m.json").string() + "' '" + (dir_ / "smear.VX").string() + "'").Exit;
+    };
+    const std::string file = "'" + (dir_ / "smear.VX").string() + "'";
+
+    ASSERT_EQ(pack(R"({"file": "scene.ppm", "encode": {"quality": 90, "sampling": "2x2"}})",
+                   R"({"file": "photo.ppm", "encode": {"quality": 90}})"),
+              0);
+    EXPECT_EQ(RunTool("check " + file).Out, "{\"clean\": true, \"findings\": []}\n");
+    const Outcome strict = RunTool("check --smear 0 " + file);
+    EXPECT_EQ(strict.Exit, 1);
+    EXPECT_NE(strict.Out.find("uncovered_change"), std::string::npos) << strict.Out;
+
+    // Stored as bitmaps, the pictures are exact: a change one pixel beyond
+    // its rectangle is the author's, and no allowance hides it.
+    FILE* f = std::fopen((dir_ / "m.json").c_str(), "wb");
+    std::fputs("{\"diffs\": [[21,21,37,34], [101,53,150,91]], \"pairs\": [{\"base\": \"scene.ppm\"}, {\"base\": "
+               "\"plain.ppm\"}, {\"base\": \"plain.ppm\"}, {\"base\": \"plain.ppm\"}, {\"base\": \"photo.ppm\"}]}",
+               f);
+    std::fclose(f);
+    ASSERT_EQ(RunTool("pack '" + (dir_ / "m.json").string() + "' " + file).Exit, 0);
+    const Outcome exact = RunTool("check " + file);
+    EXPECT_EQ(exact.Exit, 1);
+    EXPECT_NE(exact.Out.find("\"kind\": \"uncovered_change\", \"box\":[21,34,37,35],\"pixels\":16"),
+              std::string::npos)
+        << exact.Out;
+}
+
+// The settings file matches section names up to ASCII case (a Shift-JIS
+// character's second byte excepted), so such names share one result line.
+TEST_F(CheckCommand, AgainstOtherPuzzlesWarnsOfSectionsThatShareALine) {
+    static vexa::TPuzzleData puzzle;
+    CleanPuzzle(puzzle);
+    auto named = [&](const std::string& file, const std::string& section) {
+        std::memset(puzzle.SectionName, 0, sizeof puzzle.SectionName);
+        std::memcpy(puzzle.SectionName, section.data(), section.size());
+        return Write(file, puzzle);
+    };
+    const std::string self = named("self.VX", "SetTest");
+    struct Case {
+        std::string name;
+        std::string have;  // the other puzzle's section name
+        std::string want;  // the kind reported; empty for none
+    };
+    const std::vector<Case> cases = {
+        {"differs only in case", "SETTEST", "section_case_clash"},
+        {"differs only by a blank", "SetTest ", "section_case_clash"},
+        {"the very same name", "SetTest", "section_shared"},
+        {"another name", "SetTest2", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string other = named("other.VX", c.have);
+        const Outcome got = RunTool("check '" + self + "' --against '" + self + "' '" + other + "'");
+        if (c.want.empty()) {
+            EXPECT_EQ(got.Exit, 0) << got.Out;
+        } else {
+            EXPECT_EQ(got.Exit, 1);
+            EXPECT_NE(got.Out.find("{\"kind\": \"" + c.want + "\", \"file\":\"" + other + "\""), std::string::npos)
+                << got.Out;
+            // The puzzle itself, given among the others, is no clash.
+            EXPECT_EQ(std::count(got.Out.begin(), got.Out.end(), '\n'), 3) << got.Out;
+        }
+    }
+    // "ア" is 0x83 0x41 and "ヂ" 0x83 0x61: their second bytes differ only in
+    // what would be ASCII case, but they are different characters.
+    const std::string katakana = named("kata.VX", "\x83\x41");
+    const std::string other = named("other.VX", "\x83\x61");
+    EXPECT_EQ(RunTool("check '" + katakana + "' --against '" + other + "'").Exit, 0);
+    EXPECT_EQ(RunTool("check '" + katakana + "' --against '" + named("same.VX", "\x83\x41") + "'").Exit, 1);
 }
 
 }  // namespace

@@ -50,12 +50,12 @@ TEST_F(JudgeCommand, JudgesPointsAsThePlayerDoes) {
     };
     const std::vector<Case> cases = {
         {"all found, marker 0 yields the shared rectangle", "--at 15,5 --at 5,5 --at 100,119",
-         {0, "{\"found\": 3, \"diff_count\": 3, \"result\": 206}\n"}},
+         {0, "{\"found\": 3, \"diff_count\": 3, \"result\": 206, \"result_name\": \"all_found\"}\n"}},
         {"right and bottom edges are outside", "--at 30,5 --at=105,120",
-         {0, "{\"found\": 0, \"diff_count\": 3, \"result\": 204}\n"}},
+         {0, "{\"found\": 0, \"diff_count\": 3, \"result\": 204, \"result_name\": \"few_found\"}\n"}},
         {"one of three is half", "--at=-4,+7 --at 105,110",
-         {0, "{\"found\": 1, \"diff_count\": 3, \"result\": 205}\n"}},
-        {"no points", "", {0, "{\"found\": 0, \"diff_count\": 3, \"result\": 204}\n"}},
+         {0, "{\"found\": 1, \"diff_count\": 3, \"result\": 205, \"result_name\": \"half_found\"}\n"}},
+        {"no points", "", {0, "{\"found\": 0, \"diff_count\": 3, \"result\": 204, \"result_name\": \"few_found\"}\n"}},
         {"more points than markers", "--at 1,1 --at 2,2 --at 3,3 --at 4,4", {2, ""}},
         {"not a point", "--at '1;1'", {2, ""}},
         {"trailing junk", "--at 1,1x", {2, ""}},
@@ -73,7 +73,7 @@ TEST_F(JudgeCommand, NoDifferencesIsAllFound) {
     const std::string file = WritePuzzle("none.VX", {});
     const Outcome got = RunTool("judge '" + file + "'");
     EXPECT_EQ(got.Exit, 0);
-    EXPECT_EQ(got.Out, "{\"found\": 0, \"diff_count\": 0, \"result\": 206}\n");
+    EXPECT_EQ(got.Out, "{\"found\": 0, \"diff_count\": 0, \"result\": 206, \"result_name\": \"all_found\"}\n");
 }
 
 TEST_F(JudgeCommand, ReportsFilesThatDoNotLoad) {

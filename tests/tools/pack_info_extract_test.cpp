@@ -75,9 +75,10 @@ protected:
         QFile f(Path(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    // These manifests leave pairs out, which pack refuses unless told.
     ToolRun Pack(const QJsonObject& manifest) const {
         WriteText("m.json", QJsonDocument(manifest).toJson());
-        return Tool({"pack", Path("m.json"), Path("out.VX")});
+        return Tool({"pack", "--allow-incomplete", Path("m.json"), Path("out.VX")});
     }
 
     QTemporaryDir dir_;
@@ -292,13 +293,56 @@ TEST_F(PackTest, ManifestFaultsNameTheirField) {
          "pairs[0].base.encode.sampling"},
         {"{\"pairs\": [{\"base\": \"m.json\"}]}", "pairs[0].base"},
         {"{\"pairs\": [{\"size\": [1]}]}", "pairs[0].size"},
+        {"{\"section\": \"two\\nlines\"}", "section"},
+        {"{\"section\": \"carriage\\rreturn\"}", "section"},
+        {"{\"diffs\": \"maybe\"}", "diffs"},
+        {"{\"diffs\": [[1, 2, 3, 4]], \"diff_rects\": [[1, 2, 3, 4]]}", "diffs"},
+        {"{\"diffs\": [[1, 2, 3]]}", "diffs[0]"},
+        {"{\"diff_rects\": \"auto\"}", "diff_rects"},
+        {"{\"diffs\": \"auto\", \"pairs\": [{\"base\": \"few.png\"}]}", "diffs"},
     };
     for (const Case& c : cases) {
         WriteText("m.json", c.json);
-        const ToolRun pack = Tool({"pack", Path("m.json"), Path("bad.VX")});
+        const ToolRun pack = Tool({"pack", "--allow-incomplete", Path("m.json"), Path("bad.VX")});
         EXPECT_EQ(pack.status, 1) << c.json;
         EXPECT_TRUE(pack.err.startsWith(QByteArray(c.field) + ":")) << c.json << " -> " << pack.err.toStdString();
         EXPECT_FALSE(QFile::exists(Path("bad.VX"))) << c.json;
+    }
+}
+
+// Judging shows a result screen, so a puzzle without one cannot be played to
+// its end: pack names the first missing base picture unless told to go on.
+TEST_F(PackTest, IncompletePuzzlesAreWrittenOnlyWhenAskedFor) {
+    ASSERT_TRUE(ThreeColours().save(Path("few.png")));
+    const QJsonObject full{{"base", "few.png"}};
+    struct Case {
+        std::string name;
+        QJsonArray have;
+        QByteArray want;  // the start of the message; empty when packed
+    };
+    const Case cases[] = {
+        {"every pair", {full, full, full, full, full}, ""},
+        {"no pairs", {}, "pairs[0].base: missing"},
+        {"a result screen left out", {full, full, QJsonValue(), full, full}, "pairs[2].base: missing"},
+        {"only a spare picture", {full, QJsonObject{{"spare", "few.png"}}, full, full, full}, "pairs[1].base: missing"},
+        {"no photo", {full, full, full, full}, "pairs[4].base: missing"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteText("m.json", QJsonDocument(QJsonObject{{"pairs", c.have}}).toJson());
+        QFile::remove(Path("out.VX"));
+        const ToolRun pack = Tool({"pack", Path("m.json"), Path("out.VX")});
+        if (c.want.isEmpty()) {
+            EXPECT_EQ(pack.status, 0) << pack.err.toStdString();
+            continue;
+        }
+        EXPECT_EQ(pack.status, 1);
+        EXPECT_TRUE(pack.err.startsWith(c.want)) << pack.err.toStdString();
+        EXPECT_FALSE(QFile::exists(Path("out.VX")));
+        EXPECT_EQ(Tool({"pack", Path("m.json"), Path("out.VX"), "--allow-incomplete"}).status, 0);
+        const ToolRun check = Tool({"check", Path("out.VX")});
+        EXPECT_EQ(check.status, 1);
+        EXPECT_TRUE(check.out.contains("missing_base_picture")) << check.out.toStdString();
     }
 }
 

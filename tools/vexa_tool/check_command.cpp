@@ -1,42 +1,123 @@
-// vexa-tool check FILE.VX [--tolerance N]: authoring checks, as JSON.
-// Exit status: 0 clean, 1 findings, 2 the file does not load or bad usage.
+// vexa-tool check [--tolerance N] [--smear N] FILE.VX [--against OTHER.VX ...]:
+// authoring checks, as JSON. Exit status: 0 clean, 1 findings or the file does
+// not load, 2 bad usage.
 #include "commands.h"
+#include "input_files.h"
 #include "puzzle_check.h"
+#include "shift_jis.h"
+#include "usage.h"
 
 #include "puzzle/puzzle_file.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace vexatool {
 
-int RunCheck(int argc, char** argv) {
-    std::string path;
-    CheckOptions options;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--tolerance") == 0 && i + 1 < argc) {
-            options.tolerance = std::atoi(argv[++i]);
-        } else if (path.empty()) {
-            path = argv[i];
+namespace {
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out += escape;
         } else {
-            path.clear();
-            break;
+            out += c;
         }
     }
-    if (path.empty()) {
-        std::fputs("usage: vexa-tool check FILE.VX [--tolerance N]\n", stderr);
-        return 2;
+    return out + "\"";
+}
+
+std::string Utf8(const std::string& shiftJis) {
+    return JsonString(FromShiftJis(shiftJis.data(), shiftJis.size()).toStdString());
+}
+
+std::string SectionOf(const vexa::TPuzzleData& puzzle) {
+    return std::string(puzzle.SectionName, ::strnlen(puzzle.SectionName, sizeof puzzle.SectionName));
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+// The settings file keeps one result line per section name as it matches
+// them, so two puzzles whose names match share, and overwrite, one result.
+void CheckSectionsAgainst(const std::string& path, const std::string& section, const std::vector<std::string>& others,
+                          std::vector<Finding>& findings) {
+    static vexa::TPuzzleData other;
+    for (const std::string& otherPath : others) {
+        if (SameFile(path, otherPath)) continue;
+        vexa::TPuzzleSideValues side;
+        other.Reset();
+        if (const char* message = LoadPuzzleInput(other, side, otherPath)) {
+            findings.push_back({"other_does_not_load", "\"file\":" + JsonString(otherPath) + ",\"error\":" +
+                                                           JsonString(message)});
+            continue;
+        }
+        const std::string otherSection = SectionOf(other);
+        if (!SectionNamesMatch(section, otherSection)) continue;
+        findings.push_back({otherSection == section ? "section_shared" : "section_case_clash",
+                            "\"file\":" + JsonString(otherPath) + ",\"section\":" + Utf8(section) +
+                                ",\"other_section\":" + Utf8(otherSection)});
     }
+}
+
+}  // namespace
+
+int RunCheck(int argc, char** argv) {
+    std::string path;
+    std::vector<std::string> others;
+    bool against = false;
+    CheckOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const char* value = nullptr;
+        int* target = nullptr;
+        int high = 0;
+        if (OptionValue(argc, argv, i, "--tolerance", value)) {
+            target = &options.tolerance, high = 255;
+        } else if (OptionValue(argc, argv, i, "--smear", value)) {
+            target = &options.smear, high = 32767;
+        } else if (std::strcmp(argv[i], "--against") == 0) {
+            against = true;
+            continue;
+        } else if (IsOption(argv[i])) {
+            return BadUsage("check", std::string("unknown option ") + argv[i]);
+        } else if (against) {
+            others.push_back(argv[i]);
+            continue;
+        } else if (path.empty()) {
+            path = argv[i];
+            continue;
+        } else {
+            return BadUsage("check", std::string("one puzzle file at a time (then --against others): ") + argv[i]);
+        }
+        if (value == nullptr || !ParseWhole(value, 0, high, *target))
+            return BadUsage("check", std::string(argv[i]) + " needs a whole number from 0 to " + std::to_string(high));
+    }
+    if (path.empty()) return BadUsage("check", "no puzzle file given");
+    if (against && others.empty()) return BadUsage("check", "--against needs puzzle files");
+
     static vexa::TPuzzleData puzzle;  // large; kept off the stack
     vexa::TPuzzleSideValues side;
+    vexa::TPictureSources sources;
     puzzle.Reset();
-    if (const char* error = vexa::LoadPuzzleFile(puzzle, side, path)) {
+    if (const char* error = LoadPuzzleInput(puzzle, side, path, &sources)) {
         std::printf("{\"error\": \"%s\"}\n", error);
-        return 2;
+        return 1;
     }
-    const std::vector<Finding> findings = CheckPuzzle(puzzle, options);
+    std::vector<Finding> findings = CheckPuzzle(puzzle, sources, options);
+    CheckSectionsAgainst(path, SectionOf(puzzle), others, findings);
     std::printf("{\"clean\": %s, \"findings\": [", findings.empty() ? "true" : "false");
     for (std::size_t i = 0; i < findings.size(); ++i)
         std::printf("%s\n  {\"kind\": \"%s\", %s}", i ? "," : "", findings[i].kind.c_str(), findings[i].json.c_str());

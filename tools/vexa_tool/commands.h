@@ -1,4 +1,5 @@
-// The subcommands of vexa-tool. Each returns the process exit status.
+// The subcommands of vexa-tool. Each returns the process exit status; --help
+// is answered before they run (usage.h).
 #pragma once
 
 namespace vexatool {
@@ -9,5 +10,6 @@ int RunExtract(int argc, char** argv);
 int RunPack(int argc, char** argv);
 int RunJudge(int argc, char** argv);
 int RunCheck(int argc, char** argv);
+int RunDiff(int argc, char** argv);
 
 }  // namespace vexatool

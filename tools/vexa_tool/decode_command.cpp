@@ -2,14 +2,13 @@
 // whole file and writes the bitmap it produced.
 #include "commands.h"
 #include "image_files.h"
+#include "input_files.h"
+#include "usage.h"
 
 #include "jpeg/decode_jpeg.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -43,22 +42,16 @@ bool BitmapToArgb(const std::vector<std::uint8_t>& dib, int& width, int& height,
 }  // namespace
 
 int RunDecode(int argc, char** argv) {
-    if (argc != 3) {
-        std::fputs("usage: vexa-tool decode IN.jpg OUT.png|OUT.ppm|OUT.bmp\n", stderr);
-        return 1;
-    }
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "%s: cannot open\n", argv[1]);
-        return 1;
-    }
-    const std::vector<std::uint8_t> stream{std::istreambuf_iterator<char>(in), {}};
-    if (stream.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        std::fprintf(stderr, "%s: too large\n", argv[1]);
+    if (argc != 3) return BadUsage("decode", "give a JPEG file and an output file");
+    QByteArray stream;
+    std::string error;
+    if (!ReadInputFile(argv[1], stream, error)) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
         return 1;
     }
     std::vector<std::uint8_t> bitmap;
-    const int result = vexa::DecodeJpegToDib(bitmap, stream.data(), static_cast<std::int32_t>(stream.size()));
+    const int result = vexa::DecodeJpegToDib(bitmap, reinterpret_cast<const std::uint8_t*>(stream.constData()),
+                                             static_cast<std::int32_t>(stream.size()));
     std::printf("result %d\n", result);
     std::fflush(stdout);
     int width = 0, height = 0;

@@ -1,6 +1,8 @@
 // vexa-tool extract FILE.VX DIR: every present picture as pair<k>-base.png / pair<k>-spare.png.
 #include "commands.h"
 #include "image_files.h"
+#include "input_files.h"
+#include "usage.h"
 
 #include "puzzle/puzzle_file.h"
 #include "view/core/dib_pixels.h"
@@ -13,13 +15,10 @@
 namespace vexatool {
 
 int RunExtract(int argc, char** argv) {
-    if (argc != 3) {
-        std::fputs("usage: vexa-tool extract FILE.VX DIR\n", stderr);
-        return 2;
-    }
+    if (argc != 3) return BadUsage("extract", "give a puzzle file and a folder");
     static vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
-    if (const char* message = vexa::LoadPuzzleFile(record, side, argv[1])) {
+    if (const char* message = LoadPuzzleInput(record, side, argv[1])) {
         std::fprintf(stderr, "%s: %s\n", argv[1], message);
         return 1;
     }

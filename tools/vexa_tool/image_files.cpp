@@ -1,4 +1,5 @@
 #include "image_files.h"
+#include "input_files.h"
 
 #include <QImage>
 #include <QString>
@@ -45,6 +46,31 @@ bool SaveArgbImage(const std::string& path, int width, int height,
     }
     if (!ok) std::fprintf(stderr, "%s: cannot write the image\n", path.c_str());
     return ok;
+}
+
+bool ReadImageFile(const std::string& path, QImage& image, std::string& error) {
+    QByteArray bytes;
+    if (!ReadInputFile(path, bytes, error)) return false;
+    if (!image.loadFromData(bytes) || image.isNull()) {
+        error = "not an image this tool can read";
+        return false;
+    }
+    return true;
+}
+
+vexa::DibPixels ImagePixels(const QImage& source) {
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    vexa::DibPixels pixels;
+    pixels.Width = image.width();
+    pixels.Height = image.height();
+    pixels.BitCount = 32;
+    pixels.Argb.resize(static_cast<std::size_t>(pixels.Width) * pixels.Height);
+    for (int y = 0; y < pixels.Height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < pixels.Width; ++x)
+            pixels.Argb[static_cast<std::size_t>(y) * pixels.Width + x] = line[x] | 0xFF000000u;
+    }
+    return pixels;
 }
 
 }  // namespace vexatool

@@ -1,5 +1,9 @@
-// Writing plain pixels to image files for the tool's output.
+// Reading and writing plain pixels as image files for the tool.
 #pragma once
+
+#include "view/core/dib_pixels.h"
+
+#include <QImage>
 
 #include <cstdint>
 #include <string>
@@ -11,5 +15,12 @@ namespace vexatool {
 // extension (.png, .ppm, .bmp; anything else is PNG). Prints why on failure.
 bool SaveArgbImage(const std::string& path, int width, int height,
                    const std::vector<std::uint32_t>& argb);
+
+// Reads an image file (any format Qt reads) through ReadInputFile; on failure
+// returns false and `error` says why, without the path.
+bool ReadImageFile(const std::string& path, QImage& image, std::string& error);
+
+// The image as top-down 0xFFRRGGBB pixels.
+vexa::DibPixels ImagePixels(const QImage& image);
 
 }  // namespace vexatool

@@ -1,6 +1,9 @@
-// vexa-tool info FILE.VX: the loaded puzzle as one JSON object.
+// vexa-tool info [--pretty] FILE.VX: the loaded puzzle as one JSON object.
 #include "commands.h"
+#include "input_files.h"
+#include "result_names.h"
 #include "shift_jis.h"
+#include "usage.h"
 
 #include "puzzle/puzzle_file.h"
 
@@ -10,6 +13,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 namespace vexatool {
 
@@ -32,23 +37,34 @@ QJsonValue PictureJson(const vexa::Block& block, bool jpeg) {
     return o;
 }
 
-void Print(const QJsonObject& o) {
-    std::fputs(QJsonDocument(o).toJson(QJsonDocument::Compact).constData(), stdout);
-    std::fputc('\n', stdout);
+void Print(const QJsonObject& o, bool pretty) {
+    const QByteArray text = QJsonDocument(o).toJson(pretty ? QJsonDocument::Indented : QJsonDocument::Compact);
+    std::fputs(text.constData(), stdout);
+    if (!text.endsWith('\n')) std::fputc('\n', stdout);
 }
 
 }  // namespace
 
 int RunInfo(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: vexa-tool info FILE.VX\n", stderr);
-        return 2;
+    const char* path = nullptr;
+    bool pretty = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--pretty") == 0) {
+            pretty = true;
+        } else if (IsOption(argv[i])) {
+            return BadUsage("info", std::string("unknown option ") + argv[i]);
+        } else if (path == nullptr) {
+            path = argv[i];
+        } else {
+            return BadUsage("info", "one puzzle file at a time");
+        }
     }
+    if (path == nullptr) return BadUsage("info", "no puzzle file given");
     static vexa::TPuzzleData record;  // a few hundred bytes of arrays: keep it off the stack
     vexa::TPuzzleSideValues side;
     vexa::TPictureSources sources;
-    if (const char* message = vexa::LoadPuzzleFile(record, side, argv[1], &sources)) {
-        Print(QJsonObject{{"error", QString::fromUtf8(message)}});
+    if (const char* message = LoadPuzzleInput(record, side, path, &sources)) {
+        Print(QJsonObject{{"error", QString::fromUtf8(message)}}, pretty);
         return 1;
     }
     QJsonObject o;
@@ -73,7 +89,12 @@ int RunInfo(int argc, char** argv) {
     for (int i = 0; i < vexa::kPictureCount; ++i)
         pictures.append(PictureJson(vexa::PictureOf(record, i), sources[i].Jpeg));
     o["pictures"] = pictures;
-    Print(o);
+    QJsonArray results;
+    for (int result : {vexa::kResultFewFound, vexa::kResultHalfFound, vexa::kResultAllFound})
+        results.append(
+            QJsonObject{{"result", result}, {"result_name", ResultName(result)}, {"pair", ResultPair(result)}});
+    o["result_screens"] = results;
+    Print(o, pretty);
     return 0;
 }
 

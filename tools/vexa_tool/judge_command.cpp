@@ -3,8 +3,11 @@
 // Judges marker centres given in picture coordinates of the photo data, one
 // per marker in order, exactly as the player matches them, so that a puzzle's
 // author can check the rectangles. Prints {"found": n, "diff_count": d,
-// "result": 204|205|206}.
+// "result": 204|205|206, "result_name": ...}.
 #include "commands.h"
+#include "input_files.h"
+#include "result_names.h"
+#include "usage.h"
 
 #include "play/match_markers.h"
 #include "puzzle/puzzle_file.h"
@@ -35,11 +38,7 @@ bool ParsePoint(std::string_view text, vexa::TJudgePoint& point) {
            ParseInt(text.substr(comma + 1), point.Y);
 }
 
-int Usage(const char* problem) {
-    std::fprintf(stderr, "vexa-tool judge: %s\nusage: vexa-tool judge FILE.VX --at X,Y [--at X,Y ...]\n",
-                 problem);
-    return 2;
-}
+int Usage(const std::string& problem) { return BadUsage("judge", problem); }
 
 }  // namespace
 
@@ -58,18 +57,18 @@ int RunJudge(int argc, char** argv) {
             path = argv[i];
             continue;
         } else {
-            return Usage((std::string("unexpected argument: ") + argv[i]).c_str());
+            return Usage(std::string("unexpected argument: ") + argv[i]);
         }
         vexa::TJudgePoint point;
         if (!ParsePoint(value, point))
-            return Usage((std::string("not a point X,Y: ") + std::string(value)).c_str());
+            return Usage("not a point X,Y: " + std::string(value));
         points.push_back(point);
     }
     if (path == nullptr) return Usage("no puzzle file given");
 
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
-    if (const char* message = vexa::LoadPuzzleFile(record, side, path)) {
+    if (const char* message = LoadPuzzleInput(record, side, path)) {
         std::fprintf(stderr, "vexa-tool judge: %s: %s\n", path, message);
         return 1;
     }
@@ -83,8 +82,9 @@ int RunJudge(int argc, char** argv) {
     }
 
     const int found = vexa::MatchMarkers(std::span(record.DiffRects).first(diffCount), points);
-    std::printf("{\"found\": %d, \"diff_count\": %d, \"result\": %d}\n", found, diffCount,
-                vexa::ResultForCount(found, diffCount));
+    const int result = vexa::ResultForCount(found, diffCount);
+    std::printf("{\"found\": %d, \"diff_count\": %d, \"result\": %d, \"result_name\": \"%s\"}\n", found,
+                diffCount, result, ResultName(result));
     return 0;
 }
 

@@ -1,5 +1,6 @@
-// vexa-tool: inspect, decode, extract, pack, judge and check puzzle files.
+// vexa-tool: inspect, decode, extract, pack, judge, check and diff puzzle files.
 #include "commands.h"
+#include "usage.h"
 
 #include <cstdio>
 #include <cstring>
@@ -9,31 +10,40 @@ namespace {
 
 struct Command {
     const char* name;
-    const char* usage;
     int (*run)(int argc, char** argv);  // argv[0] is the command name
 };
 
 constexpr Command kCommands[] = {
-    {"decode", "decode IN.jpg OUT.png|OUT.ppm|OUT.bmp", vexatool::RunDecode},
-    {"info", "info FILE.VX", vexatool::RunInfo},
-    {"extract", "extract FILE.VX DIR", vexatool::RunExtract},
-    {"pack", "pack MANIFEST.json OUT.VX", vexatool::RunPack},
-    {"judge", "judge FILE.VX --at X,Y [--at X,Y ...]", vexatool::RunJudge},
-    {"check", "check FILE.VX", vexatool::RunCheck},
+    {"decode", vexatool::RunDecode}, {"info", vexatool::RunInfo},   {"extract", vexatool::RunExtract},
+    {"pack", vexatool::RunPack},     {"judge", vexatool::RunJudge}, {"check", vexatool::RunCheck},
+    {"diff", vexatool::RunDiff},
 };
 
-int Usage() {
-    std::fputs("usage: vexa-tool COMMAND ...\n", stderr);
-    for (const Command& c : kCommands) std::fprintf(stderr, "  vexa-tool %s\n", c.usage);
-    return 2;
+void ListCommands(std::FILE* out) {
+    std::fputs("usage: vexa-tool COMMAND ...\n", out);
+    int count = 0;
+    const vexatool::CommandUsage* usages = vexatool::CommandUsages(count);
+    for (int i = 0; i < count; ++i) std::fprintf(out, "  vexa-tool %s\n", usages[i].synopsis);
+    std::fputs("vexa-tool COMMAND --help describes one command.\n", out);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage();
-    const std::string_view name = argv[1];
-    for (const Command& c : kCommands)
-        if (name == c.name) return c.run(argc - 1, argv + 1);
-    return Usage();
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+                      std::strcmp(argv[1], "help") == 0)) {
+        ListCommands(stdout);
+        return 0;
+    }
+    if (argc >= 2) {
+        const std::string_view name = argv[1];
+        for (const Command& c : kCommands) {
+            if (name != c.name) continue;
+            if (vexatool::WantsHelp(argc - 1, argv + 1)) return vexatool::PrintHelp(c.name);
+            return c.run(argc - 1, argv + 1);
+        }
+        std::fprintf(stderr, "vexa-tool: no command \"%s\"\n", argv[1]);
+    }
+    ListCommands(stderr);
+    return 2;
 }

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace vexatool {
 
@@ -51,6 +52,9 @@ std::string Text(const QJsonObject& o, const char* key, std::size_t room) {
     const std::optional<std::string> bytes = ToShiftJis(v.toString());
     if (!bytes) Fail(key, "has a character that Shift-JIS cannot hold");
     if (bytes->find('\0') != std::string::npos) Fail(key, "must not hold a zero character");
+    // The settings file stores a result under the section name on one line.
+    if (std::string_view(key) == "section" && bytes->find_first_of("\r\n") != std::string::npos)
+        Fail(key, "must not hold a line break (CR or LF): the player could never store a result for it");
     if (bytes->size() > room - 1)
         Fail(key, "is " + std::to_string(bytes->size()) + " bytes in Shift-JIS; at most " + std::to_string(room - 1) +
                       " fit");
@@ -116,7 +120,7 @@ PictureSpec Picture(const QJsonValue& v, const std::string& field, const QDir& b
 
 void Parse(const QJsonObject& root, const QDir& base, Manifest& m) {
     static const QStringList known = {"title", "section", "extra_text", "extra_values",
-                                      "diff_rects", "tables", "pairs"};
+                                      "diffs", "diff_rects", "tables", "pairs"};
     for (const QString& key : root.keys())
         if (!known.contains(key)) Fail(key.toStdString(), "is not a known key");
     m.title = Text(root, "title", sizeof vexa::TPuzzleData::Title);
@@ -127,10 +131,17 @@ void Parse(const QJsonObject& root, const QDir& base, Manifest& m) {
         m.extraValue1 = Int16(a[0], "extra_values[0]");
         m.extraValue2 = Int16(a[1], "extra_values[1]");
     }
-    if (root.contains("diff_rects")) {
-        const QJsonArray rects = Array(root.value("diff_rects"), "diff_rects", 0, vexa::kMaxDiffs);
+    // "diffs" is the newer name of "diff_rects" and may also be "auto".
+    if (root.contains("diffs") && root.contains("diff_rects")) Fail("diffs", "give either diffs or diff_rects");
+    const std::string rectsKey = root.contains("diffs") ? "diffs" : "diff_rects";
+    const QJsonValue rectsValue = root.value(QString::fromStdString(rectsKey));
+    if (rectsKey == "diffs" && rectsValue.isString()) {
+        if (rectsValue.toString() != "auto") Fail("diffs", "must be an array of rectangles or \"auto\"");
+        m.autoRects = true;
+    } else if (!rectsValue.isUndefined()) {
+        const QJsonArray rects = Array(rectsValue, rectsKey, 0, vexa::kMaxDiffs);
         for (int i = 0; i < rects.size(); ++i) {
-            const std::string f = "diff_rects[" + std::to_string(i) + "]";
+            const std::string f = rectsKey + "[" + std::to_string(i) + "]";
             const QJsonArray r = Array(rects[i], f, 4, 4);
             m.rects.push_back({Int16(r[0], f + "[0]"), Int16(r[1], f + "[1]"), Int16(r[2], f + "[2]"),
                                Int16(r[3], f + "[3]")});

@@ -31,6 +31,7 @@ struct Manifest {
     std::string title, section, extraText;  // Shift-JIS bytes, no zero byte
     std::int16_t extraValue1 = 0, extraValue2 = 0;
     std::vector<vexa::TDiffRect> rects;
+    bool autoRects = false;  // "diffs": "auto": pack finds the rectangles
     std::array<std::vector<vexa::TAnimRecord>, vexa::kTableCount> tables;
     std::array<std::optional<vexa::TPairSize>, vexa::kPairCount> sizes;
     std::array<PictureSpec, vexa::kPictureCount> pictures;  // file order

@@ -1,13 +1,16 @@
-// vexa-tool pack MANIFEST.json OUT.VX: builds a puzzle file from a manifest.
+// vexa-tool pack [--allow-incomplete] MANIFEST.json OUT.VX: builds a puzzle file from a manifest.
+#include "change_regions.h"
 #include "commands.h"
+#include "image_files.h"
+#include "input_files.h"
 #include "jpeg_files.h"
 #include "manifest.h"
 #include "packed_dib.h"
+#include "usage.h"
 
 #include "puzzle/puzzle_file.h"
 #include "puzzle/puzzle_writer.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 
@@ -15,6 +18,8 @@
 #include <cstring>
 #include <limits>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace vexatool {
 
@@ -35,9 +40,9 @@ vexa::Block ToBlock(const QByteArray& bytes) { return vexa::Block(bytes.begin(),
 
 bool PackPicture(const PictureSpec& wanted, PackedPicture& out) {
     const std::string where = wanted.field + ": " + wanted.file;
-    QFile file(QString::fromStdString(wanted.file));
-    if (!file.open(QIODevice::ReadOnly)) return Fail(where + ": cannot open the file");
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    std::string error;
+    if (!ReadInputFile(wanted.file, bytes, error)) return Fail(where + ": " + error);
     if (!wanted.encode && IsPlayableBaselineJpeg(bytes, out.width, out.height)) {
         if (out.width > std::numeric_limits<std::int16_t>::max() || out.height > std::numeric_limits<std::int16_t>::max())
             return Fail(where + ": larger than 32767 pixels");
@@ -65,24 +70,69 @@ bool PackPicture(const PictureSpec& wanted, PackedPicture& out) {
     return true;
 }
 
+// "diffs": "auto": the rectangles `vexa-tool diff` finds between the files of
+// pair 0's and pair 4's base pictures.
+bool FindRects(Manifest& m) {
+    const PictureSpec& sceneSpec = m.pictures[0];
+    const PictureSpec& photoSpec = m.pictures[2 * (vexa::kPairCount - 1)];
+    if (sceneSpec.file.empty() || photoSpec.file.empty())
+        return Fail("diffs: \"auto\" needs the base pictures of pairs[0] and pairs[4]");
+    QImage scene, photo;
+    std::string error;
+    for (const auto& [spec, image] : {std::pair{&sceneSpec, &scene}, std::pair{&photoSpec, &photo}})
+        if (!ReadImageFile(spec->file, *image, error)) return Fail(spec->field + ": " + spec->file + ": " + error);
+    if (scene.size() != photo.size())
+        return Fail("diffs: \"auto\" needs a scene and a photo of the same size");
+    const std::vector<Box> boxes = DiffRectangles(ImagePixels(scene), ImagePixels(photo), DiffOptions{});
+    if (boxes.empty()) return Fail("diffs: \"auto\" found no differences between the scene and the photo");
+    if (boxes.size() > static_cast<std::size_t>(vexa::kMaxDiffs))
+        return Fail("diffs: \"auto\" found " + std::to_string(boxes.size()) + " differences; at most " +
+                    std::to_string(vexa::kMaxDiffs) + " fit (vexa-tool diff shows them)");
+    for (const Box& b : boxes)
+        m.rects.push_back({static_cast<std::int16_t>(b.left), static_cast<std::int16_t>(b.top),
+                           static_cast<std::int16_t>(b.right), static_cast<std::int16_t>(b.bottom)});
+    return true;
+}
+
 }  // namespace
 
 int RunPack(int argc, char** argv) {
-    if (argc != 3) {
-        std::fputs("usage: vexa-tool pack MANIFEST.json OUT.VX\n", stderr);
-        return 2;
+    std::vector<const char*> paths;
+    bool allowIncomplete = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--allow-incomplete") == 0) {
+            allowIncomplete = true;
+        } else if (IsOption(argv[i])) {
+            return BadUsage("pack", std::string("unknown option ") + argv[i]);
+        } else {
+            paths.push_back(argv[i]);
+        }
     }
-    QFile manifestFile(QString::fromLocal8Bit(argv[1]));
-    if (!manifestFile.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "%s: cannot open the manifest\n", argv[1]);
+    if (paths.size() != 2) return BadUsage("pack", "give a manifest and the puzzle file to write");
+    const char* manifestPath = paths[0];
+    const char* outPath = paths[1];
+    QByteArray manifestBytes;
+    std::string error;
+    if (!ReadInputFile(manifestPath, manifestBytes, error)) {
+        std::fprintf(stderr, "%s: %s\n", manifestPath, error.c_str());
         return 1;
     }
     Manifest m;
-    std::string error;
-    if (!ParseManifest(manifestFile.readAll(), QFileInfo(manifestFile).absolutePath(), m, error)) {
+    if (!ParseManifest(manifestBytes, QFileInfo(QString::fromLocal8Bit(manifestPath)).absolutePath(), m, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
+    // Judging shows the result screen of pair 1, 2 or 3 and fails on one
+    // without a picture; the scene and the photo are shown from the start.
+    for (int k = 0; k < vexa::kPairCount && !allowIncomplete; ++k)
+        if (m.pictures[2 * k].file.empty()) {
+            std::fprintf(stderr,
+                         "%s: missing; without a base picture in every pair the player cannot show the puzzle "
+                         "to its end (--allow-incomplete writes it all the same)\n",
+                         m.pictures[2 * k].field.c_str());
+            return 1;
+        }
+    if (m.autoRects && !FindRects(m)) return 1;
 
     static vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
@@ -119,12 +169,12 @@ int RunPack(int argc, char** argv) {
     for (int k = 0; k < vexa::kPairCount; ++k) record.PairSizes[k] = m.sizes[k].value_or(vexa::TPairSize{});
 
     try {
-        if (!vexa::WritePuzzleFile(argv[2], record, side, sources)) {
-            std::fprintf(stderr, "%s: cannot write the file\n", argv[2]);
+        if (!vexa::WritePuzzleFile(outPath, record, side, sources)) {
+            std::fprintf(stderr, "%s: cannot write the file\n", outPath);
             return 1;
         }
     } catch (const std::invalid_argument& e) {
-        std::fprintf(stderr, "%s: %s\n", argv[2], e.what());
+        std::fprintf(stderr, "%s: %s\n", outPath, e.what());
         return 1;
     }
     return 0;

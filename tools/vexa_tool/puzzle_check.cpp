@@ -1,11 +1,14 @@
 #include "puzzle_check.h"
 
+#include "change_regions.h"
+
 #include "view/core/dib_pixels.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstdarg>
 #include <cstdio>
+#include <string_view>
 
 namespace vexatool {
 
@@ -24,90 +27,8 @@ std::string Fmt(const char* format, ...) {
 }
 using vexa::TDiffRect;
 
-struct Box {
-    int left, top, right, bottom;  // right and bottom outside
-};
-
-std::string BoxJson(const Box& b) {
-    return Fmt("[%d,%d,%d,%d]", b.left, b.top, b.right, b.bottom);
-}
-
-bool Inside(const Box& outer, const Box& inner) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-bool Overlap(const Box& a, const Box& b) {
-    return std::max(a.left, b.left) < std::min(a.right, b.right) &&
-           std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
-}
-
 bool Decode(const vexa::Block& block, DibPixels& out) {
     return !block.empty() && vexa::DecodeDibPixels(block.data(), block.size(), out);
-}
-
-int ChannelDifference(std::uint32_t a, std::uint32_t b) {
-    int most = 0;
-    for (int shift = 0; shift < 24; shift += 8)
-        most = std::max(most, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
-    return most;
-}
-
-// Clusters (8-connected) of pixels that differ by more than the tolerance.
-struct Cluster {
-    Box box;
-    int pixels = 0;
-    int uncoveredPixels = 0;
-    Box uncovered{0, 0, 0, 0};
-};
-
-std::vector<Cluster> ChangedClusters(const DibPixels& a, const DibPixels& b, int tolerance,
-                                     const std::vector<Box>& rects, std::vector<char>& changed) {
-    const int w = a.Width, h = a.Height;
-    changed.assign(static_cast<std::size_t>(w) * h, 0);
-    for (std::size_t i = 0; i < changed.size(); ++i)
-        changed[i] = ChannelDifference(a.Argb[i], b.Argb[i]) > tolerance;
-    auto covered = [&](int x, int y) {
-        return std::any_of(rects.begin(), rects.end(), [&](const Box& r) {
-            return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-        });
-    };
-    std::vector<char> seen(changed.size(), 0);
-    std::vector<Cluster> clusters;
-    std::vector<int> stack;
-    for (int start = 0; start < w * h; ++start) {
-        if (!changed[start] || seen[start]) continue;
-        Cluster c{{w, h, 0, 0}};
-        stack.assign(1, start);
-        seen[start] = 1;
-        while (!stack.empty()) {
-            const int i = stack.back();
-            stack.pop_back();
-            const int x = i % w, y = i / w;
-            ++c.pixels;
-            c.box = {std::min(c.box.left, x), std::min(c.box.top, y), std::max(c.box.right, x + 1),
-                     std::max(c.box.bottom, y + 1)};
-            if (!covered(x, y)) {
-                c.uncovered = c.uncoveredPixels == 0
-                                  ? Box{x, y, x + 1, y + 1}
-                                  : Box{std::min(c.uncovered.left, x), std::min(c.uncovered.top, y),
-                                        std::max(c.uncovered.right, x + 1), std::max(c.uncovered.bottom, y + 1)};
-                ++c.uncoveredPixels;
-            }
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int nx = x + dx, ny = y + dy;
-                    if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
-                    const int n = ny * w + nx;
-                    if (changed[n] && !seen[n]) {
-                        seen[n] = 1;
-                        stack.push_back(n);
-                    }
-                }
-        }
-        clusters.push_back(c);
-    }
-    return clusters;
 }
 
 void CheckTables(const vexa::TPuzzleData& puzzle, const DibPixels (&base)[vexa::kPairCount],
@@ -146,7 +67,8 @@ void CheckTables(const vexa::TPuzzleData& puzzle, const DibPixels (&base)[vexa::
 
 }  // namespace
 
-std::vector<Finding> CheckPuzzle(const vexa::TPuzzleData& puzzle, const CheckOptions& options) {
+std::vector<Finding> CheckPuzzle(const vexa::TPuzzleData& puzzle, const vexa::TPictureSources& sources,
+                                 const CheckOptions& options) {
     std::vector<Finding> findings;
     DibPixels base[vexa::kPairCount], spare[vexa::kPairCount];
     for (int k = 0; k < vexa::kPairCount; ++k) {
@@ -185,12 +107,29 @@ std::vector<Finding> CheckPuzzle(const vexa::TPuzzleData& puzzle, const CheckOpt
                                 Fmt("\"scene\":[%d,%d],\"photo\":[%d,%d]", scene.Width, scene.Height,
                                     photo.Width, photo.Height)});
         } else {
-            std::vector<char> changed;
-            const std::vector<Cluster> clusters = ChangedClusters(scene, photo, options.tolerance, rects, changed);
-            for (const Cluster& c : clusters)
-                if (c.uncoveredPixels >= options.minPixels)
-                    findings.push_back({"uncovered_change", Fmt("\"box\":%s,\"pixels\":%d",
-                                                                BoxJson(c.uncovered).c_str(), c.uncoveredPixels)});
+            // Where the scene or the photo is a JPEG stream, the blocks around a
+            // change differ too; pixels that close to a rectangle belong to it.
+            const bool jpeg = sources[0].Jpeg || sources[2 * (vexa::kPairCount - 1)].Jpeg;
+            const int smear = jpeg ? options.smear : 0;
+            std::vector<Box> reach;
+            for (const Box& r : rects)
+                reach.push_back({r.left - smear, r.top - smear, r.right + smear, r.bottom + smear});
+            const std::vector<char> changed = ChangedPixels(scene, photo, options.tolerance);
+            for (const Region& region : ChangedRegions(changed, photo.Width, photo.Height)) {
+                int count = 0;
+                Box box{photo.Width, photo.Height, 0, 0};
+                for (int i : region.pixels) {
+                    const int x = i % photo.Width, y = i / photo.Width;
+                    if (std::any_of(reach.begin(), reach.end(), [&](const Box& r) { return Contains(r, x, y); }))
+                        continue;
+                    ++count;
+                    box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+                           std::max(box.bottom, y + 1)};
+                }
+                if (count >= options.minPixels)
+                    findings.push_back(
+                        {"uncovered_change", Fmt("\"box\":%s,\"pixels\":%d", BoxJson(box).c_str(), count)});
+            }
             for (std::size_t i = 0; i < rects.size(); ++i) {
                 const Box r{std::max(rects[i].left, 0), std::max(rects[i].top, 0),
                             std::min(rects[i].right, photo.Width), std::min(rects[i].bottom, photo.Height)};
@@ -205,6 +144,42 @@ std::vector<Finding> CheckPuzzle(const vexa::TPuzzleData& puzzle, const CheckOpt
 
     CheckTables(puzzle, base, spare, findings);
     return findings;
+}
+
+}  // namespace vexatool
+
+namespace vexatool {
+
+namespace {
+
+bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+bool SectionNamesMatch(const std::string& wholeA, const std::string& wholeB) {
+    const std::string_view a = Trim(wholeA), b = Trim(wholeB);
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[i]);
+        if (IsShiftJisLead(ca) && i + 1 < a.size()) {
+            // The second byte of a pair may look like a letter; it is never folded.
+            if (ca != cb || a[i + 1] != b[i + 1]) return false;
+            ++i;
+        } else if (FoldAscii(ca) != FoldAscii(cb)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace vexatool

@@ -1,0 +1,32 @@
+// Reading the files a command is given. Only regular files of bounded size
+// are read, so that a device or a FIFO named by mistake fails at once instead
+// of blocking or filling memory.
+#pragma once
+
+#include "puzzle/puzzle_file.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <string>
+
+namespace vexatool {
+
+// The largest picture, JPEG stream or manifest a command reads: the player's
+// own limit for one picture block.
+inline constexpr std::int64_t kMaxInputFileBytes = vexa::kMaxPictureBlockBytes;
+
+// Why `path` cannot be read as an input file, or empty when it is a regular
+// file. Looks without opening it.
+std::string InputFileProblem(const std::string& path);
+
+// Reads the whole regular file at `path`, at most kMaxInputFileBytes. On
+// failure returns false and `error` says why, without the path.
+bool ReadInputFile(const std::string& path, QByteArray& bytes, std::string& error);
+
+// The player's loader, after saying on stderr why a path that is no regular
+// file cannot load (the loader itself only answers "cannot open").
+const char* LoadPuzzleInput(vexa::TPuzzleData& record, vexa::TPuzzleSideValues& side, const std::string& path,
+                            vexa::TPictureSources* sources = nullptr);
+
+}  // namespace vexatool

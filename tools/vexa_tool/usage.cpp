@@ -1,0 +1,115 @@
+#include "usage.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <system_error>
+
+namespace vexatool {
+
+namespace {
+
+constexpr CommandUsage kUsages[] = {
+    {"decode", "decode IN.jpg OUT.png|OUT.ppm|OUT.bmp",
+     "Runs the player's own JPEG decoder on IN.jpg, prints \"result N\" (its result code)\n"
+     "and writes the bitmap it produced; the format follows OUT's extension.\n"
+     "Exit status: 0 decoded, 1 not decoded or a file cannot be read or written, 2 bad usage.\n"},
+    {"info", "info [--pretty] FILE.VX",
+     "Prints the loaded puzzle as one JSON object: texts, rectangles, table sizes, pair\n"
+     "sizes, pictures, and which pair shows which result.\n"
+     "  --pretty   indent the JSON\n"
+     "Exit status: 0 shown, 1 the file does not load, 2 bad usage.\n"},
+    {"extract", "extract FILE.VX DIR",
+     "Writes every present picture as DIR/pair<k>-base.png and DIR/pair<k>-spare.png.\n"
+     "Exit status: 0 written, 1 the file does not load or a picture cannot be written, 2 bad usage.\n"},
+    {"pack", "pack [--allow-incomplete] MANIFEST.json OUT.VX",
+     "Builds a puzzle file from a JSON manifest (format in the README). A fault stops it with\n"
+     "a message that starts with the field at fault. \"diffs\": \"auto\" takes the rectangles\n"
+     "that `vexa-tool diff` finds between pair 0's and pair 4's base pictures.\n"
+     "  --allow-incomplete   write the file even when a pair has no base picture (the player\n"
+     "                       cannot show such a puzzle to the end)\n"
+     "Exit status: 0 written, 1 a fault in the manifest or its pictures, 2 bad usage.\n"},
+    {"judge", "judge FILE.VX --at X,Y [--at X,Y ...]",
+     "Judges markers centred on the points (photo pixels, one per marker) as the player does\n"
+     "and prints {\"found\": n, \"diff_count\": d, \"result\": r, \"result_name\": name}.\n"
+     "Exit status: 0 judged, 1 the file does not load, 2 bad usage.\n"},
+    {"check", "check [--tolerance N] [--smear N] FILE.VX [--against OTHER.VX ...]",
+     "Compares the scene (pair 0) and the photo (pair 4) as the player will show them and\n"
+     "reports, as JSON, changes no rectangle covers, rectangles without a change, and other\n"
+     "authoring faults.\n"
+     "  --tolerance N  largest channel difference (0 to 255) still taken for no change; default 48\n"
+     "  --smear N      pixels: where the scene or the photo is stored as JPEG, changed pixels\n"
+     "                 up to N pixels outside a rectangle count as that rectangle's JPEG smear;\n"
+     "                 default 8 (an 8x8 block)\n"
+     "  --against ...  other puzzles whose section names must differ from FILE's by more than\n"
+     "                 ASCII case (the settings file would keep one result line for both)\n"
+     "Exit status: 0 clean, 1 findings or the file does not load, 2 bad usage.\n"},
+    {"diff", "diff SCENE PHOTO | FILE.VX [--min-area N] [--margin N] [--tolerance N]",
+     "Finds where two pictures of the same size differ (or the base pictures of a puzzle's\n"
+     "pair 0 and pair 4, as the player shows them) and prints the rectangles as manifest JSON,\n"
+     "{\"diffs\": [[left, top, right, bottom], ...]}.\n"
+     "Changed pixels that touch form a region; a region under the minimum area is dropped;\n"
+     "each rectangle is a region's bounding box grown by the margin and clamped to the\n"
+     "picture, and rectangles that would overlap are merged.\n"
+     "  --min-area N   fewest changed pixels a region needs; default 8\n"
+     "  --margin N     pixels added on every side; default 4\n"
+     "  --tolerance N  largest channel difference (0 to 255) still taken for no change; default 48\n"
+     "Exit status: 0 one to ten rectangles, 1 none, more than ten (all printed) or a picture\n"
+     "cannot be read, 2 bad usage.\n"},
+};
+
+const CommandUsage* Find(const char* command) {
+    for (const CommandUsage& u : kUsages)
+        if (std::strcmp(u.name, command) == 0) return &u;
+    return nullptr;
+}
+
+}  // namespace
+
+const CommandUsage* CommandUsages(int& count) {
+    count = static_cast<int>(std::size(kUsages));
+    return kUsages;
+}
+
+bool WantsHelp(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+    return false;
+}
+
+int PrintHelp(const char* command) {
+    const CommandUsage* u = Find(command);
+    std::printf("usage: vexa-tool %s\n\n%s", u->synopsis, u->details);
+    return 0;
+}
+
+int BadUsage(const char* command, const std::string& problem) {
+    const CommandUsage* u = Find(command);
+    std::fprintf(stderr, "vexa-tool %s: %s\nusage: vexa-tool %s\n(vexa-tool %s --help tells more)\n", command,
+                 problem.c_str(), u->synopsis, command);
+    return 2;
+}
+
+bool ParseWhole(const char* text, int low, int high, int& value) {
+    const char* end = text + std::strlen(text);
+    int v = 0;
+    const auto [stop, ec] = std::from_chars(text, end, v);
+    if (ec != std::errc() || stop != end || text == end || v < low || v > high) return false;
+    value = v;
+    return true;
+}
+
+bool OptionValue(int argc, char** argv, int& i, const char* name, const char*& value) {
+    const std::size_t n = std::strlen(name);
+    if (std::strncmp(argv[i], name, n) != 0) return false;
+    if (argv[i][n] == '=') {
+        value = argv[i] + n + 1;
+        return true;
+    }
+    if (argv[i][n] != '\0') return false;
+    value = i + 1 < argc ? argv[++i] : nullptr;
+    return true;
+}
+
+}  // namespace vexatool
