@@ -3,6 +3,7 @@
 // bitmap is empty or a whole packed DIB of the size its header gives.
 #pragma once
 
+#include "fuzz_limits.h"
 #include "jpeg/decode_jpeg.h"
 #include "view/core/picture_limits.h"
 
@@ -18,7 +19,7 @@ inline constexpr std::size_t kMaxJpegInput = std::size_t{1} << 20;
 
 // nullptr when the decoder behaved, else what went wrong.
 inline const char* CheckDecodeJpeg(const std::uint8_t* data, std::size_t size) {
-    if (size > kMaxJpegInput) return nullptr;
+    if (size > kMaxJpegInput || ClaimsCostlyPicture(data, size)) return nullptr;
     std::vector<std::uint8_t> bitmap{1, 2, 3};  // must come back cleared or replaced
     const int result = DecodeJpegToDib(bitmap, data, static_cast<std::int32_t>(size));
     switch (result) {

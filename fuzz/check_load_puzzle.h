@@ -5,6 +5,7 @@
 // again.
 #pragma once
 
+#include "fuzz_limits.h"
 #include "puzzle/puzzle_file.h"
 #include "puzzle/puzzle_writer.h"
 #include "view/core/dib_pixels.h"
@@ -23,6 +24,7 @@ inline constexpr std::int64_t kMaxDrawnPuzzlePixels = std::int64_t{1} << 20;
 
 // nullptr when the loader behaved, else what went wrong.
 inline const char* CheckLoadPuzzle(const std::uint8_t* data, std::size_t size) {
+    if (ClaimsCostlyPicture(data, size)) return nullptr;
     TPuzzleData record;
     TPuzzleSideValues side;
     TPictureSources sources;

@@ -171,7 +171,9 @@ Outcome ReadPicture(Source& in, PictureEntry& entry, std::int64_t& budget) {
 // The ten picture entries: all read first, in one pass, then the JPEG
 // streams decoded side by side. The outcome is that of the first entry in
 // file order that fails, reading or decoding, and only the entries before it
-// reach the record, as if each had been decoded right after it was read.
+// reach the record, as if each had been decoded right after it was read
+// (except that after a memory failure in reading, the JPEG entries before it
+// are not decoded at all: the load fails with that message anyway).
 Outcome ReadPictures(Source& in, TPuzzleData& record, TPictureSources* sources, unsigned threads) {
     std::array<PictureEntry, kPictureCount> entries;
     std::int64_t budget = kMaxPuzzlePictureBytes;
@@ -182,9 +184,12 @@ Outcome ReadPictures(Source& in, TPuzzleData& record, TPictureSources* sources, 
         if (outcome != Outcome::Ok) failed = i;
     }
 
+    // A read that failed for memory decides the message whatever the decoder
+    // would say of the entries before it, so nothing more is taken for them.
+    const int decoded = outcome == Outcome::Memory ? 0 : failed;
     std::vector<TJpegJob> jobs;
     std::vector<int> jobEntry;
-    for (int i = 0; i < failed; ++i) {
+    for (int i = 0; i < decoded; ++i) {
         if (!entries[i].Source.Jpeg) continue;
         TJpegJob job;
         job.Stream = entries[i].Source.Stream.data();
@@ -201,6 +206,7 @@ Outcome ReadPictures(Source& in, TPuzzleData& record, TPictureSources* sources, 
     for (std::size_t j = 0; j < jobs.size() && jobEntry[j] < failed; ++j)
         entries[jobEntry[j]].Picture = std::move(jobs[j].Bitmap);
     for (int i = 0; i < failed; ++i) {
+        if (entries[i].Source.Jpeg && i >= decoded) continue;
         PictureOf(record, i) = std::move(entries[i].Picture);
         if (sources) (*sources)[i] = std::move(entries[i].Source);
     }
