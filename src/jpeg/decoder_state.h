@@ -4,6 +4,7 @@
 
 #include "jpeg/bit_reader.h"
 #include "jpeg/huffman_lookup.h"
+#include "view/core/picture_limits.h"
 
 #include <array>
 #include <cstdint>
@@ -29,8 +30,8 @@ enum Layout : int {
     kLayoutNone = 99,
 };
 
-// Pictures above this many pixels are refused as an allocation failure.
-inline constexpr std::int64_t kMaxPixels = std::int64_t{1} << 26;
+// Pictures above the player's limit are refused as an allocation failure.
+inline constexpr std::int64_t kMaxPixels = kMaxPicturePixels;
 
 struct FrameComponent {
     std::uint8_t Id = 0, H = 0, V = 0, Tq = 0;

@@ -1,16 +1,20 @@
-// The .VX loader: one pass, front to back, every length checked before use.
+// The .VX loader: one pass, front to back, every length checked before use;
+// the JPEG pictures are decoded once the whole file is read.
 #include "puzzle/puzzle_file.h"
 
-#include "jpeg/decode_jpeg.h"
+#include "puzzle/parallel_decode.h"
+#include "puzzle/picture_budget.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace vexa {
 
@@ -113,12 +117,15 @@ bool ReadTextBlock(Source& in, char* field, std::size_t fieldSize, int capacity)
 
 // A 32-bit length L and L bytes into `block`. 0 ok (L = 0 leaves it empty),
 // 1 the length was cut short, 2 no block of that size, 3 fewer than L bytes.
-int ReadDataBlock(Source& in, Block& block) {
+// A block larger than `budget` is refused like one that cannot be allocated;
+// a block read is taken off it.
+int ReadDataBlock(Source& in, Block& block, std::int64_t* budget = nullptr) {
     block.clear();
     std::int32_t length;
     if (!ReadI32(in, length)) return 1;
     if (length == 0) return 0;
     if (length < 0 || length > kMaxPictureBlockBytes) return 2;
+    if (budget && length > *budget) return 2;
     if (static_cast<std::uint64_t>(length) > in.Left()) return 3;
     try {
         block.resize(static_cast<std::size_t>(length));
@@ -130,37 +137,84 @@ int ReadDataBlock(Source& in, Block& block) {
         Block().swap(block);
         return 3;
     }
+    if (budget) *budget -= length;
     return 0;
 }
 
-Outcome ReadPicture(Source& in, Block& picture, TPictureSource* source) {
+// One picture entry as read from the file, before any decoding.
+struct PictureEntry {
+    Block Picture;          // a packed DIB entry's block
+    TPictureSource Source;  // for a JPEG entry: its stream and S
+    std::int32_t Count = 0; // stream bytes the decoder gets
+};
+
+// Reads entry S and its block. JPEG entries are charged the largest bitmap
+// their stream's frame headers ask for, DIB entries their size, against what
+// is left of `budget`, before anything of that size is taken.
+Outcome ReadPicture(Source& in, PictureEntry& entry, std::int64_t& budget) {
     std::int32_t streamLength;
     if (!ReadI32(in, streamLength)) return Outcome::Disk;
-    if (streamLength == 0) {
-        if (ReadDataBlock(in, picture) != 0) return Outcome::Memory;
-        if (source) *source = TPictureSource{};
-        return Outcome::Ok;
-    }
+    if (streamLength == 0) return ReadDataBlock(in, entry.Picture, &budget) == 0 ? Outcome::Ok : Outcome::Memory;
     Block stream;
     if (ReadDataBlock(in, stream) != 0) return Outcome::Memory;
     // The decoder trusts its byte count, so it never gets more than the block
     // holds; no block or a negative S is a stream it would refuse anyway.
     if (stream.empty() || streamLength < 0) return Outcome::Memory;
-    const auto count = std::min<std::int32_t>(streamLength, static_cast<std::int32_t>(stream.size()));
-    Block bitmap;
-    int result;
-    try {
-        result = DecodeJpegToDib(bitmap, stream.data(), count);
-    } catch (const std::bad_alloc&) {
-        result = DecodeNoMemory;
-    }
-    if (result != DecodeOk) return Outcome::Memory;
-    picture = std::move(bitmap);
-    if (source) *source = TPictureSource{true, streamLength, std::move(stream)};
+    entry.Count = std::min<std::int32_t>(streamLength, static_cast<std::int32_t>(stream.size()));
+    const std::int64_t bitmapBytes = JpegBitmapBytesBound(stream.data(), static_cast<std::size_t>(entry.Count));
+    if (bitmapBytes > budget) return Outcome::Memory;
+    budget -= bitmapBytes;
+    entry.Source = TPictureSource{true, streamLength, std::move(stream)};
     return Outcome::Ok;
 }
 
-Outcome Load(Source& in, TPuzzleData& record, TPuzzleSideValues& side, TPictureSources* sources) {
+// The ten picture entries: all read first, in one pass, then the JPEG
+// streams decoded side by side. The outcome is that of the first entry in
+// file order that fails, reading or decoding, and only the entries before it
+// reach the record, as if each had been decoded right after it was read
+// (except that after a memory failure in reading, the JPEG entries before it
+// are not decoded at all: the load fails with that message anyway).
+Outcome ReadPictures(Source& in, TPuzzleData& record, TPictureSources* sources, unsigned threads) {
+    std::array<PictureEntry, kPictureCount> entries;
+    std::int64_t budget = kMaxPuzzlePictureBytes;
+    int failed = kPictureCount;
+    Outcome outcome = Outcome::Ok;
+    for (int i = 0; i < kPictureCount && failed == kPictureCount; ++i) {
+        outcome = ReadPicture(in, entries[i], budget);
+        if (outcome != Outcome::Ok) failed = i;
+    }
+
+    // A read that failed for memory decides the message whatever the decoder
+    // would say of the entries before it, so nothing more is taken for them.
+    const int decoded = outcome == Outcome::Memory ? 0 : failed;
+    std::vector<TJpegJob> jobs;
+    std::vector<int> jobEntry;
+    for (int i = 0; i < decoded; ++i) {
+        if (!entries[i].Source.Jpeg) continue;
+        TJpegJob job;
+        job.Stream = entries[i].Source.Stream.data();
+        job.Count = entries[i].Count;
+        jobs.push_back(std::move(job));
+        jobEntry.push_back(i);
+    }
+    const std::size_t firstBad = DecodeJpegJobs(jobs, threads);
+    if (firstBad < jobs.size()) {
+        failed = jobEntry[firstBad];
+        outcome = Outcome::Memory;
+    }
+
+    for (std::size_t j = 0; j < jobs.size() && jobEntry[j] < failed; ++j)
+        entries[jobEntry[j]].Picture = std::move(jobs[j].Bitmap);
+    for (int i = 0; i < failed; ++i) {
+        if (entries[i].Source.Jpeg && i >= decoded) continue;
+        PictureOf(record, i) = std::move(entries[i].Picture);
+        if (sources) (*sources)[i] = std::move(entries[i].Source);
+    }
+    return outcome;
+}
+
+Outcome Load(Source& in, TPuzzleData& record, TPuzzleSideValues& side, TPictureSources* sources,
+             unsigned threads) {
     char header[81] = {};
     if (!ReadTextBlock(in, header, sizeof header, 80)) return Outcome::Disk;
     if (std::strcmp(header, kPuzzleHeader) != 0) return Outcome::BadData;
@@ -204,10 +258,8 @@ Outcome Load(Source& in, TPuzzleData& record, TPuzzleSideValues& side, TPictureS
     for (auto& size : record.PairSizes)
         if (!ReadI16(in, size.Width) || !ReadI16(in, size.Height)) return Outcome::Disk;
 
-    for (int i = 0; i < kPictureCount; ++i) {
-        const Outcome o = ReadPicture(in, PictureOf(record, i), sources ? &(*sources)[i] : nullptr);
-        if (o != Outcome::Ok) return o;
-    }
+    const Outcome pictures = ReadPictures(in, record, sources, threads);
+    if (pictures != Outcome::Ok) return pictures;
     record.Loaded = 1;
     return Outcome::Ok;
 }
@@ -219,7 +271,7 @@ const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const s
 }
 
 const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
-                           TPictureSources* sources) {
+                           TPictureSources* sources, unsigned decodeThreads) {
     if (sources) *sources = TPictureSources{};
     // Non-blocking, so that a FIFO does not wait for a writer before we can
     // see that it is no regular file.
@@ -231,14 +283,14 @@ const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const s
         return kMsgCannotOpen;
     }
     FileSource in(fd, static_cast<std::uint64_t>(st.st_size));
-    return MessageOf(Load(in, record, side, sources));
+    return MessageOf(Load(in, record, side, sources, decodeThreads));
 }
 
 const char* LoadPuzzleBytes(TPuzzleData& record, TPuzzleSideValues& side, const std::uint8_t* data,
-                            std::size_t size, TPictureSources* sources) {
+                            std::size_t size, TPictureSources* sources, unsigned decodeThreads) {
     if (sources) *sources = TPictureSources{};
     MemorySource in(data, size);
-    return MessageOf(Load(in, record, side, sources));
+    return MessageOf(Load(in, record, side, sources, decodeThreads));
 }
 
 }  // namespace vexa

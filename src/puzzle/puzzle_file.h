@@ -1,8 +1,10 @@
 // Reading .VX puzzle files.
 #pragma once
 
+#include "puzzle/picture_budget.h"
 #include "puzzle/puzzle_data.h"
 #include "puzzle/puzzle_source.h"
+#include "view/core/picture_limits.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,12 +29,16 @@ inline constexpr std::int32_t kMaxPictureBlockBytes = 64 * 1024 * 1024;
 // reset. Returns nullptr on success, else one of the four messages above.
 // Only regular files are opened. When `sources` is given it receives how each
 // picture entry read so far was stored (JPEG entries with their stream).
+// JPEG pictures are decoded on up to `decodeThreads` threads (0: one per
+// hardware thread); the outcome does not depend on the number.
+// Pictures above kMaxPicturePixels, or more than kMaxPuzzlePictureBytes of
+// pictures in all, fail with kMsgNoMemory before their memory is taken.
 const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path);
 const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
-                           TPictureSources* sources);
+                           TPictureSources* sources, unsigned decodeThreads = 0);
 
 // The same reading over bytes already in memory.
 const char* LoadPuzzleBytes(TPuzzleData& record, TPuzzleSideValues& side, const std::uint8_t* data,
-                            std::size_t size, TPictureSources* sources = nullptr);
+                            std::size_t size, TPictureSources* sources = nullptr, unsigned decodeThreads = 0);
 
 }  // namespace vexa

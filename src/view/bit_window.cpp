@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 namespace vexa {
 
@@ -199,14 +200,29 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
 
 // ---- scene animation
 
+struct TBitWindow::PieceBatch {
+    std::optional<QPainter> Painter;  // opened on the first piece drawn
+    std::vector<QRect> Dirty;         // in picture coordinates
+    QRect Bounds;
+};
+
 void TBitWindow::AnimateStep() {
     // The scroll position is read once per tick, as every piece of the tick
     // lands on the same screen.
     const QPoint scroll = ScrollPosition();
-    Tracks_.Step(Puzzle_, CurrentMode_, [&](const TScenePiece& piece) { BlitPiece(piece, scroll); });
+    PieceBatch batch;
+    Tracks_.Step(Puzzle_, CurrentMode_, [&](const TScenePiece& piece) { BlitInto(piece, batch); });
+    FinishBatch(batch, scroll);
 }
 
 bool TBitWindow::BlitPiece(const TScenePiece& piece, QPoint scroll) {
+    PieceBatch batch;
+    const bool drawn = BlitInto(piece, batch);
+    FinishBatch(batch, scroll);
+    return drawn;
+}
+
+bool TBitWindow::BlitInto(const TScenePiece& piece, PieceBatch& batch) {
     const TOffscreenPicture& source = piece.Source == TPieceSource::Spare ? SpareScreen_ : BaseScreen_;
     if (!source.Exists() || source.Image.isNull()) return false;
     // Qt would draw the whole rest of the source for an empty size, and reads
@@ -214,16 +230,30 @@ bool TBitWindow::BlitPiece(const TScenePiece& piece, QPoint scroll) {
     const std::optional<TScenePiece> clipped = ClipPieceToSource(piece, source.Width(), source.Height());
     if (!clipped) return true;
     const TScenePiece& p = *clipped;
+    const QRect dest(p.DestX, p.DestY, p.Width, p.Height);
     if (!ModeScreen_.Image.isNull()) {
-        QPainter painter(&ModeScreen_.Image);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QPoint(p.DestX, p.DestY), source.Image,
-                          QRect(p.SourceX, p.SourceY, p.Width, p.Height));
+        if (!batch.Painter) {
+            batch.Painter.emplace(&ModeScreen_.Image);
+            batch.Painter->setCompositionMode(QPainter::CompositionMode_Source);
+        }
+        batch.Painter->drawImage(dest.topLeft(), source.Image, QRect(p.SourceX, p.SourceY, p.Width, p.Height));
     }
-    // The screen shows ModeScreen at the scroll position; repainting the
-    // piece's rectangle puts it there.
-    viewport()->update(QRect(p.DestX - scroll.x(), p.DestY - scroll.y(), p.Width, p.Height));
+    batch.Dirty.push_back(dest);
+    batch.Bounds |= dest;
     return true;
+}
+
+void TBitWindow::FinishBatch(PieceBatch& batch, QPoint scroll) {
+    batch.Painter.reset();  // ModeScreen is complete before the screen shows it
+    // The screen shows ModeScreen at the scroll position; repainting the
+    // pieces' rectangles puts them there. Past a few pieces one rectangle
+    // around them all costs less than a region of many.
+    constexpr std::size_t kSeparateRects = 16;
+    if (batch.Dirty.size() > kSeparateRects) {
+        viewport()->update(batch.Bounds.translated(-scroll));
+        return;
+    }
+    for (const QRect& r : batch.Dirty) viewport()->update(r.translated(-scroll));
 }
 
 // ---- the stripe wipe

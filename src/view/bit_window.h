@@ -135,6 +135,11 @@ private:
     void EndDrag();
     void PaintClient(QPainter& painter, const QRect& clip);
     QImage RenderClient();
+    // The pieces of one tick: one painter on ModeScreen for all of them, and
+    // the screen rectangles to repaint once they are all drawn.
+    struct PieceBatch;
+    bool BlitInto(const TScenePiece& piece, PieceBatch& batch);
+    void FinishBatch(PieceBatch& batch, QPoint scroll);
     void StartWipe(QImage oldScreen);
     void StepWipeOnTimer();
     void ApplyWipeSteps(int steps);

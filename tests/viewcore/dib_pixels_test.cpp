@@ -1,5 +1,8 @@
 #include "view/core/dib_pixels.h"
 
+#include "../../fuzz/check_dib_pixels.h"
+#include "fuzz_replay.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -197,19 +200,17 @@ TEST(DecodeDibPixels, EveryPrefixStaysInsideTheBlock) {
     }
 }
 
-// The DIB fuzz target's corpus (seeds and any reproducers kept there).
-TEST(DecodeDibPixels, FuzzCorpusStaysInsideEachBlock) {
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(VEXA_SOURCE_DIR "/fuzz/corpus/dib")) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const Bytes bytes{std::istreambuf_iterator<char>(in), {}};
-        vexa::DibPixels have;
-        if (Decode(bytes, have)) {
-            EXPECT_EQ(have.Argb.size(), static_cast<std::size_t>(have.Width) * have.Height) << entry.path();
-        }
-        ++files;
-    }
-    EXPECT_GT(files, 0);
+// The DIB fuzz target's files (seeds and kept findings) through its own checks.
+class DibFuzzReplay : public ::testing::TestWithParam<vexatest::ReplayFile> {};
+
+TEST_P(DibFuzzReplay, PassesTheTargetsChecks) {
+    const Bytes bytes = vexatest::ReadReplayFile(GetParam().Path);
+    const char* fault = vexa::fuzz::CheckDibPixels(bytes.data(), bytes.size());
+    EXPECT_EQ(fault, nullptr) << fault << ": " << GetParam().Path;
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, DibFuzzReplay,
+                         ::testing::ValuesIn(vexatest::FuzzReplayFiles("dib", "fuzz_dib_pixels")),
+                         vexatest::ReplayFileName());
 
 }  // namespace

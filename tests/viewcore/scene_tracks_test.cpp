@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -146,6 +148,68 @@ TEST(SceneTracks, SkipsTablesShorterThanTheirCount) {
     TSceneTracks tracks;
     tracks.OpenScene(puzzle, 0);
     EXPECT_EQ(PlayTicks(tracks, puzzle, 203, 1), (std::vector<Drawn>{{1, kSparePiece}}));
+}
+
+// A hostile scene: every track a full table (32,767 records) and no "W".
+TEST(SceneTracks, HostileTablesCostABoundedAmountPerTick) {
+    constexpr int kRecords = 32767;
+    struct Case {
+        std::string name;
+        TAnimRecord have;  // every record of every track
+        int wantTicks;     // until all tracks have made their one pass and stopped
+    };
+    const std::vector<Case> cases = {
+        {"unknown commands", Rec('X', 0, 0, 0, 0, 1, 1), (kRecords + kMaxTrackRecordsPerTick - 1) / kMaxTrackRecordsPerTick},
+        {"small pieces", Rec('C', 0, 0, 5, 5, 8, 8), (kRecords + kMaxTrackRecordsPerTick - 1) / kMaxTrackRecordsPerTick},
+        // 4096 x 4096 each: eight ticks a piece.
+        {"whole-scene pieces", Rec('T', 0, 0, 0, 0, 4096, 4096), kRecords * 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPuzzleData puzzle;
+        for (int track = 0; track < kTracksPerScene; ++track)
+            PutTable(puzzle, 1, track, std::vector<TAnimRecord>(kRecords, c.have));
+        TSceneTracks tracks;
+        tracks.OpenScene(puzzle, 1);
+        std::int64_t pixels = 0;
+        int ticks = 0;
+        for (;;) {
+            std::int64_t drawn = 0;
+            int pieces = 0;
+            const TTickWork work = tracks.Step(puzzle, 204, [&](const TScenePiece& p) {
+                drawn += std::int64_t{p.Width} * p.Height;
+                ++pieces;
+            });
+            if (work.Records == 0) break;
+            ++ticks;
+            ASSERT_LE(work.Records, kTracksPerScene * kMaxTrackRecordsPerTick) << "tick " << ticks;
+            ASSERT_LE(pieces, kTracksPerScene * kMaxTrackRecordsPerTick) << "tick " << ticks;
+            ASSERT_LE(drawn, kTracksPerScene * kMaxTrackPixelsPerTick) << "tick " << ticks;
+            ASSERT_EQ(work.Pixels, drawn);
+            pixels += drawn;
+        }
+        // Nothing was lost on the way: one whole pass of every track.
+        EXPECT_EQ(ticks, c.wantTicks);
+        const std::int64_t area = c.have.Command == 'X' ? 0 : std::int64_t{c.have.Width} * c.have.Height;
+        EXPECT_EQ(pixels, area * kRecords * kTracksPerScene);
+        EXPECT_EQ(tracks.TrackWait, (std::array<std::int32_t, kTracksPerScene>{}));
+    }
+}
+
+TEST(SceneTracks, ALargePieceGoesOutInBandsAndTheTrackCarriesOn) {
+    TPuzzleData puzzle;
+    // 3000 x 1500 = 4.5 M pixels: three bands of 699 rows (699 * 3000 <= 2 M).
+    const TAnimRecord big = Rec('R', 0, 0, 10, 20, 3000, 1500);
+    PutTable(puzzle, 0, 0, {big, kCopy, Wait(2)});
+    TSceneTracks tracks;
+    tracks.OpenScene(puzzle, 0);
+    const auto band = [](int y, int h) { return TScenePiece{10, 20 + y, 10, 20 + y, 3000, h, TPieceSource::Base}; };
+    const std::vector<Drawn> want = {
+        {1, band(0, 699)}, {2, band(699, 699)}, {3, band(1398, 102)}, {3, kCopyPiece},
+        // The wait counts from the tick that reached it.
+        {5, band(0, 699)},
+    };
+    EXPECT_EQ(PlayTicks(tracks, puzzle, 203, 5), want);
 }
 
 TEST(ClipPieceToSource, ClipsSourceAndShiftsDestination) {

@@ -3,6 +3,8 @@
 // every offset against the block.
 #pragma once
 
+#include "view/core/picture_limits.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -17,7 +19,7 @@ struct DibPixels {
 };
 
 // Largest picture (in pixels) a block may claim before it is refused.
-inline constexpr std::int64_t kMaxDibPixels = std::int64_t{1} << 26;
+inline constexpr std::int64_t kMaxDibPixels = kMaxPicturePixels;
 
 // Returns false, leaving `out` empty, when the block cannot be drawn: a header
 // that is malformed, unsupported, too large, or claims more than the block holds.

@@ -3,6 +3,8 @@
 // zero, so a short block never causes an out-of-bounds read.
 #pragma once
 
+#include "view/core/picture_limits.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -25,8 +27,8 @@ std::uint16_t ColorCount(const TDibHeaderFields& header);
 // Offset of colour table entry i (always after a 40-byte header).
 inline std::size_t ColorTableEntryOffset(unsigned i) { return 40 + std::size_t{4} * i; }
 
-// Largest offscreen picture the view makes (4096 x 4096 pixels).
-inline constexpr std::int64_t kMaxOffscreenPixels = std::int64_t{1} << 24;
+// Largest offscreen picture the view makes.
+inline constexpr std::int64_t kMaxOffscreenPixels = kMaxPicturePixels;
 
 // True when a picture of width x height may be made: neither negative and
 // at most kMaxOffscreenPixels pixels. Computed in 64 bits.

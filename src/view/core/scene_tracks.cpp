@@ -17,13 +17,29 @@ void TSceneTracks::OpenScene(TPuzzleData& puzzle, int scene) {
     puzzle.OpenSceneTables(scene);
     TrackWait.fill(1);
     TrackPos.fill(0);
+    TrackRow.fill(0);
+    TrackVisited.fill(0);
 }
 
-void TSceneTracks::Step(const TPuzzleData& puzzle, int currentMode,
-                        const std::function<void(const TScenePiece&)>& draw) {
-    if (currentMode < kFirstSceneMode || currentMode > kLastSceneMode) return;
+namespace {
+
+std::optional<TScenePiece> PieceOf(const TAnimRecord& r) {
+    switch (r.Command) {
+    case kCopy: return TScenePiece{r.DestX, r.DestY, r.SourceX, r.SourceY, r.Width, r.Height, TPieceSource::Base};
+    case kRestore: return TScenePiece{r.DestX, r.DestY, r.DestX, r.DestY, r.Width, r.Height, TPieceSource::Base};
+    case kSpare: return TScenePiece{r.DestX, r.DestY, r.SourceX, r.SourceY, r.Width, r.Height, TPieceSource::Spare};
+    default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+TTickWork TSceneTracks::Step(const TPuzzleData& puzzle, int currentMode,
+                             const std::function<void(const TScenePiece&)>& draw) {
+    TTickWork work;
+    if (currentMode < kFirstSceneMode || currentMode > kLastSceneMode) return work;
     const int scene = currentMode - kFirstSceneMode;
-    if (!puzzle.SceneOpen || puzzle.AnimatedScene != scene) return;
+    if (!puzzle.SceneOpen || puzzle.AnimatedScene != scene) return work;
 
     for (int t = 0; t < kTracksPerScene; ++t) {
         const int n = puzzle.TableCounts[scene * kTracksPerScene + t];
@@ -34,36 +50,70 @@ void TSceneTracks::Step(const TPuzzleData& puzzle, int currentMode,
         if (--TrackWait[t] != 0) continue;
 
         int p = TrackPos[t];
-        // A track without any "W" would loop forever within one tick; after a
-        // whole pass over its records it stops instead.
-        for (int visited = 0;; ++visited, ++p) {
-            if (visited == n) {
+        int records = 0;
+        std::int64_t pixels = 0;
+        // Stops this track's tick where it is, to go on from there next tick.
+        const auto pause = [&] {
+            TrackPos[t] = p;
+            TrackWait[t] = 1;
+        };
+        for (;;) {
+            // A track without any "W" would loop forever; after a whole pass
+            // over its records it stops instead.
+            if (TrackVisited[t] >= n) {
                 TrackWait[t] = 0;
                 TrackPos[t] = 0;
+                TrackRow[t] = 0;
+                TrackVisited[t] = 0;
+                break;
+            }
+            if (records == kMaxTrackRecordsPerTick) {
+                pause();
                 break;
             }
             if (p >= n || p < 0) p = 0;
             const TAnimRecord r = puzzle.SceneRecord(t, p);
-            switch (r.Command) {
-            case kCopy:
-                draw({r.DestX, r.DestY, r.SourceX, r.SourceY, r.Width, r.Height, TPieceSource::Base});
-                break;
-            case kRestore:
-                draw({r.DestX, r.DestY, r.DestX, r.DestY, r.Width, r.Height, TPieceSource::Base});
-                break;
-            case kSpare:
-                draw({r.DestX, r.DestY, r.SourceX, r.SourceY, r.Width, r.Height, TPieceSource::Spare});
-                break;
-            case kWait:
+            ++records;
+            if (r.Command == kWait) {
                 TrackWait[t] = r.Width;
                 TrackPos[t] = p + 1;
+                TrackVisited[t] = 0;
                 break;
-            default:
-                break;  // unknown commands are skipped
             }
-            if (r.Command == kWait) break;
+            if (std::optional<TScenePiece> piece = PieceOf(r)) {
+                if (piece->Width > 0 && piece->Height > 0) {
+                    // Whole rows while the tick's pixels last; a piece is
+                    // at most 32767 wide, so a fresh tick draws at least one.
+                    const int rowsLeft = piece->Height - TrackRow[t];
+                    const std::int64_t fit = (kMaxTrackPixelsPerTick - pixels) / piece->Width;
+                    const int rows = static_cast<int>(std::min<std::int64_t>(rowsLeft, fit));
+                    if (rows <= 0) {
+                        pause();
+                        break;
+                    }
+                    TScenePiece band = *piece;
+                    band.DestY += TrackRow[t];
+                    band.SourceY += TrackRow[t];
+                    band.Height = rows;
+                    draw(band);
+                    pixels += std::int64_t{rows} * piece->Width;
+                    if (rows < rowsLeft) {
+                        TrackRow[t] += rows;
+                        pause();
+                        break;
+                    }
+                    TrackRow[t] = 0;
+                } else {
+                    draw(*piece);  // nothing to copy; the view clips it away
+                }
+            }
+            ++TrackVisited[t];
+            ++p;
         }
+        work.Records += records;
+        work.Pixels += pixels;
     }
+    return work;
 }
 
 std::optional<TScenePiece> ClipPieceToSource(const TScenePiece& piece, int sourceWidth,

@@ -27,6 +27,21 @@ struct TScenePiece {
     friend bool operator==(const TScenePiece&, const TScenePiece&) = default;
 };
 
+// What one tick did: records read and piece pixels handed out (by the
+// pieces' own sizes, before any clipping), over all tracks.
+struct TTickWork {
+    int Records = 0;
+    std::int64_t Pixels = 0;
+};
+
+// A tick's work is bounded per track, whatever the table holds: at most this
+// many records are read, and pieces of at most this many pixels handed out
+// (a larger piece goes out in bands of whole rows). A track that reaches
+// either bound before its next "W" carries on where it stopped on the next
+// tick. Ordinary tables, a few pieces between waits, never reach them.
+inline constexpr int kMaxTrackRecordsPerTick = 256;
+inline constexpr std::int64_t kMaxTrackPixelsPerTick = std::int64_t{1} << 21;
+
 class TSceneTracks {
 public:
     // Opens the tables of `scene` (0..3) in the record and restarts every track
@@ -37,13 +52,18 @@ public:
     // each piece to `draw`, track 0 first. Does nothing unless currentMode is a
     // scene mode (203..206) whose tables are the open ones: a tick may arrive in
     // the middle of a mode switch or after the record was reset.
-    void Step(const TPuzzleData& puzzle, int currentMode,
-              const std::function<void(const TScenePiece&)>& draw);
+    TTickWork Step(const TPuzzleData& puzzle, int currentMode,
+                   const std::function<void(const TScenePiece&)>& draw);
 
     // Index of the record at which each track continues, and ticks left before
     // it acts again (0 or less: the track has stopped).
     std::array<std::int32_t, kTracksPerScene> TrackPos{};
     std::array<std::int32_t, kTracksPerScene> TrackWait{};
+    // Rows of the piece at TrackPos already drawn, when a tick's bound fell
+    // inside it; records read since the track's last "W" (a whole pass
+    // without one stops the track).
+    std::array<std::int32_t, kTracksPerScene> TrackRow{};
+    std::array<std::int32_t, kTracksPerScene> TrackVisited{};
 };
 
 // Clips a piece to a source picture of `sourceWidth` x `sourceHeight`, moving
