@@ -17,12 +17,12 @@ int FitFrameToPicture(TFitTarget& target, int pictureWidth, int pictureHeight, T
     if (target.ViewOuterWidth() == pictureWidth && target.ViewOuterHeight() == pictureHeight)
         return 0;
     if (target.FrameSizeFixed()) return 0;
-    target.ResizeFrame(FrameExtent(pictureWidth, extras.Width),
-                       FrameExtent(pictureHeight, extras.Height));
+    const TFitSize asked{FrameExtent(pictureWidth, extras.Width), FrameExtent(pictureHeight, extras.Height)};
+    const TFitSize took = target.ResizeFrame(asked.Width, asked.Height);
     if (target.ViewOuterWidth() == pictureWidth && target.ViewOuterHeight() == pictureHeight)
         return 1;
-    extras.Width += target.ViewOuterWidth() - pictureWidth;
-    extras.Height += target.ViewOuterHeight() - pictureHeight;
+    if (took.Width == asked.Width) extras.Width += target.ViewOuterWidth() - pictureWidth;
+    if (took.Height == asked.Height) extras.Height += target.ViewOuterHeight() - pictureHeight;
     target.ResizeFrame(FrameExtent(pictureWidth, extras.Width),
                        FrameExtent(pictureHeight, extras.Height));
     return 2;
