@@ -123,6 +123,10 @@ void TKavrikApp::StartTimerOrAsk() {
 void TKavrikApp::InitInstance() {
     SetupMainWindow();
     Frame->show();
+    // Let the window manager place the frame before it is fitted, so that the
+    // fit can keep it on the screen.
+    WaitUntilPlaced(Frame);
+    Frame->UpdateMinimumSize();  // the window manager's frame is known now
     Frame->AcceptDroppedFiles(true);
     connect(Frame, &TDecoratedFrame::FilesDropped, this, &TKavrikApp::EvDropFiles);
     View->ShowMarkers(true);

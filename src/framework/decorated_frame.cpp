@@ -4,6 +4,7 @@
 #include "framework/control_bar.h"
 #include "framework/file_name_bytes.h"
 #include "framework/status_bar.h"
+#include "framework/window_placement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -115,7 +116,17 @@ void TDecoratedFrame::UpdateMinimumSize() {
             width = std::max(width, layoutMinimum.width());
         }
     }
-    setMinimumSize(std::max(width, layoutMinimum.width()), std::max(height, layoutMinimum.height()));
+    QSize need(std::max(width, layoutMinimum.width()), std::max(height, layoutMinimum.height()));
+    // On a screen too small for the bars, the screen wins: a frame larger
+    // than the screen could not be used at all.
+    const QSize largest = LargestSizeOnScreen(this);
+    if (largest.isValid()) need = need.boundedTo(largest);
+    setMinimumSize(need);
+}
+
+void TDecoratedFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    UpdateMinimumSize();
 }
 
 void TDecoratedFrame::TrackMenu(QMenu* menu) {

@@ -43,7 +43,8 @@ public:
     // Keeps the frame at least as large as its bars need: the menu bar and a
     // toolbar along the top never fold items away, a toolbar at a side gets
     // its full height, the status bar's fields are never cut. Called whenever
-    // a bar is inserted, moved, shown or hidden.
+    // a bar is inserted, moved, shown or hidden. On a screen too small for
+    // the bars, the frame takes at most the screen's available area.
     void UpdateMinimumSize();
 
     // Files dropped on the frame arrive through FilesDropped, after the drop
@@ -60,6 +61,7 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -21,8 +21,12 @@ int FitFrameToPicture(TFitTarget& target, int pictureWidth, int pictureHeight, T
     const TFitSize took = target.ResizeFrame(asked.Width, asked.Height);
     if (target.ViewOuterWidth() == pictureWidth && target.ViewOuterHeight() == pictureHeight)
         return 1;
-    if (took.Width == asked.Width) extras.Width += target.ViewOuterWidth() - pictureWidth;
-    if (took.Height == asked.Height) extras.Height += target.ViewOuterHeight() - pictureHeight;
+    // The miss, measured against the size the frame really took: where the
+    // frame took the size asked for, this adds the view's miss to the extras;
+    // where its limits (bars, screen) overruled the request, the view still
+    // tells the decorations' size truly.
+    extras.Width = target.ViewOuterWidth() - took.Width;
+    extras.Height = target.ViewOuterHeight() - took.Height;
     target.ResizeFrame(FrameExtent(pictureWidth, extras.Width),
                        FrameExtent(pictureHeight, extras.Height));
     return 2;

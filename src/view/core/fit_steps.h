@@ -31,9 +31,9 @@ public:
 };
 
 // Returns the number of resizes done (0, 1 or 2). The second resize happens
-// only when the first missed, after the miss was added to `extras` -- only in
-// a direction in which the frame took the size asked for, since a miss caused
-// by the frame's limits says nothing about its decorations.
+// only when the first missed, after `extras` learned the difference between
+// the view and the size the frame took (the same as adding the miss when the
+// frame took the size asked for; still right when its limits overruled it).
 int FitFrameToPicture(TFitTarget& target, int pictureWidth, int pictureHeight, TFitExtras& extras);
 
 }  // namespace vexa
