@@ -51,7 +51,11 @@ void TKavrikApp::CmJudgeAnswers() {
 void TKavrikApp::CmShowHelp() {
     if (!Frame) return;
     if (!Help) Help = new THelpWindow(Frame, QString::fromStdString(SettingsPath));
-    if (!Help->isVisible()) CentreOn(Help, Frame);
+    if (!Help->isVisible()) {
+        const QSize largest = LargestSizeOnScreen(Frame);
+        if (largest.isValid()) Help->resize(Help->size().boundedTo(largest));
+        CentreOn(Help, Frame);
+    }
     Help->show();
     Help->raise();
     Help->activateWindow();

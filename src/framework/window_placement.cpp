@@ -23,7 +23,10 @@ void CentreOn(QWidget* window, const QWidget* owner) {
     if (!window || !owner) return;
     const QWidget* frame = owner->window();
     const QSize size = window->testAttribute(Qt::WA_Resized) ? window->size() : window->sizeHint();
-    QRect target(QPoint(0, 0), size);
+    // The window manager will put its own frame around the window, as it did
+    // around the owner.
+    const QSize decoration = frame->frameGeometry().size() - frame->geometry().size();
+    QRect target(QPoint(0, 0), size + decoration);
     target.moveCenter(frame->frameGeometry().center());
     const QRect area = AvailableArea(frame);
     if (area.isValid()) {
