@@ -60,8 +60,9 @@ void TDecoratedFrame::TrackMenuHints(QMenuBar* bar) {
     // The pointer merely passing over the menu bar selects nothing; hints
     // follow the highlight only while the menu is in use.
     connect(bar, &QMenuBar::hovered, this, [this, bar](QAction* action) {
-        if (QApplication::activePopupWidget() || bar->hasFocus()) ShowHint(HintIdOf(action));
+        if (QApplication::activePopupWidget() || bar->hasFocus() || MenuInUse) ShowHint(HintIdOf(action));
     });
+    connect(bar, &QMenuBar::triggered, this, [this] { MenuInUse = false; });
     // Leaving the bar with no popup open ends the menu: the field empties
     // (a top-level item such as "判定！(&J)" left its hint there).
     bar->installEventFilter(this);
@@ -77,9 +78,13 @@ bool TDecoratedFrame::eventFilter(QObject* watched, QEvent* event) {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (!QApplication::activePopupWidget() && Menus && !Menus->underMouse()) ShowHint(-1);
+                if (QApplication::activePopupWidget() || !Menus || Menus->underMouse()) return;
+                MenuInUse = false;
+                ShowHint(-1);
             },
             Qt::QueuedConnection);
+    } else if (watched == Menus && event->type() == QEvent::FocusOut && !QApplication::activePopupWidget()) {
+        MenuInUse = false;  // the menu was left for another window or widget
     } else if (event->type() == QEvent::MouseMove) {
         // Separators and greyed items are never highlighted, so no hover
         // reports them; the pointer resting on one shows an empty text.
@@ -131,6 +136,7 @@ void TDecoratedFrame::showEvent(QShowEvent* event) {
 
 void TDecoratedFrame::TrackMenu(QMenu* menu) {
     connect(menu, &QMenu::aboutToShow, &Commands, &TCommandTable::Refresh);
+    connect(menu, &QMenu::aboutToShow, this, [this] { MenuInUse = true; });
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { ShowHint(HintIdOf(menu->menuAction())); });
     connect(menu, &QMenu::hovered, this,
             [this](QAction* action) { ShowHint(action->isEnabled() ? HintIdOf(action) : -1); });
@@ -146,7 +152,10 @@ void TDecoratedFrame::TrackMenu(QMenu* menu) {
 
 void TDecoratedFrame::AfterMenuClosed() {
     if (QApplication::activePopupWidget()) return;  // its own aboutToShow put up the hint
+    // The highlight may rest on a top-level item: the menu stays in use
+    // (moving along the bar shows each item's hint) until the bar is left.
     QAction* highlighted = Menus ? Menus->activeAction() : nullptr;
+    MenuInUse = highlighted != nullptr;
     ShowHint(highlighted ? HintIdOf(highlighted) : -1);
 }
 

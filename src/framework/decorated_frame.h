@@ -74,6 +74,7 @@ private:
 
     TCommandTable& Commands;
     QMenuBar* Menus = nullptr;
+    bool MenuInUse = false;  // a popup was opened and the highlight is still on the bar
     TControlBar* Bar = nullptr;
     TStatusBar* Status = nullptr;
 };
