@@ -290,6 +290,18 @@ TEST_F(DropTest, NameLengthLimit) {
     }
 }
 
+// The limit counts the name's bytes: 100 kana are 100 characters but 300 bytes.
+TEST_F(DropTest, NameLengthLimitCountsBytes) {
+    Start();
+    const QString path = Dir.path() + '/' + QString(100, QChar(0x3042)) + ".VX";
+    ASSERT_LT(path.size(), 260);
+    ASSERT_GT(QFile::encodeName(path).size(), 260);
+    App->PendingFile = "before";
+    Drop({path});
+    EXPECT_EQ(Messages, QStringList{kMsgNameTooLong});
+    EXPECT_EQ(App->PendingFile, QByteArray("before"));
+}
+
 TEST_F(DropTest, FileThatIsNotAPuzzleIsReportedAndNothingRuns) {
     Start();
     QFile junk(Dir.filePath("junk.VX"));
