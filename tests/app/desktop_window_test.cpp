@@ -8,6 +8,7 @@
 #include "framework/hint_texts.h"
 #include "framework/status_bar.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -158,6 +160,28 @@ TEST_F(AppTest, HintsEmptyOnSeparatorsGreyedItemsAndLeavingTheMenuBar) {
     QApplication::sendEvent(App->Frame->menuBar(), &leave);
     QApplication::processEvents();
     EXPECT_TRUE(field->text().isEmpty());
+}
+
+// The boxes game play opens on the frame (a notice, the best-result
+// question) carry no icon.
+TEST_F(AppTest, GamePlayBoxesCarryNoIcon) {
+    Start();
+    SetMessageBoxHook({});
+    std::vector<QMessageBox::Icon> icons;
+    auto answerNextBox = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            icons.push_back(box->icon());
+            box->button(box->standardButtons() & QMessageBox::Cancel ? QMessageBox::Cancel : QMessageBox::Ok)
+                ->click();
+        });
+    };
+    answerNextBox();
+    App->ShowMessage("再度問題に挑戦します。");
+    answerNextBox();
+    EXPECT_EQ(App->AskYesNoCancel("この問題は以前に全問正解しています。"), TAnswer::Cancel);
+    EXPECT_EQ(icons, (std::vector<QMessageBox::Icon>{QMessageBox::NoIcon, QMessageBox::NoIcon}));
 }
 
 TEST(CommandLine, TheFirstArgumentIsThePuzzleWhateverItLooksLike) {
