@@ -1,6 +1,7 @@
 #include "framework/open_dialog.h"
 
 #include "framework/file_name_bytes.h"
+#include "framework/window_placement.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -56,6 +57,9 @@ int RunOpenDialog(QWidget* parent, QByteArray& name) {
     // Without QDir::CaseSensitive the name filters match "*.vx" as well.
     dialog.setFilter(QDir::AllEntries | QDir::AllDirs | QDir::NoDotAndDotDot);
     ListEveryFileForTheLastFilter(dialog);
+    // Qt centres it on the frame; on a small screen it must still fit.
+    const QSize largest = LargestSizeOnScreen(parent ? parent->window() : &dialog);
+    if (largest.isValid()) dialog.resize(dialog.sizeHint().boundedTo(largest));
 
     QString chosen;
     int result = 0;
