@@ -95,7 +95,7 @@ struct Walk {
             } catch (const std::bad_alloc&) {
                 return Step::End;  // as if EOI had been read
             }
-            if (!BuildHuffmanLookup(*S.Slots[slot], counts, values)) return Fail(DecodeBadStream);
+            if (!BuildHuffmanLookup(*S.Slots[slot], counts, values, slot < 4)) return Fail(DecodeBadStream);
         }
         return n == 0 ? Step::Go : Fail(DecodeBadStream);
     }

@@ -3,8 +3,11 @@
 #include "jpeg/decoder_state.h"
 #include "jpeg/dib_writer.h"
 #include "jpeg/inverse_dct.h"
+#include "jpeg/scan_bits.h"
+#include "jpeg/simd_path.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vexa::jpeg {
 
@@ -15,11 +18,12 @@ inline std::int32_t Extend(std::uint32_t t, int s) {
     return (t >> (s - 1)) & 1 ? static_cast<std::int32_t>(t) : static_cast<std::int32_t>(t) - ((1 << s) - 1);
 }
 
-// Reads symbols and their values. While the stream allows it, bits come
-// from a 56-bit window that is refilled only when fewer than 32 bits (the
-// most one symbol and its value take) are left in it; otherwise each symbol
-// goes through Peek16/Skip. Both give the same bits and positions. Commit()
-// must run before anyone else moves the reader.
+inline std::int16_t Low16(std::int32_t v) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(v)); }
+
+// Reads symbols and their values straight from the BitReader, one by one.
+// Used for an MCU that starts on a zero byte after 0xFF, where the reader's
+// position rules are its own (see BitReader::Peek16). Commit() must run
+// before anyone else moves the reader.
 class SymbolReader {
 public:
     explicit SymbolReader(BitReader& bits) : bits_(bits) {}
@@ -43,18 +47,6 @@ public:
             if (!bits_.Window(w)) return Slow<Dc>(table, symbol, value);
             window_ = w;
             avail_ = 56 - bits_.Offset;
-        }
-        if (!Dc) {
-            const std::int32_t f = table.FastAc[window_ >> (64 - HuffmanLookup::kFastBits)];
-            if (f != 0) {
-                const int n = f & 15;
-                symbol = (f >> 4) & 0xFF;
-                value = f >> 16;
-                window_ <<= n;
-                used_ += n;
-                avail_ -= n;
-                return true;
-            }
         }
         const std::uint16_t e = table.Find(static_cast<std::uint32_t>(window_ >> 48));
         const int length = e >> 8;
@@ -92,13 +84,12 @@ private:
     int used_ = 0;   // bits taken from the window, not yet moved past
 };
 
-inline std::int16_t Low16(std::int32_t v) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(v)); }
-
 enum class BlockResult { DcOnly, WithAc, Bad };
 
-// Decodes one block of component `c` (0 to 2) into `block` in natural order.
-// Bad on a DC size above 16; DcOnly when no AC coefficient was coded.
-BlockResult DecodeBlock(DecoderState& s, int c, std::int16_t* block) {
+// Decodes one block of component `c` (0 to 2) into `block` in natural order
+// through the BitReader. Bad on a DC size above 16; DcOnly when no AC
+// coefficient was coded.
+BlockResult DecodeBlockByBytes(DecoderState& s, int c, std::int16_t* block) {
     const std::uint16_t* q = s.QuantTable[c];
     int symbol;
     std::int32_t value;
@@ -122,14 +113,96 @@ BlockResult DecodeBlock(DecoderState& s, int c, std::int16_t* block) {
     return result;
 }
 
-// Decodes one block and transforms it into samples.
-bool DecodeAndTransform(DecoderState& s, int c, std::int16_t* block) {
-    switch (DecodeBlock(s, c, block)) {
-        case BlockResult::DcOnly: InverseDct8x8DcOnly(block); return true;
-        case BlockResult::WithAc: InverseDct8x8(block); return true;
-        case BlockResult::Bad: break;
+// Zig-zag position to natural index for positions up to 63 + 15, where a
+// run that passes the last coefficient puts its value on 63.
+constexpr std::array<std::uint8_t, 80> kZigZagGuarded = [] {
+    std::array<std::uint8_t, 80> t{};
+    for (int k = 0; k < 80; ++k) t[k] = static_cast<std::uint8_t>(k < 64 ? kZigZag[k] : 63);
+    return t;
+}();
+
+// What one component's blocks are decoded with.
+struct ComponentCoding {
+    const HuffmanLookup* Dc = nullptr;
+    const HuffmanLookup* Ac = nullptr;
+    std::array<std::uint16_t, 80> Quant{};  // by zig-zag position, guarded like kZigZagGuarded
+};
+
+// Decodes one block from the scan bits into `block` in natural order (the
+// same bits and results as DecodeBlockByBytes).
+[[gnu::always_inline]] inline BlockResult DecodeBlockFast(ScanBits& bits, const ComponentCoding& coding,
+                                                          std::int16_t& predictor, std::int16_t* block) {
+    constexpr int kFast = HuffmanLookup::kFastBits;
+    std::uint64_t buf = bits.Buf;
+    int count = bits.Count;
+    if (count < 32) {
+        bits.Count = count;
+        bits.Refill();
+        buf = bits.Buf;
+        count = bits.Count;
     }
-    return false;
+    std::int32_t diff;
+    {
+        const std::int32_t e = coding.Dc->Fast[buf >> (64 - kFast)];
+        if (e & HuffmanLookup::kHasValue) {
+            diff = e >> 20;
+            buf <<= e & 63;
+            count -= e & 63;
+        } else {
+            const std::uint16_t f = e != 0 ? static_cast<std::uint16_t>(((e >> 16) & 15) << 8 | ((e >> 8) & 0xFF))
+                                           : coding.Dc->FindLong(static_cast<std::uint32_t>(buf >> 48));
+            const int length = f >> 8, size = f & 0xFF;
+            if (size > 16) {
+                bits.Buf = buf;
+                bits.Count = count;
+                return BlockResult::Bad;
+            }
+            buf <<= length;
+            diff = size == 0 ? 0 : Extend(static_cast<std::uint32_t>(buf >> (64 - size)), size);
+            buf <<= size;
+            count -= length + size;
+        }
+    }
+    predictor = Low16(predictor + diff);
+    std::memset(block, 0, 64 * sizeof(std::int16_t));
+    block[0] = Low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(predictor) * coding.Quant[0]));
+    BlockResult result = BlockResult::DcOnly;
+    const std::int32_t* fast = coding.Ac->Fast.data();
+    for (int k = 1; k < 64;) {
+        if (count < 32) {
+            bits.Buf = buf;
+            bits.Count = count;
+            bits.Refill();
+            buf = bits.Buf;
+            count = bits.Count;
+        }
+        const std::int32_t e = fast[buf >> (64 - kFast)];
+        int symbol;
+        std::int32_t value;
+        if (e & HuffmanLookup::kHasValue) {
+            symbol = (e >> 8) & 0xFF;
+            value = e >> 20;
+            buf <<= e & 63;
+            count -= e & 63;
+        } else {
+            const std::uint16_t f = e != 0 ? static_cast<std::uint16_t>(((e >> 16) & 15) << 8 | ((e >> 8) & 0xFF))
+                                           : coding.Ac->FindLong(static_cast<std::uint32_t>(buf >> 48));
+            const int length = f >> 8, size = f & 15;
+            symbol = f & 0xFF;
+            buf <<= length;
+            value = size == 0 ? 0 : Extend(static_cast<std::uint32_t>(buf >> (64 - size)), size);
+            buf <<= size;
+            count -= length + size;
+        }
+        if (symbol == 0) break;  // end of block (or no code matched)
+        result = BlockResult::WithAc;
+        k += symbol >> 4;
+        block[kZigZagGuarded[k]] = Low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(value) * coding.Quant[k]));
+        ++k;
+    }
+    bits.Buf = buf;
+    bits.Count = count;
+    return result;
 }
 
 enum class AfterMcu { Go, Stop };
@@ -162,25 +235,137 @@ AfterMcu CheckMarkerAfterMcu(DecoderState& s) {
     return code == 0xD9 ? AfterMcu::Stop : AfterMcu::Go;
 }
 
-enum class McuResult { Go, Stop, Bad };
-
-// Decodes, transforms and writes one MCU whose top-left pixel is (x0, y0),
-// clipped to cols x rows; then looks for a marker.
-McuResult DecodeMcu(DecoderState& s, std::uint8_t* bitmap, int x0, int y0, int cols, int rows) {
-    const int yBlocks = s.LayoutCode == kLayoutGray ? 1 : s.Frame[0].H * s.Frame[0].V;
-    for (int i = 0; i < yBlocks; ++i)
-        if (!DecodeAndTransform(s, 0, s.Luma[i].data())) return McuResult::Bad;
-    std::uint8_t* dst = bitmap + kDibHeaderBytes + std::int64_t{s.Height - 1 - y0} * s.Stride + 3 * x0;
-    if (s.LayoutCode == kLayoutGray) {
-        WriteGrayMcu(dst, s.Stride, s.Luma[0].data(), cols, rows);
-    } else {
-        if (!DecodeAndTransform(s, 1, s.Cb.data()) || !DecodeAndTransform(s, 2, s.Cr.data())) return McuResult::Bad;
-        WriteColorMcu(s.LayoutCode, dst, s.Stride, s.Luma, s.Cb.data(), s.Cr.data(), cols, rows);
+// The sample stages of one path.
+struct ScalarStages {
+    static void Idct(std::int16_t* block) { InverseDct8x8Scalar(block); }
+    static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
+        WriteGrayMcuScalar(dst, stride, samples, cols, rows);
     }
-    // The MCU in which the data ran out is still written.
-    if (s.Bits.RunOut) return McuResult::Stop;
-    return CheckMarkerAfterMcu(s) == AfterMcu::Go ? McuResult::Go : McuResult::Stop;
+    static void Color(int layout, std::uint8_t* dst, std::int32_t stride,
+                      const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                      const std::int16_t* cr, int cols, int rows) {
+        WriteColorMcuScalar(layout, dst, stride, luma, cb, cr, cols, rows);
+    }
+};
+
+struct Sse2Stages {
+    static void Idct(std::int16_t* block) { InverseDct8x8(block); }
+    static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
+        WriteGrayMcu(dst, stride, samples, cols, rows);
+    }
+    static void Color(int layout, std::uint8_t* dst, std::int32_t stride,
+                      const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                      const std::int16_t* cr, int cols, int rows) {
+        WriteColorMcu(layout, dst, stride, luma, cb, cr, cols, rows);
+    }
+};
+
+#if defined(__x86_64__)
+struct Avx2Stages {
+    static void Idct(std::int16_t* block) { InverseDct8x8Avx2(block); }
+    static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
+        WriteGrayMcuAvx2(dst, stride, samples, cols, rows);
+    }
+    static void Color(int layout, std::uint8_t* dst, std::int32_t stride,
+                      const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                      const std::int16_t* cr, int cols, int rows) {
+        WriteColorMcuAvx2(layout, dst, stride, luma, cb, cr, cols, rows);
+    }
+};
+#endif
+
+template <class Stages>
+[[gnu::always_inline]] inline void Transform(BlockResult r, std::int16_t* block) {
+    if (r == BlockResult::DcOnly) InverseDct8x8DcOnly(block);
+    else Stages::Idct(block);
 }
+
+// The whole scan for one layout. Returns DecodeOk or DecodeBadStream.
+template <class Stages, int Layout>
+[[gnu::always_inline]] inline int DecodeMcus(DecoderState& s, std::uint8_t* bitmap) {
+    constexpr bool kGray = Layout == kLayoutGray;
+    constexpr int kLumaBlocks = kGray ? 1 : Layout == kLayout111 ? 1 : Layout == kLayout221 ? 4 : 2;
+    constexpr int kMcuWidth = Layout == kLayout211 || Layout == kLayout221 ? 16 : 8;
+    constexpr int kMcuHeight = Layout == kLayout121 || Layout == kLayout221 ? 16 : 8;
+    std::array<ComponentCoding, 3> coding;
+    for (int c = 0; c < (kGray ? 1 : 3); ++c) {
+        coding[c].Dc = s.DcTable[c];
+        coding[c].Ac = s.AcTable[c];
+        for (int k = 0; k < 80; ++k) coding[c].Quant[k] = s.QuantTable[c][kZigZagGuarded[k]];
+    }
+    const int width = s.Width, height = s.Height;
+    BitReader& reader = s.Bits;
+    ScanBits bits(reader);
+    bits.Establish();
+    bool byBytes = bits.OnZeroAfterFf();
+    for (int y0 = 0; y0 < height; y0 += kMcuHeight) {
+        const int rows = std::min(kMcuHeight, height - y0);
+        std::uint8_t* row = bitmap + kDibHeaderBytes + std::int64_t{height - 1 - y0} * s.Stride;
+        for (int x0 = 0; x0 < width; x0 += kMcuWidth) {
+            const int cols = std::min(kMcuWidth, width - x0);
+            if (!byBytes) {
+                for (int i = 0; i < kLumaBlocks; ++i) {
+                    const BlockResult r = DecodeBlockFast(bits, coding[0], s.Predictors[0], s.Luma[i].data());
+                    if (r == BlockResult::Bad) return DecodeBadStream;
+                    Transform<Stages>(r, s.Luma[i].data());
+                }
+                if (!kGray) {
+                    const BlockResult r1 = DecodeBlockFast(bits, coding[1], s.Predictors[1], s.Cb.data());
+                    if (r1 == BlockResult::Bad) return DecodeBadStream;
+                    Transform<Stages>(r1, s.Cb.data());
+                    const BlockResult r2 = DecodeBlockFast(bits, coding[2], s.Predictors[2], s.Cr.data());
+                    if (r2 == BlockResult::Bad) return DecodeBadStream;
+                    Transform<Stages>(r2, s.Cr.data());
+                }
+            } else {
+                for (int i = 0; i < kLumaBlocks + (kGray ? 0 : 2); ++i) {
+                    const int c = i < kLumaBlocks ? 0 : i - kLumaBlocks + 1;
+                    std::int16_t* block = c == 0 ? s.Luma[i].data() : c == 1 ? s.Cb.data() : s.Cr.data();
+                    const BlockResult r = DecodeBlockByBytes(s, c, block);
+                    if (r == BlockResult::Bad) return DecodeBadStream;
+                    Transform<Stages>(r, block);
+                }
+            }
+            std::uint8_t* dst = row + 3 * x0;
+            if (kGray) Stages::Gray(dst, s.Stride, s.Luma[0].data(), cols, rows);
+            else Stages::Color(Layout, dst, s.Stride, s.Luma, s.Cb.data(), s.Cr.data(), cols, rows);
+
+            // Between MCUs. While the bits ahead hold no 0xFF, no marker can
+            // follow and the BitReader need not know where the scan stands.
+            if (!byBytes && bits.NoMarkerAhead()) continue;
+            if (!byBytes) bits.Sync();
+            // The MCU in which the data ran out is still written.
+            if (reader.RunOut) return DecodeOk;
+            if (CheckMarkerAfterMcu(s) == AfterMcu::Stop) return DecodeOk;
+            bits.Establish();
+            byBytes = bits.OnZeroAfterFf();
+        }
+    }
+    return DecodeOk;
+}
+
+template <class Stages>
+[[gnu::always_inline]] inline int DecodeAllMcus(DecoderState& s, std::uint8_t* bitmap) {
+    switch (s.LayoutCode) {
+        case kLayoutGray: return DecodeMcus<Stages, kLayoutGray>(s, bitmap);
+        case kLayout111: return DecodeMcus<Stages, kLayout111>(s, bitmap);
+        case kLayout211: return DecodeMcus<Stages, kLayout211>(s, bitmap);
+        case kLayout121: return DecodeMcus<Stages, kLayout121>(s, bitmap);
+        case kLayout221: return DecodeMcus<Stages, kLayout221>(s, bitmap);
+        default: return DecodeBadStream;
+    }
+}
+
+int DecodeMcusScalar(DecoderState& s, std::uint8_t* bitmap) { return DecodeAllMcus<ScalarStages>(s, bitmap); }
+
+int DecodeMcusSse2(DecoderState& s, std::uint8_t* bitmap) { return DecodeAllMcus<Sse2Stages>(s, bitmap); }
+
+#if defined(__x86_64__)
+// The scan loop itself compiled for AVX2 and BMI2 (shifts by a register).
+__attribute__((target("avx2,bmi2"))) int DecodeMcusAvx2(DecoderState& s, std::uint8_t* bitmap) {
+    return DecodeAllMcus<Avx2Stages>(s, bitmap);
+}
+#endif
 
 }  // namespace
 
@@ -193,23 +378,16 @@ void ResetPredictors(DecoderState& s, const std::uint16_t* quant) {
 int DecodeScan(DecoderState& s, std::vector<std::uint8_t>& bitmap) {
     if (!CreateDibBlock(bitmap, s.Width, s.Height)) return DecodeNoMemory;
     s.Stride = DibStride(s.Width);
-    const bool gray = s.LayoutCode == kLayoutGray;
-    const int mcuWidth = gray ? 8 : 8 * s.Frame[0].H;
-    const int mcuHeight = gray ? 8 : 8 * s.Frame[0].V;
-    const int width = s.Width, height = s.Height;
-    // Whole MCUs first, then the clipped ones at the right and bottom edges.
-    for (int y0 = 0; y0 < height; y0 += mcuHeight) {
-        const int rows = std::min(mcuHeight, height - y0);
-        for (int x0 = 0; x0 < width; x0 += mcuWidth) {
-            const int cols = std::min(mcuWidth, width - x0);
-            switch (DecodeMcu(s, bitmap.data(), x0, y0, cols, rows)) {
-                case McuResult::Go: break;
-                case McuResult::Stop: return DecodeOk;
-                case McuResult::Bad: bitmap.clear(); return DecodeBadStream;
-            }
-        }
+    int result;
+    switch (ActiveSimdPath()) {
+#if defined(__x86_64__)
+        case SimdPath::Avx2: result = DecodeMcusAvx2(s, bitmap.data()); break;
+#endif
+        case SimdPath::Sse2: result = DecodeMcusSse2(s, bitmap.data()); break;
+        default: result = DecodeMcusScalar(s, bitmap.data()); break;
     }
-    return DecodeOk;
+    if (result != DecodeOk) bitmap.clear();
+    return result;
 }
 
 }  // namespace vexa::jpeg

@@ -67,6 +67,17 @@ inline void StorePlanes8(std::uint8_t* out, __m128i bg, __m128i r) {
 }  // namespace
 #endif
 
+void WriteGrayMcuScalar(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
+    for (int y = 0; y < rows; ++y, dst -= stride) {
+        const std::int16_t* s = samples + 8 * y;
+        for (int x = 0; x < cols; ++x) {
+            const int v = s[x];
+            const auto b = static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+            dst[3 * x] = dst[3 * x + 1] = dst[3 * x + 2] = b;
+        }
+    }
+}
+
 void WriteGrayMcu(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
 #if defined(__SSE2__)
     if (cols == 8) {
@@ -78,14 +89,7 @@ void WriteGrayMcu(std::uint8_t* dst, std::int32_t stride, const std::int16_t* sa
         return;
     }
 #endif
-    for (int y = 0; y < rows; ++y, dst -= stride) {
-        const std::int16_t* s = samples + 8 * y;
-        for (int x = 0; x < cols; ++x) {
-            const int v = s[x];
-            const auto b = static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
-            dst[3 * x] = dst[3 * x + 1] = dst[3 * x + 2] = b;
-        }
-    }
+    WriteGrayMcuScalar(dst, stride, samples, cols, rows);
 }
 
 namespace {
@@ -134,11 +138,11 @@ void WriteWholeColor(std::uint8_t* dst, std::int32_t stride, const std::array<st
 
 #endif
 
-template <int Hs, int Vs>
+template <int Hs, int Vs, bool Simd>
 void WriteColor(std::uint8_t* dst, std::int32_t stride, const std::array<std::array<std::int16_t, 64>, 4>& luma,
                 const std::int16_t* cb, const std::int16_t* cr, int cols, int rows) {
 #if defined(__SSE2__)
-    if (cols == (8 << Hs) && rows == (8 << Vs)) {
+    if (Simd && cols == (8 << Hs) && rows == (8 << Vs)) {
         WriteWholeColor<Hs, Vs>(dst, stride, luma, cb, cr);
         return;
     }
@@ -173,10 +177,22 @@ void WriteColorMcu(int layout, std::uint8_t* dst, std::int32_t stride,
                    const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
                    const std::int16_t* cr, int cols, int rows) {
     switch (layout) {
-        case kLayout111: WriteColor<0, 0>(dst, stride, luma, cb, cr, cols, rows); break;
-        case kLayout211: WriteColor<1, 0>(dst, stride, luma, cb, cr, cols, rows); break;
-        case kLayout121: WriteColor<0, 1>(dst, stride, luma, cb, cr, cols, rows); break;
-        case kLayout221: WriteColor<1, 1>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout111: WriteColor<0, 0, true>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout211: WriteColor<1, 0, true>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout121: WriteColor<0, 1, true>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout221: WriteColor<1, 1, true>(dst, stride, luma, cb, cr, cols, rows); break;
+        default: break;
+    }
+}
+
+void WriteColorMcuScalar(int layout, std::uint8_t* dst, std::int32_t stride,
+                         const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                         const std::int16_t* cr, int cols, int rows) {
+    switch (layout) {
+        case kLayout111: WriteColor<0, 0, false>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout211: WriteColor<1, 0, false>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout121: WriteColor<0, 1, false>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout221: WriteColor<1, 1, false>(dst, stride, luma, cb, cr, cols, rows); break;
         default: break;
     }
 }

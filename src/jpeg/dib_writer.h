@@ -35,4 +35,17 @@ void WriteColorMcu(int layout, std::uint8_t* dst, std::int32_t stride,
                    const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
                    const std::int16_t* cr, int cols, int rows);
 
+// The same writers in plain C++, and with AVX2 (only where the CPU has it).
+// WriteGrayMcu and WriteColorMcu use SSE2 where the build targets it.
+void WriteGrayMcuScalar(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows);
+void WriteColorMcuScalar(int layout, std::uint8_t* dst, std::int32_t stride,
+                         const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                         const std::int16_t* cr, int cols, int rows);
+#if defined(__x86_64__)
+void WriteGrayMcuAvx2(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows);
+void WriteColorMcuAvx2(int layout, std::uint8_t* dst, std::int32_t stride,
+                       const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                       const std::int16_t* cr, int cols, int rows);
+#endif
+
 }  // namespace vexa::jpeg

@@ -177,6 +177,10 @@ void InverseDct8x8(std::int16_t* block) {
         return;
     }
 #endif
+    InverseDct8x8Scalar(block);
+}
+
+void InverseDct8x8Scalar(std::int16_t* block) {
     for (int row = 0; row < 8; ++row) Pass<5>(block + 8 * row, 1);
     for (int col = 0; col < 8; ++col) Pass<8>(block + col, 8);
 }

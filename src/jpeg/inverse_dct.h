@@ -12,6 +12,13 @@ namespace vexa::jpeg {
 // and so wrapping; this is part of the result, not an accident.
 void InverseDct8x8(std::int16_t* block);
 
+// InverseDct8x8 in plain C++, and with AVX2 (only where the CPU has it).
+// InverseDct8x8 itself uses SSE2 where the build targets it.
+void InverseDct8x8Scalar(std::int16_t* block);
+#if defined(__x86_64__)
+void InverseDct8x8Avx2(std::int16_t* block);
+#endif
+
 // The same for a block whose coefficients are all 0 but the first.
 void InverseDct8x8DcOnly(std::int16_t* block);
 
