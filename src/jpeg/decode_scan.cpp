@@ -235,9 +235,30 @@ AfterMcu CheckMarkerAfterMcu(DecoderState& s) {
     return code == 0xD9 ? AfterMcu::Stop : AfterMcu::Go;
 }
 
+// Zeroes the pixels the MCUs after the one ending at column `x` of the MCU
+// row from `y0` would have written.
+void ZeroPixelsAfter(const DecoderState& s, std::uint8_t* bitmap, int x, int y0, int mcuHeight) {
+    for (int y = y0; y < s.Height; ++y) {
+        std::uint8_t* row = bitmap + kDibHeaderBytes + std::int64_t{s.Height - 1 - y} * s.Stride;
+        const int from = y < y0 + mcuHeight ? x : 0;
+        std::memset(row + 3 * from, 0, 3 * static_cast<std::size_t>(s.Width - from));
+    }
+}
+
+// The inverse DCT of the decoded blocks of one MCU, one by one.
+template <void (*Idct)(std::int16_t*)>
+void TransformEach(std::int16_t* const* blocks, const BlockResult* results, int n) {
+    for (int i = 0; i < n; ++i) {
+        if (results[i] == BlockResult::DcOnly) InverseDct8x8DcOnly(blocks[i]);
+        else Idct(blocks[i]);
+    }
+}
+
 // The sample stages of one path.
 struct ScalarStages {
-    static void Idct(std::int16_t* block) { InverseDct8x8Scalar(block); }
+    static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
+        TransformEach<InverseDct8x8Scalar>(blocks, results, n);
+    }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcuScalar(dst, stride, samples, cols, rows);
     }
@@ -249,7 +270,9 @@ struct ScalarStages {
 };
 
 struct Sse2Stages {
-    static void Idct(std::int16_t* block) { InverseDct8x8(block); }
+    static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
+        TransformEach<InverseDct8x8>(blocks, results, n);
+    }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcu(dst, stride, samples, cols, rows);
     }
@@ -262,7 +285,21 @@ struct Sse2Stages {
 
 #if defined(__x86_64__)
 struct Avx2Stages {
-    static void Idct(std::int16_t* block) { InverseDct8x8Avx2(block); }
+    // Blocks with AC coefficients two at a time.
+    static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
+        std::int16_t* waiting = nullptr;
+        for (int i = 0; i < n; ++i) {
+            if (results[i] == BlockResult::DcOnly) {
+                InverseDct8x8DcOnly(blocks[i]);
+            } else if (waiting == nullptr) {
+                waiting = blocks[i];
+            } else {
+                InverseDct8x8PairAvx2(waiting, blocks[i]);
+                waiting = nullptr;
+            }
+        }
+        if (waiting != nullptr) InverseDct8x8Avx2(waiting);
+    }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcuAvx2(dst, stride, samples, cols, rows);
     }
@@ -274,17 +311,13 @@ struct Avx2Stages {
 };
 #endif
 
-template <class Stages>
-[[gnu::always_inline]] inline void Transform(BlockResult r, std::int16_t* block) {
-    if (r == BlockResult::DcOnly) InverseDct8x8DcOnly(block);
-    else Stages::Idct(block);
-}
 
 // The whole scan for one layout. Returns DecodeOk or DecodeBadStream.
 template <class Stages, int Layout>
 [[gnu::always_inline]] inline int DecodeMcus(DecoderState& s, std::uint8_t* bitmap) {
     constexpr bool kGray = Layout == kLayoutGray;
     constexpr int kLumaBlocks = kGray ? 1 : Layout == kLayout111 ? 1 : Layout == kLayout221 ? 4 : 2;
+    constexpr int kBlocks = kLumaBlocks + (kGray ? 0 : 2);
     constexpr int kMcuWidth = Layout == kLayout211 || Layout == kLayout221 ? 16 : 8;
     constexpr int kMcuHeight = Layout == kLayout121 || Layout == kLayout221 ? 16 : 8;
     std::array<ComponentCoding, 3> coding;
@@ -303,29 +336,17 @@ template <class Stages, int Layout>
         std::uint8_t* row = bitmap + kDibHeaderBytes + std::int64_t{height - 1 - y0} * s.Stride;
         for (int x0 = 0; x0 < width; x0 += kMcuWidth) {
             const int cols = std::min(kMcuWidth, width - x0);
-            if (!byBytes) {
-                for (int i = 0; i < kLumaBlocks; ++i) {
-                    const BlockResult r = DecodeBlockFast(bits, coding[0], s.Predictors[0], s.Luma[i].data());
-                    if (r == BlockResult::Bad) return DecodeBadStream;
-                    Transform<Stages>(r, s.Luma[i].data());
-                }
-                if (!kGray) {
-                    const BlockResult r1 = DecodeBlockFast(bits, coding[1], s.Predictors[1], s.Cb.data());
-                    if (r1 == BlockResult::Bad) return DecodeBadStream;
-                    Transform<Stages>(r1, s.Cb.data());
-                    const BlockResult r2 = DecodeBlockFast(bits, coding[2], s.Predictors[2], s.Cr.data());
-                    if (r2 == BlockResult::Bad) return DecodeBadStream;
-                    Transform<Stages>(r2, s.Cr.data());
-                }
-            } else {
-                for (int i = 0; i < kLumaBlocks + (kGray ? 0 : 2); ++i) {
-                    const int c = i < kLumaBlocks ? 0 : i - kLumaBlocks + 1;
-                    std::int16_t* block = c == 0 ? s.Luma[i].data() : c == 1 ? s.Cb.data() : s.Cr.data();
-                    const BlockResult r = DecodeBlockByBytes(s, c, block);
-                    if (r == BlockResult::Bad) return DecodeBadStream;
-                    Transform<Stages>(r, block);
-                }
+            // Every block of the MCU is decoded, then all are transformed.
+            std::array<std::int16_t*, 6> blocks;
+            std::array<BlockResult, 6> results;
+            for (int i = 0; i < kBlocks; ++i) {
+                const int c = i < kLumaBlocks ? 0 : i - kLumaBlocks + 1;
+                blocks[i] = c == 0 ? s.Luma[i].data() : c == 1 ? s.Cb.data() : s.Cr.data();
+                results[i] = byBytes ? DecodeBlockByBytes(s, c, blocks[i])
+                                     : DecodeBlockFast(bits, coding[c], s.Predictors[c], blocks[i]);
+                if (results[i] == BlockResult::Bad) return DecodeBadStream;
             }
+            Stages::Transform(blocks.data(), results.data(), kBlocks);
             std::uint8_t* dst = row + 3 * x0;
             if (kGray) Stages::Gray(dst, s.Stride, s.Luma[0].data(), cols, rows);
             else Stages::Color(Layout, dst, s.Stride, s.Luma, s.Cb.data(), s.Cr.data(), cols, rows);
@@ -334,9 +355,12 @@ template <class Stages, int Layout>
             // follow and the BitReader need not know where the scan stands.
             if (!byBytes && bits.NoMarkerAhead()) continue;
             if (!byBytes) bits.Sync();
-            // The MCU in which the data ran out is still written.
-            if (reader.RunOut) return DecodeOk;
-            if (CheckMarkerAfterMcu(s) == AfterMcu::Stop) return DecodeOk;
+            // The MCU in which the data ran out is still written; the pixels
+            // after it are zero.
+            if (reader.RunOut || CheckMarkerAfterMcu(s) == AfterMcu::Stop) {
+                ZeroPixelsAfter(s, bitmap, x0 + cols, y0, kMcuHeight);
+                return DecodeOk;
+            }
             bits.Establish();
             byBytes = bits.OnZeroAfterFf();
         }
@@ -376,7 +400,8 @@ void ResetPredictors(DecoderState& s, const std::uint16_t* quant) {
 }
 
 int DecodeScan(DecoderState& s, std::vector<std::uint8_t>& bitmap) {
-    if (!CreateDibBlock(bitmap, s.Width, s.Height)) return DecodeNoMemory;
+    if (!CreateDibBlock(bitmap, s.Width, s.Height, &s.Spare)) return DecodeNoMemory;
+    s.Spare = {};
     s.Stride = DibStride(s.Width);
     int result;
     switch (ActiveSimdPath()) {

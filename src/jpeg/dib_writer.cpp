@@ -22,16 +22,29 @@ void Put32(std::uint8_t* p, std::uint32_t v) {
 
 std::int32_t DibStride(std::uint16_t width) { return (3 * std::int32_t{width} + 3) & ~3; }
 
-bool CreateDibBlock(std::vector<std::uint8_t>& bitmap, std::uint16_t width, std::uint16_t height) {
+bool CreateDibBlock(std::vector<std::uint8_t>& bitmap, std::uint16_t width, std::uint16_t height,
+                    std::vector<std::uint8_t>* spare) {
     bitmap.clear();
     if (std::int64_t{width} * height > kMaxPixels) return false;
     const std::int64_t stride = DibStride(width);
     const std::int64_t bytes = (std::int64_t{height} + 15) * stride + kDibHeaderBytes;
-    try {
-        bitmap.assign(static_cast<std::size_t>(bytes), 0);
-    } catch (const std::bad_alloc&) {
-        bitmap.clear();
-        return false;
+    if (spare != nullptr && spare->capacity() >= static_cast<std::size_t>(bytes)) {
+        // Old contents stay where the picture's pixels go; the rest is zeroed.
+        spare->resize(static_cast<std::size_t>(bytes));
+        bitmap.swap(*spare);
+        std::uint8_t* pixels = bitmap.data() + kDibHeaderBytes;
+        const std::int64_t used = 3 * std::int64_t{width};
+        if (used < stride)
+            for (std::int64_t row = 0; row < height; ++row) std::memset(pixels + row * stride + used, 0, stride - used);
+        std::memset(pixels + height * stride, 0, static_cast<std::size_t>(15 * stride));
+        std::memset(bitmap.data(), 0, kDibHeaderBytes);
+    } else {
+        try {
+            bitmap.assign(static_cast<std::size_t>(bytes), 0);
+        } catch (const std::bad_alloc&) {
+            bitmap.clear();
+            return false;
+        }
     }
     std::uint8_t* h = bitmap.data();
     Put32(h + 0, kDibHeaderBytes);                        // biSize

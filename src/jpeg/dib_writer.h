@@ -16,7 +16,11 @@ std::int32_t DibStride(std::uint16_t width);
 // Sizes `bitmap` to (height + 15) rows of the stride plus the header, all
 // zero, and writes the BITMAPINFOHEADER. Returns false, leaving `bitmap`
 // empty, when the picture is too large or the memory cannot be had.
-bool CreateDibBlock(std::vector<std::uint8_t>& bitmap, std::uint16_t width, std::uint16_t height);
+// With a `spare` buffer large enough, that buffer becomes the bitmap and the
+// picture's pixels keep whatever it held (everything else is zeroed): the
+// caller then writes every pixel, or zeroes the ones it does not write.
+bool CreateDibBlock(std::vector<std::uint8_t>& bitmap, std::uint16_t width, std::uint16_t height,
+                    std::vector<std::uint8_t>* spare = nullptr);
 
 // limit(): 16x fixed point to a byte, 0 below 0 and 255 from 4096 up.
 inline std::uint8_t LimitSample(std::int32_t t) {

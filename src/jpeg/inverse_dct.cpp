@@ -5,6 +5,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace vexa::jpeg {
 
@@ -184,6 +187,124 @@ void InverseDct8x8Scalar(std::int16_t* block) {
     for (int row = 0; row < 8; ++row) Pass<5>(block + 8 * row, 1);
     for (int col = 0; col < 8; ++col) Pass<8>(block + col, 8);
 }
+
+#if defined(__x86_64__)
+
+namespace {
+
+#define VEXA_AVX2 __attribute__((target("avx2"), always_inline)) inline
+
+// The SSE2 steps above on two blocks at once, one in each 128-bit lane.
+VEXA_AVX2 void Transpose2(__m256i v[8]) {
+    const __m256i a0 = _mm256_unpacklo_epi16(v[0], v[1]), a1 = _mm256_unpackhi_epi16(v[0], v[1]);
+    const __m256i a2 = _mm256_unpacklo_epi16(v[2], v[3]), a3 = _mm256_unpackhi_epi16(v[2], v[3]);
+    const __m256i a4 = _mm256_unpacklo_epi16(v[4], v[5]), a5 = _mm256_unpackhi_epi16(v[4], v[5]);
+    const __m256i a6 = _mm256_unpacklo_epi16(v[6], v[7]), a7 = _mm256_unpackhi_epi16(v[6], v[7]);
+    const __m256i b0 = _mm256_unpacklo_epi32(a0, a2), b1 = _mm256_unpackhi_epi32(a0, a2);
+    const __m256i b2 = _mm256_unpacklo_epi32(a1, a3), b3 = _mm256_unpackhi_epi32(a1, a3);
+    const __m256i b4 = _mm256_unpacklo_epi32(a4, a6), b5 = _mm256_unpackhi_epi32(a4, a6);
+    const __m256i b6 = _mm256_unpacklo_epi32(a5, a7), b7 = _mm256_unpackhi_epi32(a5, a7);
+    v[0] = _mm256_unpacklo_epi64(b0, b4);
+    v[1] = _mm256_unpackhi_epi64(b0, b4);
+    v[2] = _mm256_unpacklo_epi64(b1, b5);
+    v[3] = _mm256_unpackhi_epi64(b1, b5);
+    v[4] = _mm256_unpacklo_epi64(b2, b6);
+    v[5] = _mm256_unpackhi_epi64(b2, b6);
+    v[6] = _mm256_unpacklo_epi64(b3, b7);
+    v[7] = _mm256_unpackhi_epi64(b3, b7);
+}
+
+VEXA_AVX2 __m256i Pair2(int a, int b) { return _mm256_set1_epi32(static_cast<std::int32_t>((b << 16) | (a & 0xFFFF))); }
+
+VEXA_AVX2 __m256i Mix2(int half, __m256i a, __m256i b) {
+    return half == 0 ? _mm256_unpacklo_epi16(a, b) : _mm256_unpackhi_epi16(a, b);
+}
+
+template <int Shift>
+VEXA_AVX2 __m256i Low16Shifted2(__m256i v) {
+    v = _mm256_srai_epi32(v, Shift);
+    return _mm256_srai_epi32(_mm256_slli_epi32(v, 16), 16);
+}
+
+template <int Shift>
+VEXA_AVX2 void TransformLanes2(__m256i x[8]) {
+    __m256i out[8][2];
+    for (int half = 0; half < 2; ++half) {
+        const __m256i x04 = Mix2(half, x[0], x[4]), x26 = Mix2(half, x[2], x[6]);
+        const __m256i x13 = Mix2(half, x[1], x[3]), x57 = Mix2(half, x[5], x[7]);
+        const __m256i s0 = _mm256_madd_epi16(x04, Pair2(32, 32)), s1 = _mm256_madd_epi16(x04, Pair2(32, -32));
+        const __m256i t0 = _mm256_madd_epi16(x26, Pair2(42, 17)), t1 = _mm256_madd_epi16(x26, Pair2(17, -42));
+        const __m256i e0 = _mm256_add_epi32(s0, t0), e3 = _mm256_sub_epi32(s0, t0);
+        const __m256i e1 = _mm256_add_epi32(s1, t1), e2 = _mm256_sub_epi32(s1, t1);
+        const __m256i o0 = _mm256_add_epi32(_mm256_madd_epi16(x13, Pair2(44, 38)), _mm256_madd_epi16(x57, Pair2(25, 9)));
+        const __m256i o1 =
+            _mm256_add_epi32(_mm256_madd_epi16(x13, Pair2(38, -9)), _mm256_madd_epi16(x57, Pair2(-44, -25)));
+        const __m256i o2 = _mm256_add_epi32(_mm256_madd_epi16(x13, Pair2(25, -44)), _mm256_madd_epi16(x57, Pair2(9, 38)));
+        const __m256i o3 =
+            _mm256_add_epi32(_mm256_madd_epi16(x13, Pair2(9, -25)), _mm256_madd_epi16(x57, Pair2(38, -44)));
+        out[0][half] = Low16Shifted2<Shift>(_mm256_add_epi32(e0, o0));
+        out[7][half] = Low16Shifted2<Shift>(_mm256_sub_epi32(e0, o0));
+        out[1][half] = Low16Shifted2<Shift>(_mm256_add_epi32(e1, o1));
+        out[6][half] = Low16Shifted2<Shift>(_mm256_sub_epi32(e1, o1));
+        out[2][half] = Low16Shifted2<Shift>(_mm256_add_epi32(e2, o2));
+        out[5][half] = Low16Shifted2<Shift>(_mm256_sub_epi32(e2, o2));
+        out[3][half] = Low16Shifted2<Shift>(_mm256_add_epi32(e3, o3));
+        out[4][half] = Low16Shifted2<Shift>(_mm256_sub_epi32(e3, o3));
+    }
+    for (int i = 0; i < 8; ++i) x[i] = _mm256_packs_epi32(out[i][0], out[i][1]);
+}
+
+VEXA_AVX2 bool LanesSmall2(const __m256i x[8]) {
+    __m256i hi = _mm256_setzero_si256(), lo = _mm256_setzero_si256();
+    for (int i : {1, 2, 3, 5, 6, 7}) {
+        hi = _mm256_max_epi16(hi, x[i]);
+        lo = _mm256_min_epi16(lo, x[i]);
+    }
+    const __m256i bad = _mm256_or_si256(_mm256_cmpgt_epi16(hi, _mm256_set1_epi16(1023)),
+                                        _mm256_cmpgt_epi16(_mm256_set1_epi16(-1024), lo));
+    return _mm256_testz_si256(bad, bad) != 0;
+}
+
+VEXA_AVX2 void Store2(std::int16_t* a, std::int16_t* b, const __m256i v[8]) {
+    for (int i = 0; i < 8; ++i) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(a + 8 * i), _mm256_castsi256_si128(v[i]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(b + 8 * i), _mm256_extracti128_si256(v[i], 1));
+    }
+}
+
+#undef VEXA_AVX2
+
+}  // namespace
+
+__attribute__((target("avx2"))) void InverseDct8x8Avx2(std::int16_t* block) { InverseDct8x8(block); }
+
+__attribute__((target("avx2"))) void InverseDct8x8PairAvx2(std::int16_t* a, std::int16_t* b) {
+    __m256i v[8];
+    for (int i = 0; i < 8; ++i)
+        v[i] = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 8 * i))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 8 * i)), 1);
+    Transpose2(v);
+    if (!LanesSmall2(v)) {
+        InverseDct8x8(a);
+        InverseDct8x8(b);
+        return;
+    }
+    TransformLanes2<5>(v);
+    Transpose2(v);
+    if (LanesSmall2(v)) {
+        TransformLanes2<8>(v);
+        Store2(a, b, v);
+        return;
+    }
+    Store2(a, b, v);
+    for (int col = 0; col < 8; ++col) {
+        Transform<WrappingProducts, 8>(a + col, 8);
+        Transform<WrappingProducts, 8>(b + col, 8);
+    }
+}
+
+#endif
 
 void InverseDct8x8DcOnly(std::int16_t* block) {
     // Row 0 becomes 32 x0 >> 5 = x0 everywhere, the other rows 0; each column

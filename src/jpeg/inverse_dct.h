@@ -17,6 +17,8 @@ void InverseDct8x8(std::int16_t* block);
 void InverseDct8x8Scalar(std::int16_t* block);
 #if defined(__x86_64__)
 void InverseDct8x8Avx2(std::int16_t* block);
+// Two blocks at once.
+void InverseDct8x8PairAvx2(std::int16_t* a, std::int16_t* b);
 #endif
 
 // The same for a block whose coefficients are all 0 but the first.
