@@ -331,38 +331,59 @@ template <class Stages, int Layout>
     ScanBits bits(reader);
     bits.Establish();
     bool byBytes = bits.OnZeroAfterFf();
+    // Between MCUs: false when the scan stops here. While the bits ahead hold
+    // no 0xFF, no marker can follow and the BitReader need not know where
+    // the scan stands.
+    const auto goOn = [&]() __attribute__((always_inline)) {
+        if (!byBytes && bits.NoMarkerAhead()) return true;
+        if (!byBytes) bits.Sync();
+        if (reader.RunOut || CheckMarkerAfterMcu(s) == AfterMcu::Stop) return false;
+        bits.Establish();
+        byBytes = bits.OnZeroAfterFf();
+        return true;
+    };
+    // MCUs of an odd number of blocks are decoded two at a time, so that the
+    // blocks can be transformed in pairs.
+    constexpr int kGroup = kBlocks % 2 == 1 ? 2 : 1;
+    struct McuSamples {
+        std::array<Block, 4> Luma;
+        Block Cb, Cr;
+    };
+    alignas(32) std::array<McuSamples, kGroup> work;
     for (int y0 = 0; y0 < height; y0 += kMcuHeight) {
         const int rows = std::min(kMcuHeight, height - y0);
         std::uint8_t* row = bitmap + kDibHeaderBytes + std::int64_t{height - 1 - y0} * s.Stride;
-        for (int x0 = 0; x0 < width; x0 += kMcuWidth) {
-            const int cols = std::min(kMcuWidth, width - x0);
-            // Every block of the MCU is decoded, then all are transformed.
-            std::array<std::int16_t*, 6> blocks;
-            std::array<BlockResult, 6> results;
-            for (int i = 0; i < kBlocks; ++i) {
-                const int c = i < kLumaBlocks ? 0 : i - kLumaBlocks + 1;
-                blocks[i] = c == 0 ? s.Luma[i].data() : c == 1 ? s.Cb.data() : s.Cr.data();
-                results[i] = byBytes ? DecodeBlockByBytes(s, c, blocks[i])
-                                     : DecodeBlockFast(bits, coding[c], s.Predictors[c], blocks[i]);
-                if (results[i] == BlockResult::Bad) return DecodeBadStream;
+        for (int x0 = 0; x0 < width;) {
+            std::array<std::int16_t*, 6 * kGroup> blocks;
+            std::array<BlockResult, 6 * kGroup> results;
+            int n = 0, done = 0;
+            bool stop = false;
+            while (done < kGroup && !stop && x0 + done * kMcuWidth < width) {
+                McuSamples& m = work[done];
+                for (int i = 0; i < kBlocks; ++i, ++n) {
+                    const int c = i < kLumaBlocks ? 0 : i - kLumaBlocks + 1;
+                    blocks[n] = c == 0 ? m.Luma[i].data() : c == 1 ? m.Cb.data() : m.Cr.data();
+                    results[n] = byBytes ? DecodeBlockByBytes(s, c, blocks[n])
+                                         : DecodeBlockFast(bits, coding[c], s.Predictors[c], blocks[n]);
+                    if (results[n] == BlockResult::Bad) return DecodeBadStream;
+                }
+                ++done;
+                stop = !goOn();
             }
-            Stages::Transform(blocks.data(), results.data(), kBlocks);
-            std::uint8_t* dst = row + 3 * x0;
-            if (kGray) Stages::Gray(dst, s.Stride, s.Luma[0].data(), cols, rows);
-            else Stages::Color(Layout, dst, s.Stride, s.Luma, s.Cb.data(), s.Cr.data(), cols, rows);
-
-            // Between MCUs. While the bits ahead hold no 0xFF, no marker can
-            // follow and the BitReader need not know where the scan stands.
-            if (!byBytes && bits.NoMarkerAhead()) continue;
-            if (!byBytes) bits.Sync();
-            // The MCU in which the data ran out is still written; the pixels
-            // after it are zero.
-            if (reader.RunOut || CheckMarkerAfterMcu(s) == AfterMcu::Stop) {
-                ZeroPixelsAfter(s, bitmap, x0 + cols, y0, kMcuHeight);
+            Stages::Transform(blocks.data(), results.data(), n);
+            int cols = 0;
+            for (int g = 0; g < done; ++g, x0 += kMcuWidth) {
+                cols = std::min(kMcuWidth, width - x0);
+                std::uint8_t* dst = row + 3 * x0;
+                if (kGray) Stages::Gray(dst, s.Stride, work[g].Luma[0].data(), cols, rows);
+                else Stages::Color(Layout, dst, s.Stride, work[g].Luma, work[g].Cb.data(), work[g].Cr.data(), cols, rows);
+            }
+            if (stop) {
+                // The MCU in which the data ran out is still written; the
+                // pixels after it are zero.
+                ZeroPixelsAfter(s, bitmap, x0 - kMcuWidth + cols, y0, kMcuHeight);
                 return DecodeOk;
             }
-            bits.Establish();
-            byBytes = bits.OnZeroAfterFf();
         }
     }
     return DecodeOk;
