@@ -220,13 +220,15 @@ VEXA_AVX2 __m256i Mix2(int half, __m256i a, __m256i b) {
     return half == 0 ? _mm256_unpacklo_epi16(a, b) : _mm256_unpackhi_epi16(a, b);
 }
 
-template <int Shift>
+// (e + o) >> Shift as a signed 16-bit value: its low 16 bits when Wrap,
+// or the value itself where it is known to fit.
+template <int Shift, bool Wrap>
 VEXA_AVX2 __m256i Low16Shifted2(__m256i v) {
-    v = _mm256_srai_epi32(v, Shift);
-    return _mm256_srai_epi32(_mm256_slli_epi32(v, 16), 16);
+    if (Wrap) return _mm256_srai_epi32(_mm256_slli_epi32(v, 16 - Shift), 16);
+    return _mm256_srai_epi32(v, Shift);
 }
 
-template <int Shift>
+template <int Shift, bool Wrap>
 VEXA_AVX2 void TransformLanes2(__m256i x[8]) {
     __m256i out[8][2];
     for (int half = 0; half < 2; ++half) {
@@ -242,14 +244,14 @@ VEXA_AVX2 void TransformLanes2(__m256i x[8]) {
         const __m256i o2 = _mm256_add_epi32(_mm256_madd_epi16(x13, Pair2(25, -44)), _mm256_madd_epi16(x57, Pair2(9, 38)));
         const __m256i o3 =
             _mm256_add_epi32(_mm256_madd_epi16(x13, Pair2(9, -25)), _mm256_madd_epi16(x57, Pair2(38, -44)));
-        out[0][half] = Low16Shifted2<Shift>(_mm256_add_epi32(e0, o0));
-        out[7][half] = Low16Shifted2<Shift>(_mm256_sub_epi32(e0, o0));
-        out[1][half] = Low16Shifted2<Shift>(_mm256_add_epi32(e1, o1));
-        out[6][half] = Low16Shifted2<Shift>(_mm256_sub_epi32(e1, o1));
-        out[2][half] = Low16Shifted2<Shift>(_mm256_add_epi32(e2, o2));
-        out[5][half] = Low16Shifted2<Shift>(_mm256_sub_epi32(e2, o2));
-        out[3][half] = Low16Shifted2<Shift>(_mm256_add_epi32(e3, o3));
-        out[4][half] = Low16Shifted2<Shift>(_mm256_sub_epi32(e3, o3));
+        out[0][half] = Low16Shifted2<Shift, Wrap>(_mm256_add_epi32(e0, o0));
+        out[7][half] = Low16Shifted2<Shift, Wrap>(_mm256_sub_epi32(e0, o0));
+        out[1][half] = Low16Shifted2<Shift, Wrap>(_mm256_add_epi32(e1, o1));
+        out[6][half] = Low16Shifted2<Shift, Wrap>(_mm256_sub_epi32(e1, o1));
+        out[2][half] = Low16Shifted2<Shift, Wrap>(_mm256_add_epi32(e2, o2));
+        out[5][half] = Low16Shifted2<Shift, Wrap>(_mm256_sub_epi32(e2, o2));
+        out[3][half] = Low16Shifted2<Shift, Wrap>(_mm256_add_epi32(e3, o3));
+        out[4][half] = Low16Shifted2<Shift, Wrap>(_mm256_sub_epi32(e3, o3));
     }
     for (int i = 0; i < 8; ++i) x[i] = _mm256_packs_epi32(out[i][0], out[i][1]);
 }
@@ -262,6 +264,16 @@ VEXA_AVX2 bool LanesSmall2(const __m256i x[8]) {
     }
     const __m256i bad = _mm256_or_si256(_mm256_cmpgt_epi16(hi, _mm256_set1_epi16(1023)),
                                         _mm256_cmpgt_epi16(_mm256_set1_epi16(-1024), lo));
+    return _mm256_testz_si256(bad, bad) != 0;
+}
+
+// Whether every lane of x[0] and x[4] lies in -8192..8191: then with
+// LanesSmall2 the row pass's sums stay within 32 * 16384 + 59 * 1024 +
+// 116 * 1024, whose 32nd parts fit in 16 bits.
+VEXA_AVX2 bool FirstPairSmall2(const __m256i x[8]) {
+    const __m256i hi = _mm256_max_epi16(x[0], x[4]), lo = _mm256_min_epi16(x[0], x[4]);
+    const __m256i bad = _mm256_or_si256(_mm256_cmpgt_epi16(hi, _mm256_set1_epi16(8191)),
+                                        _mm256_cmpgt_epi16(_mm256_set1_epi16(-8192), lo));
     return _mm256_testz_si256(bad, bad) != 0;
 }
 
@@ -290,10 +302,13 @@ __attribute__((target("avx2"))) void InverseDct8x8PairAvx2(std::int16_t* a, std:
         InverseDct8x8(b);
         return;
     }
-    TransformLanes2<5>(v);
+    if (FirstPairSmall2(v)) TransformLanes2<5, false>(v);
+    else TransformLanes2<5, true>(v);
     Transpose2(v);
     if (LanesSmall2(v)) {
-        TransformLanes2<8>(v);
+        // The column pass's sums stay within 32 * 65536 + 175 * 1024: their
+        // 256th parts fit in 16 bits.
+        TransformLanes2<8, false>(v);
         Store2(a, b, v);
         return;
     }
