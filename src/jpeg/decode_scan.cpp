@@ -164,7 +164,12 @@ struct ComponentCoding {
         }
     }
     predictor = Low16(predictor + diff);
-    std::memset(block, 0, 64 * sizeof(std::int16_t));
+    // Four 32-byte stores (a plain memset of this size may become a slow rep stos).
+    using Zeros = std::int16_t __attribute__((vector_size(32)));
+    for (int i = 0; i < 64; i += 16) {
+        const Zeros zero{};
+        std::memcpy(block + i, &zero, sizeof zero);
+    }
     block[0] = Low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(predictor) * coding.Quant[0]));
     BlockResult result = BlockResult::DcOnly;
     const std::int32_t* fast = coding.Ac->Fast.data();
@@ -342,9 +347,9 @@ template <class Stages, int Layout>
         byBytes = bits.OnZeroAfterFf();
         return true;
     };
-    // MCUs of an odd number of blocks are decoded two at a time, so that the
-    // blocks can be transformed in pairs.
-    constexpr int kGroup = kBlocks % 2 == 1 ? 2 : 1;
+    // A few MCUs are decoded before they are transformed, so that most
+    // blocks with AC coefficients find a partner for the paired transform.
+    constexpr int kGroup = kBlocks >= 4 ? 2 : 4;
     struct McuSamples {
         std::array<Block, 4> Luma;
         Block Cb, Cr;
