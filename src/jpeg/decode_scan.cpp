@@ -126,6 +126,8 @@ struct ComponentCoding {
     const HuffmanLookup* Dc = nullptr;
     const HuffmanLookup* Ac = nullptr;
     std::array<std::uint16_t, 80> Quant{};  // by zig-zag position, guarded like kZigZagGuarded
+    // By zig-zag position, guarded alike: natural index | quantiser << 16.
+    std::array<std::uint32_t, 80> Place{};
 };
 
 // Decodes one block from the scan bits into `block` in natural order (the
@@ -171,9 +173,10 @@ struct ComponentCoding {
         std::memcpy(block + i, &zero, sizeof zero);
     }
     block[0] = Low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(predictor) * coding.Quant[0]));
-    BlockResult result = BlockResult::DcOnly;
     const std::int32_t* fast = coding.Ac->Fast.data();
-    for (int k = 1; k < 64;) {
+    const std::uint32_t* place = coding.Place.data();
+    unsigned k = 1;
+    for (;;) {
         if (count < 32) {
             bits.Buf = buf;
             bits.Count = count;
@@ -182,32 +185,32 @@ struct ComponentCoding {
             count = bits.Count;
         }
         const std::int32_t e = fast[buf >> (64 - kFast)];
-        int symbol;
-        std::int32_t value;
-        if (e & HuffmanLookup::kHasValue) {
-            symbol = (e >> 8) & 0xFF;
-            value = e >> 20;
+        std::uint32_t value;
+        if (e & HuffmanLookup::kHasValue) [[likely]] {
+            // Never end of block: AC tables give that symbol no value.
             buf <<= e & 63;
             count -= e & 63;
+            k += (e >> 12) & 15;  // the run: the symbol's high four bits
+            value = static_cast<std::uint32_t>(e >> 20);
         } else {
             const std::uint16_t f = e != 0 ? static_cast<std::uint16_t>(((e >> 16) & 15) << 8 | ((e >> 8) & 0xFF))
                                            : coding.Ac->FindLong(static_cast<std::uint32_t>(buf >> 48));
-            const int length = f >> 8, size = f & 15;
-            symbol = f & 0xFF;
+            const int length = f >> 8, size = f & 15, symbol = f & 0xFF;
             buf <<= length;
-            value = size == 0 ? 0 : Extend(static_cast<std::uint32_t>(buf >> (64 - size)), size);
+            count -= length;
+            if (symbol == 0) break;  // end of block (or no code matched)
+            value = size == 0 ? 0 : static_cast<std::uint32_t>(Extend(static_cast<std::uint32_t>(buf >> (64 - size)), size));
             buf <<= size;
-            count -= length + size;
+            count -= size;
+            k += symbol >> 4;
         }
-        if (symbol == 0) break;  // end of block (or no code matched)
-        result = BlockResult::WithAc;
-        k += symbol >> 4;
-        block[kZigZagGuarded[k]] = Low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(value) * coding.Quant[k]));
-        ++k;
+        const std::uint32_t at = place[k];
+        block[at & 0xFF] = Low16(static_cast<std::int32_t>(value * (at >> 16)));
+        if (++k >= 64) break;
     }
     bits.Buf = buf;
     bits.Count = count;
-    return result;
+    return k > 1 ? BlockResult::WithAc : BlockResult::DcOnly;
 }
 
 enum class AfterMcu { Go, Stop };
@@ -329,7 +332,10 @@ template <class Stages, int Layout>
     for (int c = 0; c < (kGray ? 1 : 3); ++c) {
         coding[c].Dc = s.DcTable[c];
         coding[c].Ac = s.AcTable[c];
-        for (int k = 0; k < 80; ++k) coding[c].Quant[k] = s.QuantTable[c][kZigZagGuarded[k]];
+        for (int k = 0; k < 80; ++k) {
+            coding[c].Quant[k] = s.QuantTable[c][kZigZagGuarded[k]];
+            coding[c].Place[k] = kZigZagGuarded[k] | std::uint32_t{coding[c].Quant[k]} << 16;
+        }
     }
     const int width = s.Width, height = s.Height;
     BitReader& reader = s.Bits;

@@ -15,7 +15,9 @@ static_assert(kFast <= 12);
 std::int32_t FastEntry(int length, int symbol, int bits, bool dc) {
     const int size = dc ? symbol : symbol & 15;
     std::int32_t e = length << 16 | symbol << 8;
-    if (size > 16 || length + size > kFast) return e | length;
+    // An AC end of block gets no value, so that decoders can take every
+    // entry with a value as a coefficient.
+    if (size > 16 || length + size > kFast || (!dc && symbol == 0)) return e | length;
     int value = 0;
     if (size > 0) {
         const int t = (bits >> (kFast - length - size)) & ((1 << size) - 1);

@@ -15,7 +15,8 @@ struct HuffmanLookup {
     //   bits 0-5   the bits the step takes (the code, plus the value bits
     //              when kHasValue is set)
     //   bit 6      kHasValue: the value bits that follow the code (size =
-    //              the symbol for DC, its low four bits for AC) fit too
+    //              the symbol for DC, its low four bits for AC) fit too;
+    //              never set for AC symbol 0 (end of block)
     //   bits 8-15  the symbol
     //   bits 16-19 the code length
     //   bits 20-31 the value, extended, when kHasValue is set

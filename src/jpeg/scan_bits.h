@@ -63,10 +63,15 @@ public:
     // True when the next two bytes from where the buffer stands were loaded
     // eight at a time and so are no 0xFF: then no marker or stuffed fill
     // byte can follow the MCU, and the data cannot have run out.
+    // Then Sync() is also moved on to start from here.
     [[gnu::always_inline]] bool NoMarkerAhead() {
         if (byBytes_) return false;
         if (Count < 16) Refill();
-        return !byBytes_ && Count >= 9;
+        if (byBytes_ || Count < 9) return false;
+        const std::int64_t used = loaded_ - Count;
+        start_ += used >> 3;
+        loaded_ -= used & ~std::int64_t{7};
+        return true;
     }
 
     // Moves the reader to where the buffer stands, as the reader's own
