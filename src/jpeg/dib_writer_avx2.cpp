@@ -89,13 +89,16 @@ __attribute__((target("avx2"))) void WriteWholeColor(std::uint8_t* dst, std::int
     ChromaTerms t;
     MakeTerms(t, cb, cr);
     if constexpr (Hs == 1) {
-        // Rows of 16 pixels: the two blocks side by side, each chroma term twice.
-        for (int y = 0; y < (8 << Vs); ++y, dst -= stride) {
-            const int c = 8 * (y >> Vs);
-            const std::int16_t* left = luma[(y >> 3) * 2].data() + 8 * (y & 7);
-            const std::int16_t* right = luma[(y >> 3) * 2 + 1].data() + 8 * (y & 7);
-            ConvertStore2x8(dst, dst + 24, Load2x8(left, right), Doubled(t.Blue + c), Doubled(t.Green + c),
-                            Doubled(t.Red + c));
+        // Rows of 16 pixels: the two blocks side by side, each chroma term
+        // twice, each chroma row for 1 << Vs rows.
+        for (int cy = 0; cy < 8; ++cy) {
+            const __m256i tb = Doubled(t.Blue + 8 * cy), tg = Doubled(t.Green + 8 * cy), tr = Doubled(t.Red + 8 * cy);
+            for (int v = 0; v < (1 << Vs); ++v, dst -= stride) {
+                const int y = (cy << Vs) + v;
+                const std::int16_t* left = luma[(y >> 3) * 2].data() + 8 * (y & 7);
+                const std::int16_t* right = luma[(y >> 3) * 2 + 1].data() + 8 * (y & 7);
+                ConvertStore2x8(dst, dst + 24, Load2x8(left, right), tb, tg, tr);
+            }
         }
     } else {
         // Two rows of 8 pixels at a time.

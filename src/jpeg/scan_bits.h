@@ -27,7 +27,7 @@ public:
     void Establish() {
         start_ = reader_.Pos;
         load_ = reader_.Pos;
-        loaded_ = 0;
+        pairs_ = 0;
         byBytes_ = false;
         Buf = 0;
         Count = 0;
@@ -45,10 +45,8 @@ public:
             const std::uint64_t x = ~w;  // a 0xFF byte becomes a zero byte
             if (((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) == 0) {
                 Buf |= w >> Count;
-                const int bytes = (63 - Count) >> 3;
-                load_ += bytes;
-                loaded_ += 8 * bytes;
-                Count += 8 * bytes;
+                load_ += 7 - (Count >> 3);  // whole bytes up to 56 to 63 bits
+                Count |= 56;
                 return;
             }
         }
@@ -68,16 +66,14 @@ public:
         if (byBytes_) return false;
         if (Count < 16) Refill();
         if (byBytes_ || Count < 9) return false;
-        const std::int64_t used = loaded_ - Count;
-        start_ += used >> 3;
-        loaded_ -= used & ~std::int64_t{7};
+        start_ += (8 * (load_ - start_) - Count) >> 3;
         return true;
     }
 
     // Moves the reader to where the buffer stands, as the reader's own
     // Skip() calls would have moved it (setting RunOut alike).
     void Sync() {
-        std::int64_t used = loaded_ - Count;  // bits from start_ on
+        std::int64_t used = 8 * (load_ - start_ - pairs_) - Count;  // bits from start_ on
         if (!byBytes_) {
             reader_.Pos = start_ + (used >> 3);
             reader_.Offset = static_cast<int>(used & 7);
@@ -93,10 +89,11 @@ private:
         Buf = Count == 0 ? 0 : Buf & (~std::uint64_t{0} << (64 - Count));
         while (Count <= 56) {
             const std::uint8_t byte = reader_.At(load_);
-            load_ += reader_.StuffedAt(load_) ? 2 : 1;
+            const bool stuffed = reader_.StuffedAt(load_);
+            load_ += stuffed ? 2 : 1;
+            pairs_ += stuffed ? 1 : 0;
             Buf |= std::uint64_t{byte} << (56 - Count);
             Count += 8;
-            loaded_ += 8;
         }
         byBytes_ = true;
     }
@@ -104,7 +101,7 @@ private:
     BitReader& reader_;
     std::int64_t start_ = 0;   // where Establish() started
     std::int64_t load_ = 0;    // the next byte to load
-    std::int64_t loaded_ = 0;  // bits loaded since start_
+    std::int64_t pairs_ = 0;   // two-byte data (0xFF 0x00) loaded since start_
     bool byBytes_ = false;     // some bytes since start_ were loaded one by one
 };
 
