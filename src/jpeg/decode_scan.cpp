@@ -84,7 +84,9 @@ private:
     int used_ = 0;   // bits taken from the window, not yet moved past
 };
 
-enum class BlockResult { DcOnly, WithAc, Bad };
+// FirstFour: no coefficient outside rows 0-3 and columns 0-3 (none past
+// zig-zag position 9).
+enum class BlockResult { DcOnly, FirstFour, WithAc, Bad };
 
 // Decodes one block of component `c` (0 to 2) into `block` in natural order
 // through the BitReader. Bad on a DC size above 16; DcOnly when no AC
@@ -210,7 +212,7 @@ struct ComponentCoding {
     }
     bits.Buf = buf;
     bits.Count = count;
-    return k > 1 ? BlockResult::WithAc : BlockResult::DcOnly;
+    return k == 1 ? BlockResult::DcOnly : k <= 10 ? BlockResult::FirstFour : BlockResult::WithAc;
 }
 
 enum class AfterMcu { Go, Stop };
@@ -293,12 +295,20 @@ struct Sse2Stages {
 
 #if defined(__x86_64__)
 struct Avx2Stages {
-    // Blocks with AC coefficients two at a time.
+    // Blocks with AC coefficients two at a time, those with few together.
     static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
         std::int16_t* waiting = nullptr;
+        std::int16_t* waitingFew = nullptr;
         for (int i = 0; i < n; ++i) {
             if (results[i] == BlockResult::DcOnly) {
                 InverseDct8x8DcOnly(blocks[i]);
+            } else if (results[i] == BlockResult::FirstFour) {
+                if (waitingFew == nullptr) {
+                    waitingFew = blocks[i];
+                } else {
+                    InverseDct8x8PairFirstFourAvx2(waitingFew, blocks[i]);
+                    waitingFew = nullptr;
+                }
             } else if (waiting == nullptr) {
                 waiting = blocks[i];
             } else {
@@ -306,7 +316,9 @@ struct Avx2Stages {
                 waiting = nullptr;
             }
         }
-        if (waiting != nullptr) InverseDct8x8Avx2(waiting);
+        if (waiting != nullptr && waitingFew != nullptr) InverseDct8x8PairAvx2(waiting, waitingFew);
+        else if (waiting != nullptr) InverseDct8x8Avx2(waiting);
+        else if (waitingFew != nullptr) InverseDct8x8Avx2(waitingFew);
     }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcuAvx2(dst, stride, samples, cols, rows);

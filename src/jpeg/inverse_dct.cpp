@@ -277,6 +277,29 @@ VEXA_AVX2 bool FirstPairSmall2(const __m256i x[8]) {
     return _mm256_testz_si256(bad, bad) != 0;
 }
 
+// The transform with x[4] to x[7] zero, over the low four lanes of each
+// block only when Low is set (the high four being zero, so is their result).
+template <int Shift, bool Low>
+VEXA_AVX2 void TransformFirstFour2(__m256i x[8]) {
+    __m256i out[8][2];
+    for (int half = 0; half < (Low ? 1 : 2); ++half) {
+        const __m256i x02 = Mix2(half, x[0], x[2]), x13 = Mix2(half, x[1], x[3]);
+        const __m256i e0 = _mm256_madd_epi16(x02, Pair2(32, 42)), e3 = _mm256_madd_epi16(x02, Pair2(32, -42));
+        const __m256i e1 = _mm256_madd_epi16(x02, Pair2(32, 17)), e2 = _mm256_madd_epi16(x02, Pair2(32, -17));
+        const __m256i o0 = _mm256_madd_epi16(x13, Pair2(44, 38)), o1 = _mm256_madd_epi16(x13, Pair2(38, -9));
+        const __m256i o2 = _mm256_madd_epi16(x13, Pair2(25, -44)), o3 = _mm256_madd_epi16(x13, Pair2(9, -25));
+        out[0][half] = _mm256_srai_epi32(_mm256_add_epi32(e0, o0), Shift);
+        out[7][half] = _mm256_srai_epi32(_mm256_sub_epi32(e0, o0), Shift);
+        out[1][half] = _mm256_srai_epi32(_mm256_add_epi32(e1, o1), Shift);
+        out[6][half] = _mm256_srai_epi32(_mm256_sub_epi32(e1, o1), Shift);
+        out[2][half] = _mm256_srai_epi32(_mm256_add_epi32(e2, o2), Shift);
+        out[5][half] = _mm256_srai_epi32(_mm256_sub_epi32(e2, o2), Shift);
+        out[3][half] = _mm256_srai_epi32(_mm256_add_epi32(e3, o3), Shift);
+        out[4][half] = _mm256_srai_epi32(_mm256_sub_epi32(e3, o3), Shift);
+    }
+    for (int i = 0; i < 8; ++i) x[i] = _mm256_packs_epi32(out[i][0], Low ? _mm256_setzero_si256() : out[i][1]);
+}
+
 VEXA_AVX2 void Store2(std::int16_t* a, std::int16_t* b, const __m256i v[8]) {
     for (int i = 0; i < 8; ++i) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(a + 8 * i), _mm256_castsi256_si128(v[i]));
@@ -309,6 +332,32 @@ __attribute__((target("avx2"))) void InverseDct8x8PairAvx2(std::int16_t* a, std:
         // The column pass's sums stay within 32 * 65536 + 175 * 1024: their
         // 256th parts fit in 16 bits.
         TransformLanes2<8, false>(v);
+        Store2(a, b, v);
+        return;
+    }
+    Store2(a, b, v);
+    for (int col = 0; col < 8; ++col) {
+        Transform<WrappingProducts, 8>(a + col, 8);
+        Transform<WrappingProducts, 8>(b + col, 8);
+    }
+}
+
+__attribute__((target("avx2"))) void InverseDct8x8PairFirstFourAvx2(std::int16_t* a, std::int16_t* b) {
+    __m256i v[8];
+    for (int i = 0; i < 4; ++i)
+        v[i] = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 8 * i))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 8 * i)), 1);
+    for (int i = 4; i < 8; ++i) v[i] = _mm256_setzero_si256();
+    Transpose2(v);  // columns 4 to 7 are zero, and rows 4 to 7 in every lane
+    if (!LanesSmall2(v) || !FirstPairSmall2(v)) {
+        InverseDct8x8PairAvx2(a, b);
+        return;
+    }
+    TransformFirstFour2<5, true>(v);
+    Transpose2(v);  // rows 4 to 7 of the row pass's result are zero
+    if (LanesSmall2(v)) {
+        TransformFirstFour2<8, false>(v);
         Store2(a, b, v);
         return;
     }

@@ -19,6 +19,9 @@ void InverseDct8x8Scalar(std::int16_t* block);
 void InverseDct8x8Avx2(std::int16_t* block);
 // Two blocks at once.
 void InverseDct8x8PairAvx2(std::int16_t* a, std::int16_t* b);
+// Two blocks at once whose coefficients are all 0 outside rows 0-3 and
+// columns 0-3.
+void InverseDct8x8PairFirstFourAvx2(std::int16_t* a, std::int16_t* b);
 #endif
 
 // The same for a block whose coefficients are all 0 but the first.

@@ -81,6 +81,15 @@ TEST(InverseDctTest, FastAgreesWithReference) {
                         one = b[1];
                         jpeg::InverseDct8x8Avx2(one.data());
                         ASSERT_EQ(one, want1);
+                        // The same blocks cut down to rows and columns 0-3.
+                        std::array<Block, 2> few{};
+                        for (int i = 0; i < 64; ++i)
+                            if (i % 8 < 4 && i < 32) few[0][i] = b[0][i], few[1][i] = b[1][i];
+                        one = few[0];
+                        two = few[1];
+                        jpeg::InverseDct8x8PairFirstFourAvx2(one.data(), two.data());
+                        ASSERT_EQ(one, Reference(few[0]));
+                        ASSERT_EQ(two, Reference(few[1]));
                     }
 #endif
                 }
