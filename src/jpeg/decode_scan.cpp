@@ -86,7 +86,7 @@ private:
 
 // FirstFour: no coefficient outside rows 0-3 and columns 0-3 (none past
 // zig-zag position 9).
-enum class BlockResult { DcOnly, FirstFour, WithAc, Bad };
+enum class BlockResult { DcOnly = 0, FirstFour = 1, WithAc = 2, Bad = 3 };
 
 // Decodes one block of component `c` (0 to 2) into `block` in natural order
 // through the BitReader. Bad on a DC size above 16; DcOnly when no AC
@@ -212,7 +212,7 @@ struct ComponentCoding {
     }
     bits.Buf = buf;
     bits.Count = count;
-    return k == 1 ? BlockResult::DcOnly : k <= 10 ? BlockResult::FirstFour : BlockResult::WithAc;
+    return static_cast<BlockResult>(int{k > 1} + int{k > 10});
 }
 
 enum class AfterMcu { Go, Stop };
@@ -296,29 +296,21 @@ struct Sse2Stages {
 #if defined(__x86_64__)
 struct Avx2Stages {
     // Blocks with AC coefficients two at a time, those with few together.
+    // The blocks are sorted by kind first: no branch on a block's kind.
     static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
-        std::int16_t* waiting = nullptr;
-        std::int16_t* waitingFew = nullptr;
+        std::int16_t* kinds[3][24];
+        int counts[3] = {0, 0, 0};
         for (int i = 0; i < n; ++i) {
-            if (results[i] == BlockResult::DcOnly) {
-                InverseDct8x8DcOnly(blocks[i]);
-            } else if (results[i] == BlockResult::FirstFour) {
-                if (waitingFew == nullptr) {
-                    waitingFew = blocks[i];
-                } else {
-                    InverseDct8x8PairFirstFourAvx2(waitingFew, blocks[i]);
-                    waitingFew = nullptr;
-                }
-            } else if (waiting == nullptr) {
-                waiting = blocks[i];
-            } else {
-                InverseDct8x8PairAvx2(waiting, blocks[i]);
-                waiting = nullptr;
-            }
+            const int kind = static_cast<int>(results[i]);
+            kinds[kind][counts[kind]++] = blocks[i];
         }
-        if (waiting != nullptr && waitingFew != nullptr) InverseDct8x8PairAvx2(waiting, waitingFew);
-        else if (waiting != nullptr) InverseDct8x8Avx2(waiting);
-        else if (waitingFew != nullptr) InverseDct8x8Avx2(waitingFew);
+        for (int i = 0; i < counts[0]; ++i) InverseDct8x8DcOnly(kinds[0][i]);
+        int few = 0, full = 0;
+        for (; few + 1 < counts[1]; few += 2) InverseDct8x8PairFirstFourAvx2(kinds[1][few], kinds[1][few + 1]);
+        for (; full + 1 < counts[2]; full += 2) InverseDct8x8PairAvx2(kinds[2][full], kinds[2][full + 1]);
+        if (few < counts[1] && full < counts[2]) InverseDct8x8PairAvx2(kinds[1][few], kinds[2][full]);
+        else if (few < counts[1]) InverseDct8x8Avx2(kinds[1][few]);
+        else if (full < counts[2]) InverseDct8x8Avx2(kinds[2][full]);
     }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcuAvx2(dst, stride, samples, cols, rows);
