@@ -9,7 +9,7 @@ namespace vexa::jpeg {
 
 // One Huffman table.
 struct HuffmanLookup {
-    static constexpr int kFastBits = 11;
+    static constexpr int kFastBits = 10;
 
     // Fast entries, one for each value of the leading kFastBits bits:
     //   bits 0-5   the bits the step takes (the code, plus the value bits
