@@ -375,6 +375,7 @@ template <class Stages, int Layout>
             bool stop = false;
             while (done < kGroup && !stop && x0 + done * kMcuWidth < width) {
                 McuSamples& m = work[done];
+#pragma GCC unroll 6
                 for (int i = 0; i < kBlocks; ++i, ++n) {
                     const int c = i < kLumaBlocks ? 0 : i - kLumaBlocks + 1;
                     blocks[n] = c == 0 ? m.Luma[i].data() : c == 1 ? m.Cb.data() : m.Cr.data();
