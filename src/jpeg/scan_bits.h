@@ -41,7 +41,9 @@ public:
         if (load_ + 8 <= reader_.Size) {
             std::uint64_t w;
             std::memcpy(&w, reader_.Data + load_, 8);
-            w = __builtin_bswap64(w);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+            w = __builtin_bswap64(w);  // the first byte on top
+#endif
             const std::uint64_t x = ~w;  // a 0xFF byte becomes a zero byte
             if (((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) == 0) {
                 Buf |= w >> Count;
