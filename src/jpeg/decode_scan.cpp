@@ -179,7 +179,9 @@ struct ComponentCoding {
     const std::uint32_t* place = coding.Place.data();
     unsigned k = 1;
     for (;;) {
-        if (count < 32) {
+        // A fast entry needs and takes at most kFast bits; the other steps
+        // top up to the 32 bits a code and its value can take.
+        if (count < kFast) {
             bits.Buf = buf;
             bits.Count = count;
             bits.Refill();
@@ -195,6 +197,13 @@ struct ComponentCoding {
             k += (e >> 12) & 15;  // the run: the symbol's high four bits
             value = static_cast<std::uint32_t>(e >> 20);
         } else {
+            if (count < 32) {  // the leading kFast bits, and so e, stay as they are
+                bits.Buf = buf;
+                bits.Count = count;
+                bits.Refill();
+                buf = bits.Buf;
+                count = bits.Count;
+            }
             const std::uint16_t f = e != 0 ? static_cast<std::uint16_t>(((e >> 16) & 15) << 8 | ((e >> 8) & 0xFF))
                                            : coding.Ac->FindLong(static_cast<std::uint32_t>(buf >> 48));
             const int length = f >> 8, size = f & 15, symbol = f & 0xFF;
