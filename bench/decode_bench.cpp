@@ -6,7 +6,9 @@
 // reports the best thread CPU time of each (vexa_ms, turbo_ms) and their
 // ratio (x_turbo = turbo_ms / vexa_ms; above 1 means faster than turbo).
 // Best-of CPU time is what stays comparable on a busy machine.
+// VEXA_BENCH_PATH=scalar|sse2|avx2 makes the decoder take that path.
 #include "jpeg/decode_jpeg.h"
+#include "jpeg/simd_path.h"
 #include "photo_picture.h"
 
 #include <benchmark/benchmark.h>
@@ -212,6 +214,17 @@ void PhotoRatio(benchmark::State& state, int i) {
     state.counters["x_turbo"] = bestTurbo / bestVexa;
     state.counters["bits/pix"] = 8.0 * static_cast<double>(jpeg.size()) / PhotoPixels(i);
 }
+
+const bool kPathForced = [] {
+    const char* path = std::getenv("VEXA_BENCH_PATH");
+    if (path == nullptr) return false;
+    const std::string name(path);
+    const auto p = name == "scalar" ? vexa::jpeg::SimdPath::Scalar
+                   : name == "sse2" ? vexa::jpeg::SimdPath::Sse2
+                                    : vexa::jpeg::SimdPath::Avx2;
+    if (!vexa::jpeg::ForceSimdPath(p)) std::fprintf(stderr, "path %s not available\n", path);
+    return true;
+}();
 
 const bool kPhotoRegistered = [] {
     for (int i = 0; i < 2 * kCaseCount; ++i) {
