@@ -84,9 +84,9 @@ private:
     int used_ = 0;   // bits taken from the window, not yet moved past
 };
 
-// FirstFour: no coefficient outside rows 0-3 and columns 0-3 (none past
-// zig-zag position 9).
-enum class BlockResult { DcOnly = 0, FirstFour = 1, WithAc = 2, Bad = 3 };
+// FirstThree: no coefficient but 0, 1 and 8 (none past zig-zag position 2);
+// FirstFour: none outside rows 0-3 and columns 0-3 (none past position 9).
+enum class BlockResult { DcOnly = 0, FirstThree = 1, FirstFour = 2, WithAc = 3, Bad = 4 };
 
 // Decodes one block of component `c` (0 to 2) into `block` in natural order
 // through the BitReader. Bad on a DC size above 16; DcOnly when no AC
@@ -221,7 +221,7 @@ struct ComponentCoding {
     }
     bits.Buf = buf;
     bits.Count = count;
-    return static_cast<BlockResult>(int{k > 1} + int{k > 10});
+    return static_cast<BlockResult>(int{k > 1} + int{k > 3} + int{k > 10});
 }
 
 enum class AfterMcu { Go, Stop };
@@ -307,19 +307,20 @@ struct Avx2Stages {
     // Blocks with AC coefficients two at a time, those with few together.
     // The blocks are sorted by kind first: no branch on a block's kind.
     static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
-        std::int16_t* kinds[3][24];
-        int counts[3] = {0, 0, 0};
+        std::int16_t* kinds[4][24];
+        int counts[4] = {0, 0, 0, 0};
         for (int i = 0; i < n; ++i) {
             const int kind = static_cast<int>(results[i]);
             kinds[kind][counts[kind]++] = blocks[i];
         }
         for (int i = 0; i < counts[0]; ++i) InverseDct8x8DcOnly(kinds[0][i]);
+        for (int i = 0; i < counts[1]; ++i) InverseDct8x8FirstThreeAvx2(kinds[1][i]);
         int few = 0, full = 0;
-        for (; few + 1 < counts[1]; few += 2) InverseDct8x8PairFirstFourAvx2(kinds[1][few], kinds[1][few + 1]);
-        for (; full + 1 < counts[2]; full += 2) InverseDct8x8PairAvx2(kinds[2][full], kinds[2][full + 1]);
-        if (few < counts[1] && full < counts[2]) InverseDct8x8PairAvx2(kinds[1][few], kinds[2][full]);
-        else if (few < counts[1]) InverseDct8x8Avx2(kinds[1][few]);
-        else if (full < counts[2]) InverseDct8x8Avx2(kinds[2][full]);
+        for (; few + 1 < counts[2]; few += 2) InverseDct8x8PairFirstFourAvx2(kinds[2][few], kinds[2][few + 1]);
+        for (; full + 1 < counts[3]; full += 2) InverseDct8x8PairAvx2(kinds[3][full], kinds[3][full + 1]);
+        if (few < counts[2] && full < counts[3]) InverseDct8x8PairAvx2(kinds[2][few], kinds[3][full]);
+        else if (few < counts[2]) InverseDct8x8Avx2(kinds[2][few]);
+        else if (full < counts[3]) InverseDct8x8Avx2(kinds[3][full]);
     }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcuAvx2(dst, stride, samples, cols, rows);

@@ -342,6 +342,36 @@ __attribute__((target("avx2"))) void InverseDct8x8PairAvx2(std::int16_t* a, std:
     }
 }
 
+// Coefficients a = block[0], b = block[1], c = block[8] alone: the row pass
+// leaves row 0 as (32 a + w b) >> 5 with w = 44, 38, 25, 9, -9, -25, -38, -44
+// for columns 0 to 7, row 1 as c everywhere and the other rows 0; the column
+// pass then gives (32 r + w c) >> 8 down each column, with w by row. With
+// |a| < 8192 and |b|, |c| < 1024 no product wraps and every value fits in
+// 16 bits, as in the exact passes above.
+__attribute__((target("avx2"))) void InverseDct8x8FirstThreeAvx2(std::int16_t* block) {
+    const int a = block[0], b = block[1], c = block[8];
+    if (a < -8192 || a > 8191 || b < -1024 || b > 1023 || c < -1024 || c > 1023) {
+        InverseDct8x8(block);
+        return;
+    }
+    const __m256i weights = _mm256_setr_epi32(44, 38, 25, 9, -9, -25, -38, -44);
+    // Pairs (a, b) against (32, w): row 0, one column a lane.
+    const __m256i ab = _mm256_set1_epi32(static_cast<std::int32_t>((static_cast<std::uint32_t>(b) << 16) | (a & 0xFFFF)));
+    const __m256i w32 = _mm256_or_si256(_mm256_set1_epi32(32), _mm256_slli_epi32(weights, 16));
+    const __m256i row0 = _mm256_srai_epi32(_mm256_madd_epi16(ab, w32), 5);
+    // Pairs (row 0, c) for the column pass.
+    const __m256i rc = _mm256_or_si256(_mm256_and_si256(row0, _mm256_set1_epi32(0xFFFF)),
+                                       _mm256_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(c) << 16)));
+    const int w[8] = {44, 38, 25, 9, -9, -25, -38, -44};
+    for (int row = 0; row < 8; row += 2) {
+        const __m256i upper = _mm256_srai_epi32(_mm256_madd_epi16(rc, Pair2(32, w[row])), 8);
+        const __m256i lower = _mm256_srai_epi32(_mm256_madd_epi16(rc, Pair2(32, w[row + 1])), 8);
+        // packs works within 128-bit lanes: reorder to row, then row + 1.
+        const __m256i rows = _mm256_permute4x64_epi64(_mm256_packs_epi32(upper, lower), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(block + 8 * row), rows);
+    }
+}
+
 __attribute__((target("avx2"))) void InverseDct8x8PairFirstFourAvx2(std::int16_t* a, std::int16_t* b) {
     __m256i v[8];
     for (int i = 0; i < 4; ++i)

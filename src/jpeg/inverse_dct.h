@@ -22,6 +22,8 @@ void InverseDct8x8PairAvx2(std::int16_t* a, std::int16_t* b);
 // Two blocks at once whose coefficients are all 0 outside rows 0-3 and
 // columns 0-3.
 void InverseDct8x8PairFirstFourAvx2(std::int16_t* a, std::int16_t* b);
+// One block whose coefficients are all 0 but 0, 1 and 8.
+void InverseDct8x8FirstThreeAvx2(std::int16_t* block);
 #endif
 
 // The same for a block whose coefficients are all 0 but the first.

@@ -90,6 +90,12 @@ TEST(InverseDctTest, FastAgreesWithReference) {
                         jpeg::InverseDct8x8PairFirstFourAvx2(one.data(), two.data());
                         ASSERT_EQ(one, Reference(few[0]));
                         ASSERT_EQ(two, Reference(few[1]));
+                        // And to coefficients 0, 1 and 8.
+                        Block three{};
+                        for (int i : {0, 1, 8}) three[i] = b[0][i];
+                        one = three;
+                        jpeg::InverseDct8x8FirstThreeAvx2(one.data());
+                        ASSERT_EQ(one, Reference(three));
                     }
 #endif
                 }
