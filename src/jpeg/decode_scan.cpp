@@ -264,6 +264,9 @@ void ZeroPixelsAfter(const DecoderState& s, std::uint8_t* bitmap, int x, int y0,
     }
 }
 
+// The most blocks decoded before they are transformed (see DecodeMcus).
+constexpr int kMaxBlocks = 12;
+
 // The inverse DCT of the decoded blocks of one MCU, one by one.
 template <void (*Idct)(std::int16_t*)>
 void TransformEach(std::int16_t* const* blocks, const BlockResult* results, int n) {
@@ -307,7 +310,7 @@ struct Avx2Stages {
     // Blocks with AC coefficients two at a time, those with few together.
     // The blocks are sorted by kind first: no branch on a block's kind.
     static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
-        std::int16_t* kinds[4][24];
+        std::int16_t* kinds[4][kMaxBlocks];
         int counts[4] = {0, 0, 0, 0};
         for (int i = 0; i < n; ++i) {
             const int kind = static_cast<int>(results[i]);
@@ -318,9 +321,15 @@ struct Avx2Stages {
         int few = 0, full = 0;
         for (; few + 1 < counts[2]; few += 2) InverseDct8x8PairFirstFourAvx2(kinds[2][few], kinds[2][few + 1]);
         for (; full + 1 < counts[3]; full += 2) InverseDct8x8PairAvx2(kinds[3][full], kinds[3][full + 1]);
-        if (few < counts[2] && full < counts[3]) InverseDct8x8PairAvx2(kinds[2][few], kinds[3][full]);
-        else if (few < counts[2]) InverseDct8x8Avx2(kinds[2][few]);
-        else if (full < counts[3]) InverseDct8x8Avx2(kinds[3][full]);
+        // A block left over goes with the other kind's, or with zeros: a
+        // pair costs less than one block alone.
+        if (few < counts[2] && full < counts[3]) {
+            InverseDct8x8PairAvx2(kinds[2][few], kinds[3][full]);
+        } else if (few < counts[2] || full < counts[3]) {
+            alignas(32) std::int16_t zeros[64] = {};
+            if (few < counts[2]) InverseDct8x8PairFirstFourAvx2(kinds[2][few], zeros);
+            else InverseDct8x8PairAvx2(kinds[3][full], zeros);
+        }
     }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcuAvx2(dst, stride, samples, cols, rows);
@@ -369,7 +378,8 @@ template <class Stages, int Layout>
     };
     // A few MCUs are decoded before they are transformed, so that most
     // blocks with AC coefficients find a partner for the paired transform.
-    constexpr int kGroup = kBlocks >= 4 ? 2 : 4;
+    constexpr int kGroup = kBlocks >= 4 ? 2 : kBlocks == 1 ? 8 : 4;
+    static_assert(kGroup * kBlocks <= kMaxBlocks);
     struct McuSamples {
         std::array<Block, 4> Luma;
         Block Cb, Cr;
@@ -379,8 +389,8 @@ template <class Stages, int Layout>
         const int rows = std::min(kMcuHeight, height - y0);
         std::uint8_t* row = bitmap + kDibHeaderBytes + std::int64_t{height - 1 - y0} * s.Stride;
         for (int x0 = 0; x0 < width;) {
-            std::array<std::int16_t*, 6 * kGroup> blocks;
-            std::array<BlockResult, 6 * kGroup> results;
+            std::array<std::int16_t*, kGroup * kBlocks> blocks;
+            std::array<BlockResult, kGroup * kBlocks> results;
             int n = 0, done = 0;
             bool stop = false;
             while (done < kGroup && !stop && x0 + done * kMcuWidth < width) {
