@@ -79,8 +79,8 @@ bool FindRects(Manifest& m) {
         return Fail("diffs: \"auto\" needs the base pictures of pairs[0] and pairs[4]");
     QImage scene, photo;
     std::string error;
-    for (const auto& [spec, image] : {std::pair{&sceneSpec, &scene}, std::pair{&photoSpec, &photo}})
-        if (!ReadImageFile(spec->file, *image, error)) return Fail(spec->field + ": " + spec->file + ": " + error);
+    for (const auto& [wanted, image] : {std::pair{&sceneSpec, &scene}, std::pair{&photoSpec, &photo}})
+        if (!ReadImageFile(wanted->file, *image, error)) return Fail(wanted->field + ": " + wanted->file + ": " + error);
     if (scene.size() != photo.size())
         return Fail("diffs: \"auto\" needs a scene and a photo of the same size");
     const std::vector<Box> boxes = DiffRectangles(ImagePixels(scene), ImagePixels(photo), DiffOptions{});
