@@ -95,11 +95,10 @@ public:
     TAnswer AskYesNoCancel(const std::string& text) override;
     void SetCountField(const std::string& text) override;
     void SetTimeField(const std::string& text) override;
-    void SwitchMode(int mode) override;
-    int CurrentMode() const override;
+    bool SwitchMode(ViewMode mode) override;
+    ViewMode CurrentMode() const override;
     void ShowMarkers(bool gather) override;
-    TJudgePoint MarkerPosition(int index) const override;
-    TJudgePoint ScrollPosition() const override;
+    TPoint MarkerCentre(int index) const override;
     void AnimateStep() override;
     std::string WelcomeText() const override;
     void FitToPicture() override;

@@ -8,6 +8,7 @@
 #include "framework/help_window.h"
 #include "framework/message_box.h"
 #include "framework/open_dialog.h"
+#include "play/show_mode.h"
 #include "view/bit_window.h"
 
 namespace vexa {
@@ -36,8 +37,7 @@ void TKavrikApp::CmGatherMarkers() {
 void TKavrikApp::CmMode(int mode) {
     if (!View || !Running || !IsModeCommand(mode)) return;
     if (mode == View->CurrentMode()) return;
-    View->SwitchMode(mode);
-    if (View->CurrentMode() != 0) FitToPicture();
+    if (ShowMode(Game_, ModeOfCommand(mode))) FitToPicture();
 }
 
 void TKavrikApp::CmJudgeAnswers() {

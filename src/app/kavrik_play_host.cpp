@@ -6,6 +6,7 @@
 #include "framework/message_box.h"
 #include "framework/status_bar.h"
 #include "view/bit_window.h"
+#include "view/core/marker_rules.h"
 
 #include <QGuiApplication>
 
@@ -35,26 +36,21 @@ void TKavrikApp::SetTimeField(const std::string& text) {
     if (TimeField) TimeField->SetText(QString::fromStdString(text));
 }
 
-void TKavrikApp::SwitchMode(int mode) {
-    if (View) View->SwitchMode(mode);
-}
+bool TKavrikApp::SwitchMode(ViewMode mode) { return View && View->SwitchMode(ModeNumber(mode)); }
 
-int TKavrikApp::CurrentMode() const { return View ? View->CurrentMode() : 0; }
+ViewMode TKavrikApp::CurrentMode() const {
+    return View ? static_cast<ViewMode>(View->CurrentMode()) : ViewMode::None;
+}
 
 void TKavrikApp::ShowMarkers(bool gather) {
     if (View) View->ShowMarkers(gather);
 }
 
-TJudgePoint TKavrikApp::MarkerPosition(int index) const {
+TPoint TKavrikApp::MarkerCentre(int index) const {
     if (!View) return {};
-    const QPoint p = View->MarkerPosition(index);
-    return {p.x(), p.y()};
-}
-
-TJudgePoint TKavrikApp::ScrollPosition() const {
-    if (!View) return {};
-    const QPoint p = View->ScrollPosition();
-    return {p.x(), p.y()};
+    const QPoint corner = View->MarkerPosition(index);
+    const QPoint scroll = View->ScrollPosition();
+    return vexa::MarkerCentre({corner.x(), corner.y()}, {scroll.x(), scroll.y()});
 }
 
 void TKavrikApp::AnimateStep() {

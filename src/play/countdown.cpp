@@ -1,6 +1,7 @@
 #include "play/countdown.h"
 
 #include "play/judge.h"
+#include "play/play_messages.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,12 +16,6 @@ void CountdownTick(TGamePlay& game) {
 
     if (host.IsFrameActive()) host.AnimateStep();
     if (!state.Running) return;
-    if (!game.Puzzle.Loaded) {
-        // A failed mode switch emptied the record under a running challenge:
-        // there is nothing left to count down for.
-        state.Running = 0;
-        return;
-    }
 
     // A clock set far back or forward saturates instead of wrapping.
     const std::int64_t diff = host.Now() - state.StartTime;

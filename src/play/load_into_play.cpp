@@ -1,5 +1,7 @@
 #include "play/load_into_play.h"
 
+#include "play/play_messages.h"
+#include "play/show_mode.h"
 #include "puzzle/puzzle_file.h"
 
 #include <cstdio>
@@ -24,12 +26,7 @@ void LoadIntoPlay(TGamePlay& game, const std::string& path) {
     game.Side.CurrentSection[sizeof game.Side.CurrentSection - 1] = '\0';
     ReadResultRecord(game.SettingsPath, game.Side.CurrentSection, state.Result);
 
-    host.SwitchMode(kModePhoto);
-    if (host.CurrentMode() == kModeNone) {
-        // The view has reported the failure and emptied the record.
-        state.Running = 0;
-        return;
-    }
+    if (!ShowMode(game, ViewMode::Photo)) return;
 
     char count[48];
     std::snprintf(count, sizeof count, kCountFieldFormat, static_cast<int>(game.Puzzle.DiffCount));
@@ -38,10 +35,9 @@ void LoadIntoPlay(TGamePlay& game, const std::string& path) {
     state.StartTime = host.Now();
     state.TimeLimit = kDefaultTimeLimit;
     host.ShowMarkers(true);
-    host.SwitchMode(kModeScene);
-    const bool shown = host.CurrentMode() != kModeNone;
-    if (shown) host.FitToPicture();
-    state.Running = (shown && game.Puzzle.Loaded) ? 1 : 0;
+    if (!ShowMode(game, ViewMode::Scene)) return;
+    host.FitToPicture();
+    state.Running = 1;
 }
 
 }  // namespace vexa

@@ -7,8 +7,6 @@
 
 namespace vexa {
 
-inline constexpr const char* kCountFieldFormat = "正解数 %d  ";
-
 // Empties and refills the puzzle record from `path`, restores the puzzle's
 // best result, writes the number of differences into the count field, starts
 // the clock with a 300-second limit, gathers the markers and shows the

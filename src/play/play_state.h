@@ -12,13 +12,10 @@
 
 namespace vexa {
 
-constexpr int kModeNone = 0;
-constexpr int kModeScene = 203;
-constexpr int kModePhoto = 207;
 constexpr std::int32_t kDefaultTimeLimit = 300;
 
 struct TPlayState {
-    std::int16_t Running = 0;           // a challenge is in progress
+    std::int16_t Running = 0;           // a challenge is in progress; the record is loaded
     std::int64_t StartTime = 0;         // calendar seconds at its start
     std::int32_t TimeLimit = kDefaultTimeLimit;  // seconds; 0 = no limit
     std::int32_t LastShownSecond = -100;  // elapsed second last shown; never reset
@@ -36,7 +33,8 @@ using TPuzzleLoader =
 //   TGamePlay game{puzzle, side, /*host*/ *this, settingsPath, LoadPuzzleFile};
 // and calls CountdownTick(game) on each 100 ms tick, Judge(game) for the
 // judge command and LoadIntoPlay(game, path) for every file it is given.
-// Running is read by the enabling of the mode commands.
+// Running is read by the enabling of the mode commands; mode commands go
+// through ShowMode(game, mode).
 struct TGamePlay {
     TPuzzleData& Puzzle;
     TPuzzleSideValues& Side;

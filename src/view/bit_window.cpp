@@ -80,7 +80,7 @@ bool TBitWindow::SwitchMode(int mode) {
     const QString message =
         BuildModePictures(Puzzle_, mode, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
     if (!message.isEmpty()) return Fail(message);
-    if (IsSceneMode(mode)) Tracks_.OpenScene(Puzzle_, mode - 203);
+    if (IsSceneMode(mode)) Tracks_.OpenScene(mode - 203);
 
     ReleasePicture(ModeScreen_);
     if (!CreateOffscreen(ModeScreen_, PictureWidth_, PictureHeight_))
@@ -211,7 +211,7 @@ void TBitWindow::AnimateStep() {
     // lands on the same screen.
     const QPoint scroll = ScrollPosition();
     PieceBatch batch;
-    Tracks_.Step(Puzzle_, CurrentMode_, [&](const TScenePiece& piece) { BlitInto(piece, batch); });
+    Tracks_.Step(Puzzle_, static_cast<ViewMode>(CurrentMode_), [&](const TScenePiece& piece) { BlitInto(piece, batch); });
     FinishBatch(batch, scroll);
 }
 
@@ -367,11 +367,11 @@ void TBitWindow::mouseReleaseEvent(QMouseEvent* event) {
 void TBitWindow::EvLButtonDown(QPoint point) {
     if (CurrentMode_ != 207) return;
     if (DragIndex_ >= 0) EndDrag();  // a drag whose release never arrived
-    std::array<TMarkerPoint, kMarkerCount> corners;
+    std::array<TPoint, kMarkerCount> corners;
     for (int i = 0; i < kMarkerCount; ++i)
-        corners[i] = TMarkerPoint{OuterFrames_[i]->x(), OuterFrames_[i]->y()};
+        corners[i] = TPoint{OuterFrames_[i]->x(), OuterFrames_[i]->y()};
     const int hit = MarkerIndexAt(corners.data(), corners.size(), Puzzle_.DiffCount,
-                                  TMarkerPoint{point.x(), point.y()});
+                                  TPoint{point.x(), point.y()});
     if (hit < 0) return;
     // Qt's implicit grab keeps the release with the view.
     DragIndex_ = hit;
@@ -389,8 +389,8 @@ void TBitWindow::EvLButtonUp(QPoint point) {
         EndDrag();
         return;
     }
-    const TMarkerPoint corner =
-        ClampMarkerDrop(TMarkerPoint{point.x(), point.y()}, PictureWidth_, PictureHeight_);
+    const TPoint corner =
+        ClampMarkerDrop(TPoint{point.x(), point.y()}, PictureWidth_, PictureHeight_);
     OuterFrames_[DragIndex_]->MoveToTop(QPoint(corner.X, corner.Y));
     InnerFrames_[DragIndex_]->MoveToTop(QPoint(corner.X + 1, corner.Y + 1));
     OuterFrames_[DragIndex_]->show();

@@ -6,6 +6,7 @@
 
 #include "framework/status_bar.h"
 #include "play/judge.h"
+#include "play/play_messages.h"
 
 #include <QAction>
 #include <QFile>

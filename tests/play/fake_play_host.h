@@ -1,10 +1,12 @@
 // A scripted stand-in for the window around game play: it logs every call
 // as one line, keeps a settable clock, key state and marker positions, and
-// plays the view's mode switch including its failure (reset, mode 0).
+// plays the view's mode switch including its failure (its own message, mode
+// None; the record is left alone).
 #pragma once
 
 #include "play/load_into_play.h"
 #include "play/play_state.h"
+#include "view/core/marker_rules.h"
 
 #include <unistd.h>
 
@@ -21,9 +23,23 @@
 
 namespace vexa::testing {
 
+inline std::string ModeName(ViewMode mode) {
+    switch (mode) {
+    case ViewMode::None: return "None";
+    case ViewMode::OutlineScene: return "OutlineScene";
+    case ViewMode::Scene: return "Scene";
+    case ViewMode::FewFound: return "FewFound";
+    case ViewMode::HalfFound: return "HalfFound";
+    case ViewMode::AllFound: return "AllFound";
+    case ViewMode::Photo: return "Photo";
+    case ViewMode::OutlinePhoto: return "OutlinePhoto";
+    }
+    return std::to_string(ModeNumber(mode));
+}
+
 class FakePlayHost : public IPlayHost {
 public:
-    explicit FakePlayHost(TPuzzleData& puzzle) : puzzle_(puzzle) {}
+    FakePlayHost() = default;
 
     void ShowMessage(const std::string& text) override { Log.push_back("message " + text); }
     TAnswer AskYesNoCancel(const std::string& text) override {
@@ -32,23 +48,23 @@ public:
     }
     void SetCountField(const std::string& text) override { Log.push_back("count " + text); }
     void SetTimeField(const std::string& text) override { Log.push_back("time " + text); }
-    void SwitchMode(int mode) override {
-        Log.push_back("switch " + std::to_string(mode));
+    bool SwitchMode(ViewMode mode) override {
+        Log.push_back("switch " + ModeName(mode));
         if (FailingModes.count(mode)) {
             Log.push_back("message view failure");
-            puzzle_.Reset();
-            Mode = 0;
-            return;
+            Mode = ViewMode::None;
+            return false;
         }
         Mode = mode;
+        return true;
     }
-    int CurrentMode() const override { return Mode; }
+    ViewMode CurrentMode() const override { return Mode; }
     void ShowMarkers(bool gather) override {
         Log.push_back(gather ? "gather" : "markers");
         if (gather) Markers.fill({0, 0});
     }
-    TJudgePoint MarkerPosition(int index) const override { return Markers.at(index); }
-    TJudgePoint ScrollPosition() const override { return Scroll; }
+    // As the view works it out: corner and scroll position in, centre out.
+    TPoint MarkerCentre(int index) const override { return vexa::MarkerCentre(Markers.at(index), Scroll); }
     void AnimateStep() override { ++AnimateSteps; }
     std::string WelcomeText() const override { return "welcome"; }
     void FitToPicture() override { Log.push_back("fit"); }
@@ -61,19 +77,16 @@ public:
     std::vector<std::string> TakeLog() { return std::exchange(Log, {}); }
 
     std::vector<std::string> Log;
-    std::set<int> FailingModes;
-    int Mode = 0;
-    std::array<TJudgePoint, kMaxDiffs> Markers{};
-    TJudgePoint Scroll{};
+    std::set<ViewMode> FailingModes;
+    ViewMode Mode = ViewMode::None;
+    std::array<TPoint, kMaxDiffs> Markers{};  // top-left corners, client coordinates
+    TPoint Scroll{};
     TAnswer Answer = TAnswer::No;
     bool FrameActive = true;
     bool Shift = false;
     bool RightButton = false;
     std::int64_t Clock = 1'000'000;
     int AnimateSteps = 0;
-
-private:
-    TPuzzleData& puzzle_;
 };
 
 // A puzzle as the loader would leave it.
@@ -123,7 +136,7 @@ private:
 // The record, its side values, the host and the game over them, with a
 // settings file of its own.
 struct PlayFixture {
-    PlayFixture() : Host(Puzzle), Game{Puzzle, Side, Host, Settings.Path(), {}} {}
+    PlayFixture() : Game{Puzzle, Side, Host, Settings.Path(), {}} {}
 
     // Loads `fake` and drops the log of the load.
     void Load(const FakePuzzle& fake) {

@@ -90,9 +90,10 @@ int RunInfo(int argc, char** argv) {
         pictures.append(PictureJson(vexa::PictureOf(record, i), sources[i].Jpeg));
     o["pictures"] = pictures;
     QJsonArray results;
-    for (int result : {vexa::kResultFewFound, vexa::kResultHalfFound, vexa::kResultAllFound})
-        results.append(
-            QJsonObject{{"result", result}, {"result_name", ResultName(result)}, {"pair", ResultPair(result)}});
+    for (vexa::ViewMode result : {vexa::ViewMode::FewFound, vexa::ViewMode::HalfFound, vexa::ViewMode::AllFound})
+        results.append(QJsonObject{{"result", vexa::ModeNumber(result)},
+                                   {"result_name", ResultName(result)},
+                                   {"pair", vexa::PairOf(result)}});
     o["result_screens"] = results;
     Print(o, pretty);
     return 0;
