@@ -2,7 +2,6 @@
 
 #include "play/play_messages.h"
 #include "play/show_mode.h"
-#include "puzzle/puzzle_file.h"
 
 #include <cstdio>
 
@@ -13,13 +12,13 @@ void LoadIntoPlay(TGamePlay& game, const std::string& path) {
     IPlayHost& host = game.Host;
 
     game.Puzzle.Reset();
-    const char* message = game.LoadPuzzle ? game.LoadPuzzle(game.Puzzle, game.Side, path)
-                                          : kMsgCannotOpen;
-    if (message != nullptr) {
+    const TLoadError error = game.LoadPuzzle ? game.LoadPuzzle(game.Puzzle, game.Side, path)
+                                             : TLoadError::CannotOpen;
+    if (error != TLoadError::None) {
         game.Puzzle.Reset();
         // The record is empty: a countdown left running would judge nothing.
         state.Running = 0;
-        host.ShowMessage(message);
+        host.ShowMessage(LoadErrorText(error));
         return;
     }
 

@@ -2,9 +2,29 @@
 // byte for byte; the formats are printf formats.
 #pragma once
 
+#include "puzzle/load_error.h"
+
 namespace vexa {
 
 // --- Loading (LoadIntoPlay) --------------------------------------------------
+inline constexpr const char* kMsgCannotOpen = "ファイルをオープンできません";
+inline constexpr const char* kMsgBadData = "データファイルが不正です";
+inline constexpr const char* kMsgDiskError =
+    "ファイルを読み込めません。ディスク及びファイルをチェックしてください";
+inline constexpr const char* kMsgNoMemory = "ファイルを読み込めません。メモリが足りないようです";
+
+// The message a failed load is reported with; nullptr for None.
+constexpr const char* LoadErrorText(TLoadError error) {
+    switch (error) {
+    case TLoadError::None: return nullptr;
+    case TLoadError::CannotOpen: return kMsgCannotOpen;
+    case TLoadError::BadData: return kMsgBadData;
+    case TLoadError::DiskError: return kMsgDiskError;
+    case TLoadError::NoMemory: return kMsgNoMemory;
+    }
+    return kMsgDiskError;
+}
+
 inline constexpr const char* kCountFieldFormat = "正解数 %d  ";
 
 // --- Countdown (CountdownTick) -----------------------------------------------

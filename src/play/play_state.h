@@ -4,6 +4,7 @@
 
 #include "play/play_host.h"
 #include "play/result_record.h"
+#include "puzzle/load_error.h"
 #include "puzzle/puzzle_data.h"
 
 #include <cstdint>
@@ -22,10 +23,8 @@ struct TPlayState {
     TResultState Result;                // stored checksums and BestResult of the loaded puzzle
 };
 
-// Fills a reset record from a puzzle file; nullptr on success, else the
-// message to show. LoadPuzzleFile in the player.
-using TPuzzleLoader =
-    std::function<const char*(TPuzzleData&, TPuzzleSideValues&, const std::string&)>;
+// Fills a reset record from a puzzle file: LoadPuzzleFile in the player.
+using TPuzzleLoader = std::function<TLoadError(TPuzzleData&, TPuzzleSideValues&, const std::string&)>;
 
 // One game: the puzzle record and its side values (owned by the application
 // for the life of the program), the host, the settings file and the state.

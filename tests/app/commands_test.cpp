@@ -7,7 +7,7 @@
 #include "framework/hint_texts.h"
 #include "framework/status_bar.h"
 
-#include "puzzle/puzzle_file.h"
+#include "play/play_messages.h"
 
 #include <QAction>
 #include <QDropEvent>

@@ -93,18 +93,18 @@ public:
 struct FakePuzzle {
     std::vector<TDiffRect> Rects;
     const char* Section = "Sec";
-    const char* Failure = nullptr;  // the loader's message, if it fails
+    TLoadError Failure = TLoadError::None;  // why the loader fails, if it does
 };
 
 inline TPuzzleLoader FakeLoader(const FakePuzzle& fake) {
-    return [fake](TPuzzleData& record, TPuzzleSideValues& side, const std::string&) -> const char* {
-        if (fake.Failure) return fake.Failure;
+    return [fake](TPuzzleData& record, TPuzzleSideValues& side, const std::string&) {
+        if (fake.Failure != TLoadError::None) return fake.Failure;
         record.DiffCount = static_cast<std::int16_t>(fake.Rects.size());
         for (std::size_t i = 0; i < fake.Rects.size() && i < record.DiffRects.size(); ++i)
             record.DiffRects[i] = fake.Rects[i];
         std::snprintf(side.CurrentSection, sizeof side.CurrentSection, "%s", fake.Section);
         record.Loaded = 1;
-        return nullptr;
+        return TLoadError::None;
     };
 }
 

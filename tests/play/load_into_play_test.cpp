@@ -34,7 +34,7 @@ TEST(LoadIntoPlay, StartsAChallengeOrLeavesNoneRunning) {
         {"no differences", FakePuzzle{{}, "Sec"}, {}, false,
          {"switch Photo", "count 正解数 0  ", "gather", "switch Scene", "fit"}, true, true, ViewMode::Scene},
         // A failed load empties the record; the mode shown stays as it was.
-        {"loader fails", FakePuzzle{{}, "Sec", "データファイルが不正です"}, {}, true,
+        {"loader fails", FakePuzzle{{}, "Sec", TLoadError::BadData}, {}, true,
          {"message データファイルが不正です"}, false, false, ViewMode::HalfFound},
         {"photo cannot be shown", kThree, {ViewMode::Photo}, true,
          {"switch Photo", "message view failure"}, false, false, ViewMode::None},
@@ -66,6 +66,26 @@ TEST(LoadIntoPlay, StartsAChallengeOrLeavesNoneRunning) {
     }
 }
 
+TEST(LoadIntoPlay, EachLoadErrorIsReportedWithItsMessage) {
+    struct Case {
+        TLoadError have;
+        std::string want;
+    };
+    const Case cases[] = {
+        {TLoadError::CannotOpen, "ファイルをオープンできません"},
+        {TLoadError::BadData, "データファイルが不正です"},
+        {TLoadError::DiskError, "ファイルを読み込めません。ディスク及びファイルをチェックしてください"},
+        {TLoadError::NoMemory, "ファイルを読み込めません。メモリが足りないようです"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(LoadErrorName(c.have));
+        PlayFixture f;
+        f.Game.LoadPuzzle = testing::FakeLoader(FakePuzzle{{}, "Sec", c.have});
+        LoadIntoPlay(f.Game, "puzzle.VX");
+        EXPECT_EQ(f.Host.Log, (Log{"message " + c.want}));
+    }
+}
+
 TEST(LoadIntoPlay, WithoutLoaderReportsTheFileAsUnopenable) {
     PlayFixture f;
     LoadIntoPlay(f.Game, "puzzle.VX");
@@ -90,7 +110,7 @@ TEST(LoadIntoPlay, RestartsTheCountdownWithoutJudging) {
 TEST(LoadIntoPlay, AFailedLoadStopsTheCountdown) {
     PlayFixture f;
     f.Load(kThree);
-    f.Game.LoadPuzzle = testing::FakeLoader(FakePuzzle{{}, "Sec", "ファイルをオープンできません"});
+    f.Game.LoadPuzzle = testing::FakeLoader(FakePuzzle{{}, "Sec", TLoadError::CannotOpen});
     LoadIntoPlay(f.Game, "missing.VX");
     f.Host.TakeLog();
     // Long past the limit: nothing is judged and nothing is shown.

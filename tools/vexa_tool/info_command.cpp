@@ -63,8 +63,10 @@ int RunInfo(int argc, char** argv) {
     static vexa::TPuzzleData record;  // a few hundred bytes of arrays: keep it off the stack
     vexa::TPuzzleSideValues side;
     vexa::TPictureSources sources;
-    if (const char* message = LoadPuzzleInput(record, side, path, &sources)) {
-        Print(QJsonObject{{"error", QString::fromUtf8(message)}}, pretty);
+    if (const vexa::TLoadError error = LoadPuzzleInput(record, side, path, &sources); error != vexa::TLoadError::None) {
+        Print(QJsonObject{{"error", QString::fromUtf8(vexa::LoadErrorText(error))},
+                          {"error_name", vexa::LoadErrorName(error)}},
+              pretty);
         return 1;
     }
     QJsonObject o;

@@ -69,8 +69,8 @@ int RunJudge(int argc, char** argv) {
 
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
-    if (const char* message = LoadPuzzleInput(record, side, path)) {
-        std::fprintf(stderr, "vexa-tool judge: %s: %s\n", path, message);
+    if (const vexa::TLoadError error = LoadPuzzleInput(record, side, path); error != vexa::TLoadError::None) {
+        std::fprintf(stderr, "vexa-tool judge: %s: %s\n", path, LoadErrorLine(error).c_str());
         return 1;
     }
     const int diffCount = std::clamp<int>(record.DiffCount, 0, vexa::kMaxDiffs);
