@@ -103,30 +103,36 @@ bool ReadTextBlock(Source& in, char* field, std::size_t fieldSize, int capacity)
     return true;
 }
 
-// A 32-bit length L and L bytes into `block`. 0 ok (L = 0 leaves it empty),
-// 1 the length was cut short, 2 no block of that size, 3 fewer than L bytes.
-// A block larger than `budget` is refused like one that cannot be allocated;
-// a block read is taken off it.
-int ReadDataBlock(Source& in, Block& block, std::int64_t* budget = nullptr) {
+// How reading a length-prefixed data block ended.
+enum class TBlockRead {
+    Ok,         // L = 0 leaves the block empty
+    LengthCut,  // the file ended inside L
+    NoBlock,    // no block of that size (negative, over the cap or the budget, or no memory)
+    Short,      // fewer than L bytes left
+};
+
+// A 32-bit length L and L bytes into `block`. A block larger than `budget` is
+// refused like one that cannot be allocated; a block read is taken off it.
+TBlockRead ReadDataBlock(Source& in, Block& block, std::int64_t* budget = nullptr) {
     block.clear();
     std::int32_t length;
-    if (!ReadI32(in, length)) return 1;
-    if (length == 0) return 0;
-    if (length < 0 || length > kMaxPictureBlockBytes) return 2;
-    if (budget && length > *budget) return 2;
-    if (static_cast<std::uint64_t>(length) > in.Left()) return 3;
+    if (!ReadI32(in, length)) return TBlockRead::LengthCut;
+    if (length == 0) return TBlockRead::Ok;
+    if (length < 0 || length > kMaxPictureBlockBytes) return TBlockRead::NoBlock;
+    if (budget && length > *budget) return TBlockRead::NoBlock;
+    if (static_cast<std::uint64_t>(length) > in.Left()) return TBlockRead::Short;
     try {
         block.resize(static_cast<std::size_t>(length));
     } catch (const std::bad_alloc&) {
         Block().swap(block);
-        return 2;
+        return TBlockRead::NoBlock;
     }
     if (in.Read(block.data(), block.size()) != block.size()) {
         Block().swap(block);
-        return 3;
+        return TBlockRead::Short;
     }
     if (budget) *budget -= length;
-    return 0;
+    return TBlockRead::Ok;
 }
 
 // One picture entry as read from the file, before any decoding.
@@ -143,9 +149,10 @@ TLoadError ReadPicture(Source& in, PictureEntry& entry, std::int64_t& budget) {
     std::int32_t streamLength;
     if (!ReadI32(in, streamLength)) return TLoadError::DiskError;
     if (streamLength == 0)
-        return ReadDataBlock(in, entry.Picture, &budget) == 0 ? TLoadError::None : TLoadError::NoMemory;
+        return ReadDataBlock(in, entry.Picture, &budget) == TBlockRead::Ok ? TLoadError::None : TLoadError::NoMemory;
     Block stream;
-    if (ReadDataBlock(in, stream) != 0) return TLoadError::NoMemory;
+    // Whatever went wrong, the block could not be had: the memory message.
+    if (ReadDataBlock(in, stream) != TBlockRead::Ok) return TLoadError::NoMemory;
     // The decoder trusts its byte count, so it never gets more than the block
     // holds; no block or a negative S is a stream it would refuse anyway.
     if (stream.empty() || streamLength < 0) return TLoadError::NoMemory;
