@@ -16,6 +16,8 @@
 namespace vexa {
 namespace {
 
+using enum ViewMode;
+
 using testing::FakePuzzle;
 using testing::PlayFixture;
 using Log = std::vector<std::string>;
@@ -50,9 +52,9 @@ TEST(Judge, JudgesRestartsOrWelcomes) {
          {kVerdict, "time 判定で再挑戦", "switch HalfFound", "fit"}, false, true},
         {"result shown: restarts", true, false, {},
          {"message 再度問題に挑戦します。", "switch Scene", "gather", "fit"}, true, true},
-        {"result screen cannot be shown", true, true, {ViewMode::HalfFound},
+        {"result screen cannot be shown", true, true, {HalfFound},
          {kVerdict, "time 判定で再挑戦", "switch HalfFound", "message view failure"}, false, false},
-        {"restart cannot show the scene", true, false, {ViewMode::Scene},
+        {"restart cannot show the scene", true, false, {Scene},
          {"message 再度問題に挑戦します。", "switch Scene", "message view failure", "gather"}, false,
          false},
     };
@@ -84,11 +86,11 @@ TEST(Judge, MarkerPointsFollowTheScrollPosition) {
         ViewMode wantMode;
     };
     const std::vector<Case> cases = {
-        {"unscrolled, both found", {0, 0}, kBothFound, ViewMode::AllFound},
-        {"scrolled, same picture spots", {80, 40}, {{{15, 55}, {115, 5}}}, ViewMode::AllFound},
-        {"scrolled, one spot", {90, 90}, {{{5, 5}, {0, 0}}}, ViewMode::HalfFound},
-        {"scrolled, corners that were right unscrolled", {150, 0}, kBothFound, ViewMode::FewFound},
-        {"centre on the right edge", {0, 0}, {{{110, 95}, {0, 0}}}, ViewMode::FewFound},
+        {"unscrolled, both found", {0, 0}, kBothFound, AllFound},
+        {"scrolled, same picture spots", {80, 40}, {{{15, 55}, {115, 5}}}, AllFound},
+        {"scrolled, one spot", {90, 90}, {{{5, 5}, {0, 0}}}, HalfFound},
+        {"scrolled, corners that were right unscrolled", {150, 0}, kBothFound, FewFound},
+        {"centre on the right edge", {0, 0}, {{{110, 95}, {0, 0}}}, FewFound},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -98,7 +100,7 @@ TEST(Judge, MarkerPointsFollowTheScrollPosition) {
         PlaceMarkers(f, c.corners);
         Judge(f.Game);
         EXPECT_EQ(f.Host.Mode, c.wantMode);
-        EXPECT_EQ(f.Game.State.TimeLimit, c.wantMode == ViewMode::AllFound ? 0 : 300);
+        EXPECT_EQ(f.Game.State.TimeLimit, c.wantMode == AllFound ? 0 : 300);
         // The markers themselves are not moved.
         EXPECT_EQ(f.Host.Markers[0].X, c.corners[0].X);
     }
@@ -109,14 +111,14 @@ TEST(Judge, OnlyMarkersInPlayCount) {
     f.Load(FakePuzzle{{{100, 100, 120, 120}}, "abc"});
     f.Host.Markers[1] = {95, 95};  // marker 1 is not in play with one difference
     Judge(f.Game);
-    EXPECT_EQ(f.Host.Mode, ViewMode::HalfFound);
+    EXPECT_EQ(f.Host.Mode, HalfFound);
 }
 
 std::string FileWith(const std::string& value) { return "[abc]\r\nDStrs=" + value + "\r\n"; }
 
 TEST(Judge, KeepsTheBestResultInTheSettingsFile) {
     const std::string v205 = "0x7c79d7ef,0x1611c2b2,205";
-    const std::string v206 = FormatResultRecord("abc", ViewMode::AllFound);
+    const std::string v206 = FormatResultRecord("abc", AllFound);
     struct Case {
         std::string name;
         std::optional<std::string> stored;  // the value before the load
@@ -130,26 +132,26 @@ TEST(Judge, KeepsTheBestResultInTheSettingsFile) {
     };
     const std::vector<Case> cases = {
         {"nothing stored, nothing gained", std::nullopt, kNoneFound, false, false, TAnswer::No, false,
-         ViewMode::FewFound, ViewMode::FewFound, std::nullopt},
-        {"first half found is written", std::nullopt, kOneFound, false, false, TAnswer::No, false, ViewMode::HalfFound,
-         ViewMode::HalfFound, v205},
-        {"better result overwrites", v205, kBothFound, false, false, TAnswer::No, false, ViewMode::AllFound, ViewMode::AllFound, v206},
-        {"equal result writes nothing", v205, kOneFound, false, false, TAnswer::No, false, ViewMode::HalfFound, ViewMode::HalfFound,
+         FewFound, FewFound, std::nullopt},
+        {"first half found is written", std::nullopt, kOneFound, false, false, TAnswer::No, false, HalfFound,
+         HalfFound, v205},
+        {"better result overwrites", v205, kBothFound, false, false, TAnswer::No, false, AllFound, AllFound, v206},
+        {"equal result writes nothing", v205, kOneFound, false, false, TAnswer::No, false, HalfFound, HalfFound,
          v205},
         {"worse result never lowers the record", v205, kNoneFound, false, false, TAnswer::No, false,
-         ViewMode::FewFound, ViewMode::HalfFound, v205},
+         FewFound, HalfFound, v205},
         {"all found before, no key held: all-found screen", v206, kOneFound, false, false,
-         TAnswer::Cancel, false, ViewMode::AllFound, ViewMode::AllFound, v206},
-        {"all found before, Shift, Yes", v206, kNoneFound, true, false, TAnswer::Yes, true, ViewMode::AllFound, ViewMode::AllFound,
+         TAnswer::Cancel, false, AllFound, AllFound, v206},
+        {"all found before, Shift, Yes", v206, kNoneFound, true, false, TAnswer::Yes, true, AllFound, AllFound,
          v206},
-        {"all found before, Shift, No", v206, kOneFound, true, false, TAnswer::No, true, ViewMode::HalfFound, ViewMode::AllFound,
+        {"all found before, Shift, No", v206, kOneFound, true, false, TAnswer::No, true, HalfFound, AllFound,
          v206},
         {"all found before, right button, Cancel erases", v206, kOneFound, false, true,
-         TAnswer::Cancel, true, ViewMode::HalfFound, ViewMode::FewFound, "0,0,0"},
-        {"all found again asks nothing", v206, kBothFound, true, true, TAnswer::Cancel, false, ViewMode::AllFound, ViewMode::AllFound,
+         TAnswer::Cancel, true, HalfFound, FewFound, "0,0,0"},
+        {"all found again asks nothing", v206, kBothFound, true, true, TAnswer::Cancel, false, AllFound, AllFound,
          v206},
         {"a record edited by hand counts as none", "0x7c79d7ef,0x1611c2b2,206", kOneFound, false,
-         false, TAnswer::No, false, ViewMode::HalfFound, ViewMode::HalfFound, v205},
+         false, TAnswer::No, false, HalfFound, HalfFound, v205},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -175,26 +177,26 @@ TEST(Judge, KeepsTheBestResultInTheSettingsFile) {
 TEST(Judge, AfterAnEraseTheNextCompleteSolutionIsWrittenAfresh) {
     PlayFixture f;
     const testing::SettingsFile& settings = f.Settings;
-    std::ofstream(settings.Path(), std::ios::binary) << FileWith(FormatResultRecord("abc", ViewMode::AllFound));
+    std::ofstream(settings.Path(), std::ios::binary) << FileWith(FormatResultRecord("abc", AllFound));
     f.Load(kTwo);
-    ASSERT_EQ(f.Game.State.Result.BestResult, ViewMode::AllFound);
+    ASSERT_EQ(f.Game.State.Result.BestResult, AllFound);
 
     PlaceMarkers(f, kNoneFound);
     f.Host.Shift = true;
     f.Host.Answer = TAnswer::Cancel;
     Judge(f.Game);
     ASSERT_EQ(settings.Bytes(), FileWith("0,0,0"));
-    EXPECT_EQ(f.Host.Mode, ViewMode::FewFound);
+    EXPECT_EQ(f.Host.Mode, FewFound);
 
     Judge(f.Game);  // retry
     PlaceMarkers(f, kBothFound);
     Judge(f.Game);
-    EXPECT_EQ(f.Host.Mode, ViewMode::AllFound);
-    EXPECT_EQ(settings.Bytes(), FileWith(FormatResultRecord("abc", ViewMode::AllFound)));
+    EXPECT_EQ(f.Host.Mode, AllFound);
+    EXPECT_EQ(settings.Bytes(), FileWith(FormatResultRecord("abc", AllFound)));
 
     // A fresh load reads the record back.
     f.Load(kTwo);
-    EXPECT_EQ(f.Game.State.Result.BestResult, ViewMode::AllFound);
+    EXPECT_EQ(f.Game.State.Result.BestResult, AllFound);
 }
 
 }  // namespace

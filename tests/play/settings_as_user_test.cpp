@@ -89,7 +89,7 @@ TEST(SettingsAsUser, UserSide) {
     const std::string fallback = (root / "home/config/vexa/").string();
 
     const TSettingsPathResult kept = MakeSettingsPath((root / "program/vexa.bin").string(), fallback);
-    EXPECT_EQ(kept.Result, 1);
+    EXPECT_EQ(kept.Result, TSettingsPlace::BesideProgram);
     ASSERT_EQ(kept.Path, (root / "program/vexa.Ini").string());
     TResultState state;
     ReadResultRecord(kept.Path, "abc", state);
@@ -99,7 +99,7 @@ TEST(SettingsAsUser, UserSide) {
 
     // No file, and a folder the user cannot write: the configuration folder.
     const TSettingsPathResult moved = MakeSettingsPath((root / "readonly/vexa.bin").string(), fallback);
-    EXPECT_EQ(moved.Result, 2);
+    EXPECT_EQ(moved.Result, TSettingsPlace::Fallback);
     EXPECT_EQ(moved.Path, fallback + "vexa.Ini");
     EXPECT_FALSE(fs::exists(root / "readonly/vexa.Ini"));
     EXPECT_TRUE(WriteResultRecord(moved.Path, "abc", state));

@@ -61,8 +61,8 @@ void CheckSectionsAgainst(const std::string& path, const std::string& section, c
         vexa::TPuzzleSideValues side;
         other.Reset();
         if (const vexa::TLoadError error = LoadPuzzleInput(other, side, otherPath); error != vexa::TLoadError::None) {
-            findings.push_back({"other_does_not_load", "\"file\":" + JsonString(otherPath) + ",\"error\":" +
-                                                           JsonString(vexa::LoadErrorText(error)) +
+            findings.push_back({"other_does_not_load", "\"file\":" + JsonString(otherPath) +
+                                                           ",\"error\":" + JsonString(vexa::LoadErrorText(error)) +
                                                            ",\"error_name\":" + JsonString(vexa::LoadErrorName(error))});
             continue;
         }
