@@ -56,11 +56,12 @@ void TKavrikApp::RegisterCommands() {
     c.SetHandler(CmOpen, [this] { CmOpenFile(); });
     c.SetHandler(CmFit, [this] { CmFitToPicture(); });
     c.SetHandler(CmGather, [this] { CmGatherMarkers(); });
-    c.SetEnabler(CmGather, [this](TCommandState& s) { s.Enabled = View && View->CurrentMode() == CmModePhoto; });
-    for (int mode = CmModeOutlineScene; mode <= CmModeOutlinePhoto; ++mode) {
-        c.SetHandler(mode, [this, mode] { CmMode(mode); });
+    c.SetEnabler(CmGather, [this](TCommandState& s) { s.Enabled = View && ShowsMarkers(View->CurrentMode()); });
+    for (int id = CmModeOutlineScene; id <= CmModeOutlinePhoto; ++id) {
+        const ViewMode mode = ModeOfCommand(id);
+        c.SetHandler(id, [this, mode] { CmMode(mode); });
         c.SetEnabler(
-            mode,
+            id,
             [this, mode](TCommandState& s) {
                 s.Enabled = Running != 0;
                 s.Checked = View && View->CurrentMode() == mode;

@@ -76,7 +76,7 @@ public:
     void CmOpenFile();
     void CmFitToPicture();
     void CmGatherMarkers();
-    void CmMode(int mode);
+    void CmMode(ViewMode mode);
     void CmJudgeAnswers();
     void CmShowHelp();
     void CmSwitchHintMode();

@@ -30,14 +30,14 @@ void TKavrikApp::CmOpenFile() {
 void TKavrikApp::CmFitToPicture() { FitToPicture(); }
 
 void TKavrikApp::CmGatherMarkers() {
-    if (!View || View->CurrentMode() != CmModePhoto) return;
+    if (!View || !ShowsMarkers(View->CurrentMode())) return;
     View->ShowMarkers(true);
 }
 
-void TKavrikApp::CmMode(int mode) {
-    if (!View || !Running || !IsModeCommand(mode)) return;
+void TKavrikApp::CmMode(ViewMode mode) {
+    if (!View || !Running || mode == ViewMode::None) return;
     if (mode == View->CurrentMode()) return;
-    if (ShowMode(Game_, ModeOfCommand(mode))) FitToPicture();
+    if (ShowMode(Game_, mode)) FitToPicture();
 }
 
 void TKavrikApp::CmJudgeAnswers() {

@@ -6,7 +6,6 @@
 #include "framework/message_box.h"
 #include "framework/status_bar.h"
 #include "view/bit_window.h"
-#include "view/core/marker_rules.h"
 
 #include <QGuiApplication>
 
@@ -36,22 +35,15 @@ void TKavrikApp::SetTimeField(const std::string& text) {
     if (TimeField) TimeField->SetText(QString::fromStdString(text));
 }
 
-bool TKavrikApp::SwitchMode(ViewMode mode) { return View && View->SwitchMode(ModeNumber(mode)); }
+bool TKavrikApp::SwitchMode(ViewMode mode) { return View && View->SwitchMode(mode); }
 
-ViewMode TKavrikApp::CurrentMode() const {
-    return View ? static_cast<ViewMode>(View->CurrentMode()) : ViewMode::None;
-}
+ViewMode TKavrikApp::CurrentMode() const { return View ? View->CurrentMode() : ViewMode::None; }
 
 void TKavrikApp::ShowMarkers(bool gather) {
     if (View) View->ShowMarkers(gather);
 }
 
-TPoint TKavrikApp::MarkerCentre(int index) const {
-    if (!View) return {};
-    const QPoint corner = View->MarkerPosition(index);
-    const QPoint scroll = View->ScrollPosition();
-    return vexa::MarkerCentre({corner.x(), corner.y()}, {scroll.x(), scroll.y()});
-}
+TPoint TKavrikApp::MarkerCentre(int index) const { return View ? View->MarkerCentre(index) : TPoint{}; }
 
 void TKavrikApp::AnimateStep() {
     if (View) View->AnimateStep();

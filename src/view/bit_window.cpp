@@ -34,8 +34,6 @@ const char kWelcomeText[] =
     "          Vexa for 32Bit Windows             \n"
     "              Linux / Qt 6 版              \n";
 
-bool IsSceneMode(int mode) { return mode >= 203 && mode <= 206; }
-
 }  // namespace
 
 QString WelcomeText() { return QString::fromUtf8(kWelcomeText); }
@@ -70,17 +68,17 @@ TBitWindow::~TBitWindow() {
     ReleasePicture(BaseScreen_);
 }
 
-bool TBitWindow::SwitchMode(int mode) {
+bool TBitWindow::SwitchMode(ViewMode mode) {
     // The screen still shows the old picture while the new one is built; keep
     // it for the wipe.
     QImage oldScreen;
-    if (CurrentMode_ != 0 && isVisible() && !viewport()->size().isEmpty()) oldScreen = RenderClient();
+    if (CurrentMode_ != ViewMode::None && isVisible() && !viewport()->size().isEmpty()) oldScreen = RenderClient();
     FinishWipe();
 
     const QString message =
         BuildModePictures(Puzzle_, mode, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
     if (!message.isEmpty()) return Fail(message);
-    if (IsSceneMode(mode)) Tracks_.OpenScene(mode - 203);
+    if (IsSceneMode(mode)) Tracks_.OpenScene(SceneOf(mode));
 
     ReleasePicture(ModeScreen_);
     if (!CreateOffscreen(ModeScreen_, PictureWidth_, PictureHeight_))
@@ -92,7 +90,7 @@ bool TBitWindow::SwitchMode(int mode) {
                           QRect(0, 0, PictureWidth_, PictureHeight_));
     }
 
-    if (CurrentMode_ != 0 && !oldScreen.isNull()) StartWipe(std::move(oldScreen));
+    if (CurrentMode_ != ViewMode::None && !oldScreen.isNull()) StartWipe(std::move(oldScreen));
     CurrentMode_ = mode;
     ShowMarkers(false);
     viewport()->update();
@@ -101,15 +99,14 @@ bool TBitWindow::SwitchMode(int mode) {
 
 bool TBitWindow::Fail(const QString& message) {
     ShowMessage(this, message, QMessageBox::Ok);
-    Puzzle_.Reset();
-    CurrentMode_ = 0;
+    CurrentMode_ = ViewMode::None;
     viewport()->update();
     return false;
 }
 
 void TBitWindow::ShowMarkers(bool gather) {
     for (int i = 0; i < kMarkerCount; ++i) {
-        const bool shown = i < Puzzle_.DiffCount && CurrentMode_ == 207;
+        const bool shown = i < Puzzle_.DiffCount && ShowsMarkers(CurrentMode_);
         OuterFrames_[i]->setVisible(shown);
         InnerFrames_[i]->setVisible(shown);
         if (gather) {
@@ -123,6 +120,12 @@ void TBitWindow::ShowMarkers(bool gather) {
 QPoint TBitWindow::MarkerPosition(int i) const {
     if (i < 0 || i >= kMarkerCount) return {};
     return OuterFrames_[i]->pos();
+}
+
+TPoint TBitWindow::MarkerCentre(int i) const {
+    const QPoint corner = MarkerPosition(i);
+    const QPoint scroll = ScrollPosition();
+    return vexa::MarkerCentre({corner.x(), corner.y()}, {scroll.x(), scroll.y()});
 }
 
 QPoint TBitWindow::InnerMarkerPosition(int i) const {
@@ -177,7 +180,7 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
         painter.drawImage(QPoint(0, 0), ModeScreen_.Image,
                           QRect(0, 0, PictureWidth_, PictureHeight_) & ModeScreen_.Image.rect());
     }
-    if (CurrentMode_ == 202 || CurrentMode_ == 208) {
+    if (OutlinesDifferences(CurrentMode_)) {
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(Qt::NoBrush);
         // Edges beyond the client area stay beyond it after clamping, so
@@ -211,7 +214,7 @@ void TBitWindow::AnimateStep() {
     // lands on the same screen.
     const QPoint scroll = ScrollPosition();
     PieceBatch batch;
-    Tracks_.Step(Puzzle_, static_cast<ViewMode>(CurrentMode_), [&](const TScenePiece& piece) { BlitInto(piece, batch); });
+    Tracks_.Step(Puzzle_, CurrentMode_, [&](const TScenePiece& piece) { BlitInto(piece, batch); });
     FinishBatch(batch, scroll);
 }
 
@@ -365,7 +368,7 @@ void TBitWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TBitWindow::EvLButtonDown(QPoint point) {
-    if (CurrentMode_ != 207) return;
+    if (!ShowsMarkers(CurrentMode_)) return;
     if (DragIndex_ >= 0) EndDrag();  // a drag whose release never arrived
     std::array<TPoint, kMarkerCount> corners;
     for (int i = 0; i < kMarkerCount; ++i)
@@ -383,7 +386,7 @@ void TBitWindow::EvLButtonDown(QPoint point) {
 
 void TBitWindow::EvLButtonUp(QPoint point) {
     if (DragIndex_ < 0) return;
-    if (CurrentMode_ != 207) {
+    if (!ShowsMarkers(CurrentMode_)) {
         // The mode changed during the drag: the marker stays where it was and
         // hidden until the markers are shown again.
         EndDrag();

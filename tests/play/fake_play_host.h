@@ -7,6 +7,7 @@
 #include "play/load_into_play.h"
 #include "play/play_state.h"
 #include "view/core/marker_rules.h"
+#include "view_mode_names.h"
 
 #include <unistd.h>
 
@@ -22,20 +23,6 @@
 #include <vector>
 
 namespace vexa::testing {
-
-inline std::string ModeName(ViewMode mode) {
-    switch (mode) {
-    case ViewMode::None: return "None";
-    case ViewMode::OutlineScene: return "OutlineScene";
-    case ViewMode::Scene: return "Scene";
-    case ViewMode::FewFound: return "FewFound";
-    case ViewMode::HalfFound: return "HalfFound";
-    case ViewMode::AllFound: return "AllFound";
-    case ViewMode::Photo: return "Photo";
-    case ViewMode::OutlinePhoto: return "OutlinePhoto";
-    }
-    return std::to_string(ModeNumber(mode));
-}
 
 class FakePlayHost : public IPlayHost {
 public:

@@ -171,7 +171,7 @@ TEST_F(ResultRecordFile, ASectionSpelledOtherwiseKeepsItsResult) {
     struct Case {
         const char* name;
         std::string file;
-        const char* section;  // the puzzle that reaches 205, then erases
+        const char* section;  // the puzzle that reaches HalfFound, then erases
         bool wantStored;
     };
     const Case cases[] = {
