@@ -29,7 +29,7 @@ TAnimRecord RecordAt(const Block& table, int index) {
 }  // namespace
 
 void TSceneTracks::OpenScene(int scene) {
-    Scene_ = scene >= 0 && scene < 4 ? scene : -1;
+    Scene_ = scene >= 0 && scene < kTableCount / kTracksPerScene ? scene : -1;
     TrackWait.fill(1);
     TrackPos.fill(0);
     TrackRow.fill(0);
