@@ -34,11 +34,6 @@ TKavrikApp::TKavrikApp(std::string settingsPath, QObject* parent)
             }},
       StartTimer(StartQtTimer),
       TickHandler([this] { CountdownTick(Game_); }),
-      JudgeHandler([this] { Judge(Game_); }),
-      PlayLoader([this](const QString& path) {
-          // File names are bytes in the local encoding.
-          vexa::LoadIntoPlay(Game_, QFile::encodeName(path).toStdString());
-      }),
       SettingsPath(std::move(settingsPath)) {
     Timer_.setInterval(100);
     Timer_.setTimerType(Qt::CoarseTimer);

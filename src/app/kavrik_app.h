@@ -87,7 +87,7 @@ public:
     // One tick of the 100 ms timer.
     void EvTimer();
 
-    // Loads `path` and starts the challenge (through PlayLoader).
+    // Loads `path` and starts the challenge (game play's LoadIntoPlay).
     void LoadIntoPlay(const QString& path);
 
     // --- IPlayHost: what game play asks of the window ------------------------
@@ -120,10 +120,6 @@ public:
     // Called on each tick when no modal dialog runs; game play's CountdownTick
     // unless a test replaces it.
     std::function<void()> TickHandler;
-    // Called by the judge command; game play's Judge.
-    std::function<void()> JudgeHandler;
-    // Loads a puzzle for every path given; game play's LoadIntoPlay.
-    std::function<void(const QString& path)> PlayLoader;
     // Calendar seconds for game play; tests set their own clock.
     std::function<std::int64_t()> Clock;
 

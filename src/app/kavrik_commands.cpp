@@ -8,8 +8,12 @@
 #include "framework/help_window.h"
 #include "framework/message_box.h"
 #include "framework/open_dialog.h"
+#include "play/judge.h"
+#include "play/load_into_play.h"
 #include "play/show_mode.h"
 #include "view/bit_window.h"
+
+#include <QFile>
 
 namespace vexa {
 
@@ -41,7 +45,7 @@ void TKavrikApp::CmMode(ViewMode mode) {
 }
 
 void TKavrikApp::CmJudgeAnswers() {
-    if (JudgeHandler) JudgeHandler();
+    Judge(Game_);
 }
 
 void TKavrikApp::CmShowHelp() {
@@ -82,7 +86,8 @@ void TKavrikApp::EvDropFiles(const QStringList& files) {
 }
 
 void TKavrikApp::LoadIntoPlay(const QString& path) {
-    if (PlayLoader) PlayLoader(path);
+    // File names are bytes in the local encoding.
+    vexa::LoadIntoPlay(Game_, QFile::encodeName(path).toStdString());
 }
 
 }  // namespace vexa
