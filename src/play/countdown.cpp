@@ -16,6 +16,13 @@ void CountdownTick(TGamePlay& game) {
 
     if (host.IsFrameActive()) host.AnimateStep();
     if (!state.Running) return;
+    if (!game.Puzzle.Loaded) {
+        // ShowMode and LoadIntoPlay never leave a challenge running on an
+        // empty record; should the record be emptied some other way, there is
+        // nothing left to count down for.
+        state.Running = 0;
+        return;
+    }
 
     // A clock set far back or forward saturates instead of wrapping.
     const std::int64_t diff = host.Now() - state.StartTime;
