@@ -10,6 +10,7 @@
 #include "puzzle/puzzle_data.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -82,12 +83,15 @@ public:
     void CmSwitchHintMode();
     void CmMoveControlBar();
 
-    // Files dropped on the frame: only the first counts.
-    void EvDropFiles(const QStringList& files);
+    // Files dropped on the frame (names as bytes): only the first counts.
+    void EvDropFiles(const QList<QByteArray>& files);
     // One tick of the 100 ms timer.
     void EvTimer();
 
-    // Loads `path` and starts the challenge (game play's LoadIntoPlay).
+    // Loads `path` (the name's bytes) and starts the challenge (game play's
+    // LoadIntoPlay).
+    void LoadIntoPlay(const QByteArray& path);
+    // The same for a name in Qt's form, encoded as the file system wants it.
     void LoadIntoPlay(const QString& path);
 
     // --- IPlayHost: what game play asks of the window ------------------------
@@ -126,7 +130,7 @@ public:
     // Process-wide values of the run. The game reads the settings file named
     // at construction.
     std::string SettingsPath;
-    QString PendingFile;
+    QByteArray PendingFile;  // file names are bytes, as the file system keeps them
 
     // The fields the rest of the program reads.
     TBitWindow* View = nullptr;
@@ -144,7 +148,7 @@ public:
 private:
     void RegisterCommands();
     void StartTimerOrAsk();
-    bool FileNameFits(const QString& name) const;
+    bool FileNameFits(const QByteArray& name) const;
     void TakeHandedFile();
 
     TCommandTable Commands_;

@@ -123,19 +123,24 @@ void DrawRle(const Picture& pic, const std::uint8_t* p, std::uint64_t size, bool
 }  // namespace
 
 bool DecodeDibPixels(const std::uint8_t* data, std::size_t size, DibPixels& out) {
+    return DecodeDib(data, size, out) == TDibDecode::Drawn;
+}
+
+TDibDecode DecodeDib(const std::uint8_t* data, std::size_t size, DibPixels& out) {
+    constexpr TDibDecode kNothing = TDibDecode::Nothing, kShort = TDibDecode::TooShort;
     out = DibPixels{};
-    if (data == nullptr || size < 40) return false;
+    if (data == nullptr || size < 40) return kShort;
     const std::uint64_t headerSize = Get32(data) & 0xFFFFu;
     const auto width = static_cast<std::int32_t>(Get32(data + 4));
     const auto height = static_cast<std::int32_t>(Get32(data + 8));
     const int bitCount = Get16(data + 14);
     const std::uint32_t compression = Get32(data + 16);
     const std::uint32_t clrUsed = Get32(data + 32) & 0xFFFFu;
-    if (headerSize < 40 || width <= 0 || height == 0 || height == INT32_MIN) return false;
+    if (headerSize < 40 || width <= 0 || height == 0 || height == INT32_MIN) return kNothing;
 
     const bool topDown = height < 0;
     const std::int64_t rows = topDown ? -static_cast<std::int64_t>(height) : height;
-    if (static_cast<std::int64_t>(width) * rows > kMaxDibPixels) return false;
+    if (static_cast<std::int64_t>(width) * rows > kMaxDibPixels) return kNothing;
 
     bool known;
     switch (compression) {
@@ -148,7 +153,7 @@ bool DecodeDibPixels(const std::uint8_t* data, std::size_t size, DibPixels& out)
         case kBiBitfields: known = bitCount == 16 || bitCount == 32; break;
         default: known = false;
     }
-    if (!known) return false;
+    if (!known) return kNothing;
 
     std::uint64_t colours = clrUsed;
     if (colours == 0) colours = bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
@@ -159,12 +164,12 @@ bool DecodeDibPixels(const std::uint8_t* data, std::size_t size, DibPixels& out)
     if (bitCount == 32) masks[0] = 0xFF0000u, masks[1] = 0xFF00u, masks[2] = 0xFFu;
     std::uint64_t tableOffset = headerSize;
     if (compression == kBiBitfields) {
-        if (size < 52) return false;
+        if (size < 52) return kShort;
         for (int i = 0; i < 3; ++i) masks[i] = Get32(data + 40 + 4 * i);
         if (headerSize == 40) tableOffset += 12;
     }
     const std::uint64_t pixelOffset = tableOffset + 4 * colours;
-    if (pixelOffset > size) return false;
+    if (pixelOffset > size) return kShort;
 
     std::vector<std::uint32_t> palette;
     if (bitCount <= 8) {
@@ -178,7 +183,7 @@ bool DecodeDibPixels(const std::uint8_t* data, std::size_t size, DibPixels& out)
     const std::uint64_t available = size - pixelOffset;
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bitCount + 31) / 32 * 4;
     const bool rle = compression == kBiRle8 || compression == kBiRle4;
-    if (!rle && stride * static_cast<std::uint64_t>(rows) > available) return false;
+    if (!rle && stride * static_cast<std::uint64_t>(rows) > available) return kShort;
 
     std::vector<std::uint32_t> argb(static_cast<std::size_t>(static_cast<std::int64_t>(width) * rows), kBlack);
     const Picture pic{width, static_cast<int>(rows), topDown, &argb, &palette};
@@ -191,7 +196,7 @@ bool DecodeDibPixels(const std::uint8_t* data, std::size_t size, DibPixels& out)
     out.Height = static_cast<int>(rows);
     out.BitCount = bitCount;
     out.Argb = std::move(argb);
-    return true;
+    return TDibDecode::Drawn;
 }
 
 }  // namespace vexa
