@@ -85,8 +85,8 @@ void Load(benchmark::State& state, const Bytes& bytes) {
     for (auto _ : state) {
         vexa::TPuzzleData record;
         vexa::TPuzzleSideValues side;
-        const char* message = vexa::LoadPuzzleBytes(record, side, bytes.data(), bytes.size(), nullptr, threads);
-        if (message) {
+        if (vexa::LoadPuzzleBytes(record, side, bytes.data(), bytes.size(), nullptr, threads) !=
+            vexa::TLoadError::None) {
             state.SkipWithError("the puzzle did not load");
             return;
         }

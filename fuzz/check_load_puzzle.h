@@ -28,11 +28,11 @@ inline const char* CheckLoadPuzzle(const std::uint8_t* data, std::size_t size) {
     TPuzzleData record;
     TPuzzleSideValues side;
     TPictureSources sources;
-    const char* message = LoadPuzzleBytes(record, side, data, size, &sources);
+    const TLoadError error = LoadPuzzleBytes(record, side, data, size, &sources);
     if (record.DiffCount > kMaxDiffs) return "more rectangles than the record holds";
-    if (message) {
-        if (message != kMsgBadData && message != kMsgDiskError && message != kMsgNoMemory)
-            return "an unknown message";
+    if (error != TLoadError::None) {
+        if (error != TLoadError::BadData && error != TLoadError::DiskError && error != TLoadError::NoMemory)
+            return "an unknown error";
         return record.Loaded != 0 ? "a failed load marked loaded" : nullptr;
     }
     if (record.Loaded != 1) return "a load without Loaded";
@@ -61,7 +61,7 @@ inline const char* CheckLoadPuzzle(const std::uint8_t* data, std::size_t size) {
     TPuzzleData again;
     TPuzzleSideValues side2;
     TPictureSources sources2;
-    if (LoadPuzzleBytes(again, side2, written.data(), written.size(), &sources2) != nullptr)
+    if (LoadPuzzleBytes(again, side2, written.data(), written.size(), &sources2) != TLoadError::None)
         return "a written puzzle does not load";
     if (SerializePuzzle(again, side2, sources2) != written) return "a written puzzle loads differently";
     return nullptr;

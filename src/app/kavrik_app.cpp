@@ -11,6 +11,7 @@
 #include "play/countdown.h"
 #include "play/judge.h"
 #include "play/load_into_play.h"
+#include "play/play_messages.h"
 #include "puzzle/puzzle_file.h"
 #include "view/bit_window.h"
 
@@ -35,8 +36,6 @@ TKavrikApp::TKavrikApp(std::string settingsPath, QObject* parent)
             }},
       StartTimer(StartQtTimer),
       TickHandler([this] { CountdownTick(Game_); }),
-      JudgeHandler([this] { Judge(Game_); }),
-      PlayLoader([this](const QByteArray& path) { vexa::LoadIntoPlay(Game_, path.toStdString()); }),
       SettingsPath(std::move(settingsPath)) {
     Timer_.setInterval(100);
     Timer_.setTimerType(Qt::CoarseTimer);
@@ -54,11 +53,12 @@ void TKavrikApp::RegisterCommands() {
     c.SetHandler(CmOpen, [this] { CmOpenFile(); });
     c.SetHandler(CmFit, [this] { CmFitToPicture(); });
     c.SetHandler(CmGather, [this] { CmGatherMarkers(); });
-    c.SetEnabler(CmGather, [this](TCommandState& s) { s.Enabled = View && View->CurrentMode() == CmModePhoto; });
-    for (int mode = CmModeOutlineScene; mode <= CmModeOutlinePhoto; ++mode) {
-        c.SetHandler(mode, [this, mode] { CmMode(mode); });
+    c.SetEnabler(CmGather, [this](TCommandState& s) { s.Enabled = View && ShowsMarkers(View->CurrentMode()); });
+    for (int id = CmModeOutlineScene; id <= CmModeOutlinePhoto; ++id) {
+        const ViewMode mode = ModeOfCommand(id);
+        c.SetHandler(id, [this, mode] { CmMode(mode); });
         c.SetEnabler(
-            mode,
+            id,
             [this, mode](TCommandState& s) {
                 s.Enabled = Running != 0;
                 s.Checked = View && View->CurrentMode() == mode;

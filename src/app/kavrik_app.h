@@ -77,7 +77,7 @@ public:
     void CmOpenFile();
     void CmFitToPicture();
     void CmGatherMarkers();
-    void CmMode(int mode);
+    void CmMode(ViewMode mode);
     void CmJudgeAnswers();
     void CmShowHelp();
     void CmSwitchHintMode();
@@ -88,7 +88,8 @@ public:
     // One tick of the 100 ms timer.
     void EvTimer();
 
-    // Loads `path` (the name's bytes) and starts the challenge (through PlayLoader).
+    // Loads `path` (the name's bytes) and starts the challenge (game play's
+    // LoadIntoPlay).
     void LoadIntoPlay(const QByteArray& path);
     // The same for a name in Qt's form, encoded as the file system wants it.
     void LoadIntoPlay(const QString& path);
@@ -98,11 +99,10 @@ public:
     TAnswer AskYesNoCancel(const std::string& text) override;
     void SetCountField(const std::string& text) override;
     void SetTimeField(const std::string& text) override;
-    void SwitchMode(int mode) override;
-    int CurrentMode() const override;
+    bool SwitchMode(ViewMode mode) override;
+    ViewMode CurrentMode() const override;
     void ShowMarkers(bool gather) override;
-    TJudgePoint MarkerPosition(int index) const override;
-    TJudgePoint ScrollPosition() const override;
+    TPoint MarkerCentre(int index) const override;
     void AnimateStep() override;
     std::string WelcomeText() const override;
     void FitToPicture() override;
@@ -124,10 +124,6 @@ public:
     // Called on each tick when no modal dialog runs; game play's CountdownTick
     // unless a test replaces it.
     std::function<void()> TickHandler;
-    // Called by the judge command; game play's Judge.
-    std::function<void()> JudgeHandler;
-    // Loads a puzzle for every path given; game play's LoadIntoPlay.
-    std::function<void(const QByteArray& path)> PlayLoader;
     // Calendar seconds for game play; tests set their own clock.
     std::function<std::int64_t()> Clock;
 

@@ -9,6 +9,9 @@
 #include "framework/help_window.h"
 #include "framework/message_box.h"
 #include "framework/open_dialog.h"
+#include "play/judge.h"
+#include "play/load_into_play.h"
+#include "play/show_mode.h"
 #include "view/bit_window.h"
 
 #include <QFile>
@@ -33,19 +36,18 @@ void TKavrikApp::CmOpenFile() {
 void TKavrikApp::CmFitToPicture() { FitToPicture(); }
 
 void TKavrikApp::CmGatherMarkers() {
-    if (!View || View->CurrentMode() != CmModePhoto) return;
+    if (!View || !ShowsMarkers(View->CurrentMode())) return;
     View->ShowMarkers(true);
 }
 
-void TKavrikApp::CmMode(int mode) {
-    if (!View || !Running || !IsModeCommand(mode)) return;
+void TKavrikApp::CmMode(ViewMode mode) {
+    if (!View || !Running || mode == ViewMode::None) return;
     if (mode == View->CurrentMode()) return;
-    View->SwitchMode(mode);
-    if (View->CurrentMode() != 0) FitToPicture();
+    if (ShowMode(Game_, mode)) FitToPicture();
 }
 
 void TKavrikApp::CmJudgeAnswers() {
-    if (JudgeHandler) JudgeHandler();
+    Judge(Game_);
 }
 
 void TKavrikApp::CmShowHelp() {
@@ -91,7 +93,7 @@ void TKavrikApp::EvDropFiles(const QList<QByteArray>& files) {
 }
 
 void TKavrikApp::LoadIntoPlay(const QByteArray& path) {
-    if (PlayLoader) PlayLoader(path);
+    vexa::LoadIntoPlay(Game_, path.toStdString());
     // A load that left no puzzle shows the welcome text, not the old picture.
     if (View) View->ShowWelcomeIfEmpty();
 }

@@ -35,27 +35,15 @@ void TKavrikApp::SetTimeField(const std::string& text) {
     if (TimeField) TimeField->SetText(QString::fromStdString(text));
 }
 
-void TKavrikApp::SwitchMode(int mode) {
-    if (View) View->SwitchMode(mode);
-}
+bool TKavrikApp::SwitchMode(ViewMode mode) { return View && View->SwitchMode(mode); }
 
-int TKavrikApp::CurrentMode() const { return View ? View->CurrentMode() : 0; }
+ViewMode TKavrikApp::CurrentMode() const { return View ? View->CurrentMode() : ViewMode::None; }
 
 void TKavrikApp::ShowMarkers(bool gather) {
     if (View) View->ShowMarkers(gather);
 }
 
-TJudgePoint TKavrikApp::MarkerPosition(int index) const {
-    if (!View) return {};
-    const QPoint p = View->MarkerPosition(index);
-    return {p.x(), p.y()};
-}
-
-TJudgePoint TKavrikApp::ScrollPosition() const {
-    if (!View) return {};
-    const QPoint p = View->ScrollPosition();
-    return {p.x(), p.y()};
-}
+TPoint TKavrikApp::MarkerCentre(int index) const { return View ? View->MarkerCentre(index) : TPoint{}; }
 
 void TKavrikApp::AnimateStep() {
     if (View) View->AnimateStep();

@@ -2,6 +2,8 @@
 // hint table.
 #pragma once
 
+#include "play/view_mode.h"
+
 namespace vexa {
 
 enum TCommandId : int {
@@ -9,13 +11,14 @@ enum TCommandId : int {
     CmExit = 24310,
     CmGather = 210,
     CmFit = 201,
-    CmModeOutlineScene = 202,
-    CmModeScene = 203,
-    CmModeResult1 = 204,
-    CmModeResult2 = 205,
-    CmModeResult3 = 206,
-    CmModePhoto = 207,
-    CmModeOutlinePhoto = 208,
+    // The mode commands are the view modes they show.
+    CmModeOutlineScene = ModeNumber(ViewMode::OutlineScene),
+    CmModeScene = ModeNumber(ViewMode::Scene),
+    CmModeResult1 = ModeNumber(ViewMode::FewFound),
+    CmModeResult2 = ModeNumber(ViewMode::HalfFound),
+    CmModeResult3 = ModeNumber(ViewMode::AllFound),
+    CmModePhoto = ModeNumber(ViewMode::Photo),
+    CmModeOutlinePhoto = ModeNumber(ViewMode::OutlinePhoto),
     CmHelp = 209,
     CmJudge = 211,
     CmHintMode = 222,
@@ -24,6 +27,17 @@ enum TCommandId : int {
     CmToolBar = 32041,
 };
 
-constexpr bool IsModeCommand(int id) { return id >= CmModeOutlineScene && id <= CmModeOutlinePhoto; }
+constexpr bool IsModeCommand(int id) { return ModeFromNumber(id).has_value(); }
+
+// The mode a mode command shows; None for any other command.
+constexpr ViewMode ModeOfCommand(int id) { return ModeFromNumber(id).value_or(ViewMode::None); }
+
+// The mode commands are one unbroken run of ids, and no other command falls
+// inside it: IsModeCommand and the handler loop over the run rely on both.
+static_assert(CmModeOutlinePhoto - CmModeOutlineScene == 6 && CmModeScene == CmModeOutlineScene + 1 &&
+              CmModeResult1 == CmModeScene + 1 && CmModeResult2 == CmModeResult1 + 1 &&
+              CmModeResult3 == CmModeResult2 + 1 && CmModePhoto == CmModeResult3 + 1);
+static_assert(!IsModeCommand(CmFit) && !IsModeCommand(CmHelp) && !IsModeCommand(CmGather) &&
+              !IsModeCommand(CmJudge));
 
 }  // namespace vexa

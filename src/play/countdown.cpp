@@ -1,6 +1,7 @@
 #include "play/countdown.h"
 
 #include "play/judge.h"
+#include "play/play_messages.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -16,8 +17,9 @@ void CountdownTick(TGamePlay& game) {
     if (host.IsFrameActive()) host.AnimateStep();
     if (!state.Running) return;
     if (!game.Puzzle.Loaded) {
-        // A failed mode switch emptied the record under a running challenge:
-        // there is nothing left to count down for.
+        // ShowMode and LoadIntoPlay never leave a challenge running on an
+        // empty record; should the record be emptied some other way, there is
+        // nothing left to count down for.
         state.Running = 0;
         return;
     }

@@ -5,9 +5,6 @@
 
 namespace vexa {
 
-inline constexpr const char* kTimeLeftFormat = "残り時間　%3lld";  // U+3000 before the number
-inline constexpr const char* kNoTimeLimitText = "制限時間なし";
-
 // Advances the scene animation while the frame is active, then, while a
 // challenge runs, shows the seconds left whenever the elapsed calendar second
 // changes and judges once the time is up. Ticks lost to a modal loop are

@@ -1,5 +1,9 @@
 #include "play/judge.h"
 
+#include "play/match_markers.h"
+#include "play/play_messages.h"
+#include "play/show_mode.h"
+
 #include <algorithm>
 #include <array>
 
@@ -11,31 +15,30 @@ void Restart(TGamePlay& game) {
     IPlayHost& host = game.Host;
     host.ShowMessage(kRetryText);
     game.State.StartTime = host.Now();
-    host.SwitchMode(kModeScene);
+    const bool shown = ShowMode(game, ViewMode::Scene);
     host.ShowMarkers(true);
-    const bool shown = host.CurrentMode() != kModeNone;
-    if (shown) host.FitToPicture();
-    // A failed switch has emptied the record: nothing to count down for.
-    game.State.Running = (shown && game.Puzzle.Loaded) ? 1 : 0;
+    if (!shown) return;
+    host.FitToPicture();
+    game.State.Running = 1;
 }
 
 // Lets a result below an earlier complete solution stand, show the complete
 // screen again, or erase the record, as the user chooses.
-int KeepBestResult(TGamePlay& game, int result) {
+ViewMode KeepBestResult(TGamePlay& game, ViewMode result) {
     TResultState& record = game.State.Result;
     const char* section = game.Side.CurrentSection;
-    if (result > record.BestResult) {
+    if (IsBetterResult(result, record.BestResult)) {
         record.BestResult = result;
         WriteResultRecord(game.SettingsPath, section, record);  // a failed write is not reported
         return result;
     }
-    if (record.BestResult != kResultAllFound || result == kResultAllFound) return result;
+    if (record.BestResult != ViewMode::AllFound || result == ViewMode::AllFound) return result;
 
     IPlayHost& host = game.Host;
-    if (!host.IsRightButtonHeld() && !host.IsShiftHeld()) return kResultAllFound;
+    if (!host.IsRightButtonHeld() && !host.IsShiftHeld()) return ViewMode::AllFound;
     switch (host.AskYesNoCancel(kAllFoundBeforeQuestion)) {
     case TAnswer::Yes:
-        return kResultAllFound;
+        return ViewMode::AllFound;
     case TAnswer::No:
         return result;
     case TAnswer::Cancel:
@@ -63,24 +66,19 @@ void Judge(TGamePlay& game) {
     state.Running = 0;
 
     const int diffCount = std::clamp<int>(game.Puzzle.DiffCount, 0, kMaxDiffs);
-    const TJudgePoint scroll = host.ScrollPosition();
-    std::array<TJudgePoint, kMaxDiffs> points{};
-    for (int i = 0; i < diffCount; ++i) {
-        const TJudgePoint corner = host.MarkerPosition(i);
-        points[i] = {corner.X + scroll.X + 10, corner.Y + scroll.Y + 10};
-    }
+    std::array<TPoint, kMaxDiffs> points{};
+    for (int i = 0; i < diffCount; ++i) points[i] = host.MarkerCentre(i);
     const int found = MatchMarkers(std::span(game.Puzzle.DiffRects).first(diffCount),
                                    std::span(points).first(diffCount));
 
     host.ShowMessage(kVerdictText);
-    int result = ResultForCount(found, diffCount);
-    if (result == kResultAllFound) state.TimeLimit = 0;
+    ViewMode result = ResultForCount(found, diffCount);
+    if (result == ViewMode::AllFound) state.TimeLimit = 0;
     game.Side.CurrentSection[sizeof game.Side.CurrentSection - 1] = '\0';
     result = KeepBestResult(game, result);
 
     host.SetTimeField(kJudgedTimeFieldText);
-    host.SwitchMode(result);
-    if (host.CurrentMode() != kModeNone) host.FitToPicture();
+    if (ShowMode(game, result)) host.FitToPicture();
 }
 
 }  // namespace vexa

@@ -1,6 +1,7 @@
 #include "play/load_into_play.h"
 
-#include "puzzle/puzzle_file.h"
+#include "play/play_messages.h"
+#include "play/show_mode.h"
 
 #include <cstdio>
 
@@ -11,25 +12,20 @@ void LoadIntoPlay(TGamePlay& game, const std::string& path) {
     IPlayHost& host = game.Host;
 
     game.Puzzle.Reset();
-    const char* message = game.LoadPuzzle ? game.LoadPuzzle(game.Puzzle, game.Side, path)
-                                          : kMsgCannotOpen;
-    if (message != nullptr) {
+    const TLoadError error = game.LoadPuzzle ? game.LoadPuzzle(game.Puzzle, game.Side, path)
+                                             : TLoadError::CannotOpen;
+    if (error != TLoadError::None) {
         game.Puzzle.Reset();
         // The record is empty: a countdown left running would judge nothing.
         state.Running = 0;
-        host.ShowMessage(message);
+        host.ShowMessage(LoadErrorText(error));
         return;
     }
 
     game.Side.CurrentSection[sizeof game.Side.CurrentSection - 1] = '\0';
     ReadResultRecord(game.SettingsPath, game.Side.CurrentSection, state.Result);
 
-    host.SwitchMode(kModePhoto);
-    if (host.CurrentMode() == kModeNone) {
-        // The view has reported the failure and emptied the record.
-        state.Running = 0;
-        return;
-    }
+    if (!ShowMode(game, ViewMode::Photo)) return;
 
     char count[48];
     std::snprintf(count, sizeof count, kCountFieldFormat, static_cast<int>(game.Puzzle.DiffCount));
@@ -38,10 +34,9 @@ void LoadIntoPlay(TGamePlay& game, const std::string& path) {
     state.StartTime = host.Now();
     state.TimeLimit = kDefaultTimeLimit;
     host.ShowMarkers(true);
-    host.SwitchMode(kModeScene);
-    const bool shown = host.CurrentMode() != kModeNone;
-    if (shown) host.FitToPicture();
-    state.Running = (shown && game.Puzzle.Loaded) ? 1 : 0;
+    if (!ShowMode(game, ViewMode::Scene)) return;
+    host.FitToPicture();
+    state.Running = 1;
 }
 
 }  // namespace vexa

@@ -7,13 +7,11 @@
 
 namespace vexa {
 
-inline constexpr const char* kCountFieldFormat = "正解数 %d  ";
-
 // Empties and refills the puzzle record from `path`, restores the puzzle's
 // best result, writes the number of differences into the count field, starts
 // the clock with a 300-second limit, gathers the markers and shows the
-// current scene. A failure is reported in a message box (by the loader's
-// message or by the view); whenever a load leaves no puzzle loaded, no
+// current scene. A failure is reported in a message box (the load error's
+// message, or the view's own); whenever a load leaves no puzzle loaded, no
 // challenge runs afterwards.
 void LoadIntoPlay(TGamePlay& game, const std::string& path);
 

@@ -5,12 +5,12 @@
 
 namespace vexa {
 
-bool RectContains(const TDiffRect& rect, TJudgePoint point) {
+bool RectContains(const TDiffRect& rect, TPoint point) {
     return rect.Left <= point.X && point.X < rect.Right && rect.Top <= point.Y &&
            point.Y < rect.Bottom;
 }
 
-int MatchMarkers(std::span<const TDiffRect> rects, std::span<const TJudgePoint> points,
+int MatchMarkers(std::span<const TDiffRect> rects, std::span<const TPoint> points,
                  std::span<bool> found) {
     const std::size_t rectCount = rects.size();
     std::vector<char> taken(rectCount, 0);
@@ -41,12 +41,6 @@ int MatchMarkers(std::span<const TDiffRect> rects, std::span<const TJudgePoint> 
     }
     for (std::size_t r = 0; r < std::min(found.size(), rectCount); ++r) found[r] = taken[r] != 0;
     return count;
-}
-
-int ResultForCount(int foundCount, int diffCount) {
-    if (foundCount < diffCount / 2) return kResultFewFound;
-    if (foundCount < diffCount) return kResultHalfFound;
-    return kResultAllFound;
 }
 
 }  // namespace vexa

@@ -6,7 +6,8 @@
 // "間違いを探せ！"; they return once the user has answered.
 #pragma once
 
-#include "play/match_markers.h"
+#include "play/view_mode.h"
+#include "puzzle/puzzle_data.h"
 
 #include <cstdint>
 #include <string>
@@ -30,19 +31,18 @@ public:
     virtual void SetTimeField(const std::string& text) = 0;   // the 10-character field
 
     // --- Picture view --------------------------------------------------------
-    // Shows mode 202..208. On failure the view reports it in its own message
-    // box, resets the puzzle record and sets the current mode to 0.
-    virtual void SwitchMode(int mode) = 0;
-    // The view's current mode; 0 = nothing shown.
-    virtual int CurrentMode() const = 0;
-    // Shows the markers in play (the first DiffCount) only in mode 207 and,
-    // when gathering, moves all ten to the top-left corner of the view.
+    // Shows `mode` (not None). False when it cannot: the view has reported
+    // why in its own message box and shows nothing (CurrentMode None). The
+    // puzzle record is game play's to empty (ShowMode), never the view's.
+    virtual bool SwitchMode(ViewMode mode) = 0;
+    // The view's current mode; None = nothing shown.
+    virtual ViewMode CurrentMode() const = 0;
+    // Shows the markers in play (the first DiffCount) only in the photo mode
+    // and, when gathering, moves all ten to the top-left corner of the view.
     virtual void ShowMarkers(bool gather) = 0;
-    // The recorded top-left corner of marker `index` (0..9) in the view's
-    // client coordinates.
-    virtual TJudgePoint MarkerPosition(int index) const = 0;
-    // The view's scroll position (XPos, YPos) in pixels.
-    virtual TJudgePoint ScrollPosition() const = 0;
+    // The centre of marker `index` (0..9) in picture coordinates: the point
+    // that is judged.
+    virtual TPoint MarkerCentre(int index) const = 0;
     // Advances the scene animation by one tick (TSceneTracks::Step plus drawing).
     virtual void AnimateStep() = 0;
     // The text the view paints while no puzzle is loaded.

@@ -4,6 +4,7 @@
 
 #include "play/play_host.h"
 #include "play/result_record.h"
+#include "puzzle/load_error.h"
 #include "puzzle/puzzle_data.h"
 
 #include <cstdint>
@@ -12,23 +13,18 @@
 
 namespace vexa {
 
-constexpr int kModeNone = 0;
-constexpr int kModeScene = 203;
-constexpr int kModePhoto = 207;
 constexpr std::int32_t kDefaultTimeLimit = 300;
 
 struct TPlayState {
-    std::int16_t Running = 0;           // a challenge is in progress
+    std::int16_t Running = 0;           // a challenge is in progress; the record is loaded
     std::int64_t StartTime = 0;         // calendar seconds at its start
     std::int32_t TimeLimit = kDefaultTimeLimit;  // seconds; 0 = no limit
     std::int32_t LastShownSecond = -100;  // elapsed second last shown; never reset
     TResultState Result;                // stored checksums and BestResult of the loaded puzzle
 };
 
-// Fills a reset record from a puzzle file; nullptr on success, else the
-// message to show. LoadPuzzleFile in the player.
-using TPuzzleLoader =
-    std::function<const char*(TPuzzleData&, TPuzzleSideValues&, const std::string&)>;
+// Fills a reset record from a puzzle file: LoadPuzzleFile in the player.
+using TPuzzleLoader = std::function<TLoadError(TPuzzleData&, TPuzzleSideValues&, const std::string&)>;
 
 // One game: the puzzle record and its side values (owned by the application
 // for the life of the program), the host, the settings file and the state.
@@ -36,7 +32,8 @@ using TPuzzleLoader =
 //   TGamePlay game{puzzle, side, /*host*/ *this, settingsPath, LoadPuzzleFile};
 // and calls CountdownTick(game) on each 100 ms tick, Judge(game) for the
 // judge command and LoadIntoPlay(game, path) for every file it is given.
-// Running is read by the enabling of the mode commands.
+// Running is read by the enabling of the mode commands; mode commands go
+// through ShowMode(game, mode).
 struct TGamePlay {
     TPuzzleData& Puzzle;
     TPuzzleSideValues& Side;

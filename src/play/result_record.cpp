@@ -65,13 +65,13 @@ bool Expect(const std::string& s, std::size_t& pos, char c) {
 }
 
 // "0x%lx,0x%lx,%d" with 32-bit checksums (long is 64 bits here).
-std::string FormatValue(std::uint32_t msb, std::uint32_t lsb, int result) {
+std::string FormatValue(std::uint32_t msb, std::uint32_t lsb, ViewMode result) {
     char buf[48];
-    const int n = std::snprintf(buf, sizeof buf, "0x%" PRIx32 ",0x%" PRIx32 ",%d", msb, lsb, result);
+    const int n = std::snprintf(buf, sizeof buf, "0x%" PRIx32 ",0x%" PRIx32 ",%d", msb, lsb, ModeNumber(result));
     return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
-void ComputeChecksums(const char* section, int result, std::uint32_t& msb, std::uint32_t& lsb) {
+void ComputeChecksums(const char* section, ViewMode result, std::uint32_t& msb, std::uint32_t& lsb) {
     const std::string text = ResultChecksumText(section, result);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     msb = Crc32Msb(text.size(), bytes);
@@ -80,11 +80,11 @@ void ComputeChecksums(const char* section, int result, std::uint32_t& msb, std::
 
 }  // namespace
 
-std::string ResultChecksumText(const char* section, int result) {
-    return (section ? std::string(section) : std::string()) + std::to_string(result);
+std::string ResultChecksumText(const char* section, ViewMode result) {
+    return (section ? std::string(section) : std::string()) + std::to_string(ModeNumber(result));
 }
 
-std::string FormatResultRecord(const char* section, int result) {
+std::string FormatResultRecord(const char* section, ViewMode result) {
     std::uint32_t msb = 0, lsb = 0;
     ComputeChecksums(section, result, msb, lsb);
     return FormatValue(msb, lsb, result);
@@ -94,7 +94,10 @@ int ParseResultRecord(const std::string& value, TResultState& state) {
     std::size_t pos = 0;
     if (!ParseHex32(value, pos, state.StoredCrcMsb)) return 0;
     if (!Expect(value, pos, ',') || !ParseHex32(value, pos, state.StoredCrcLsb)) return 1;
-    if (!Expect(value, pos, ',') || !ParseDecimal(value, pos, state.BestResult)) return 2;
+    int result = 0;
+    if (!Expect(value, pos, ',') || !ParseDecimal(value, pos, result)) return 2;
+    // Any number is kept: whether it counts is for the checksums to say.
+    state.BestResult = static_cast<ViewMode>(result);
     return 3;
 }
 

@@ -2,6 +2,8 @@
 // section's "DStrs" key with two checksums over the section name and result.
 #pragma once
 
+#include "play/view_mode.h"
+
 #include <cstdint>
 #include <string>
 
@@ -9,19 +11,22 @@ namespace vexa {
 
 inline constexpr const char* kResultRecordKey = "DStrs";
 inline constexpr const char* kEmptyResultRecord = "0,0,0";
-inline constexpr int kNoResult = 204;
+// The best result of a puzzle without a record that verifies.
+inline constexpr ViewMode kNoResult = ViewMode::FewFound;
 
 struct TResultState {
     std::uint32_t StoredCrcMsb = 0;
     std::uint32_t StoredCrcLsb = 0;
-    int BestResult = kNoResult;
+    // A result, or whatever number a record that verifies holds.
+    ViewMode BestResult = kNoResult;
 };
 
-// The checksum text: the section's bytes followed by the result in decimal.
-std::string ResultChecksumText(const char* section, int result);
+// The checksum text: the section's bytes followed by the result's number in
+// decimal.
+std::string ResultChecksumText(const char* section, ViewMode result);
 
-// The stored value for `result` in `section`: "0x<msb>,0x<lsb>,<result>".
-std::string FormatResultRecord(const char* section, int result);
+// The stored value for `result` in `section`: "0x<msb>,0x<lsb>,<number>".
+std::string FormatResultRecord(const char* section, ViewMode result);
 
 // Parses "%lx,%lx,%d" into the three fields of `state`; parsing stops at the
 // first mismatch and later fields keep their values. Returns how many fields
@@ -30,7 +35,7 @@ int ParseResultRecord(const std::string& value, TResultState& state);
 
 // Reads and verifies the record of `section` (zero-terminated Shift-JIS bytes)
 // in the settings file. A record that is missing or does not verify leaves
-// BestResult at 204. A section name holding CR or LF reads as "0,0,0".
+// BestResult at kNoResult. A section name holding CR or LF reads as "0,0,0".
 void ReadResultRecord(const std::string& settingsPath, const char* section, TResultState& state);
 
 // Stores state.BestResult (already set by the caller): recomputes both
@@ -41,7 +46,7 @@ void ReadResultRecord(const std::string& settingsPath, const char* section, TRes
 // different spelling belongs to another puzzle and is never overwritten.
 bool WriteResultRecord(const std::string& settingsPath, const char* section, TResultState& state);
 
-// Writes "0,0,0", which never verifies; the caller sets BestResult to 204.
+// Writes "0,0,0", which never verifies; the caller sets BestResult to kNoResult.
 // Another puzzle's record is kept as for a write.
 bool EraseResultRecord(const std::string& settingsPath, const char* section);
 

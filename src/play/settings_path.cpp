@@ -60,13 +60,13 @@ std::string SettingsFileNameFor(const std::string& programPath) {
 
 TSettingsPathResult MakeSettingsPath(const std::string& programPath, const std::string& fallbackDir) {
     const std::string besideProgram = SettingsFileNameFor(programPath);
-    if (besideProgram.empty()) return {kSettingsPathNone, {}};
+    if (besideProgram.empty()) return {TSettingsPlace::None, {}};
     if (!IsInstalledProgram(programPath) && CanKeepSettingsAt(besideProgram))
-        return {kSettingsPathBesideProgram, besideProgram};
+        return {TSettingsPlace::BesideProgram, besideProgram};
     std::string path = fallbackDir;
     if (!path.empty() && path.back() != '/') path += '/';
     path += BaseName(besideProgram);
-    return {kSettingsPathFallback, path};
+    return {TSettingsPlace::Fallback, path};
 }
 
 std::string DefaultSettingsFallbackDir() {

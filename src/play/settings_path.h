@@ -7,14 +7,14 @@
 
 namespace vexa {
 
-enum : int {
-    kSettingsPathNone = 0,        // no program path to derive a name from; Path is empty
-    kSettingsPathBesideProgram = 1,
-    kSettingsPathFallback = 2,    // Path lies in the fallback folder
+enum class TSettingsPlace {
+    None,           // no program path to derive a name from; Path is empty
+    BesideProgram,
+    Fallback,       // Path lies in the fallback folder
 };
 
 struct TSettingsPathResult {
-    int Result = kSettingsPathNone;
+    TSettingsPlace Result = TSettingsPlace::None;
     std::string Path;
 };
 

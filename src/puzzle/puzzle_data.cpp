@@ -6,11 +6,10 @@ namespace vexa {
 
 TPuzzleData::TPuzzleData() { Reset(); }
 
-void TPuzzleData::Reset(const char* title) {
+void TPuzzleData::Reset() {
     Loaded = 0;
     DiffCount = 0;
     std::memset(Title, 0, sizeof Title);
-    if (title) std::strncpy(Title, title, sizeof Title - 1);
     std::memset(SectionName, 0, sizeof SectionName);
     std::strcpy(SectionName, "Kavrki");
     DiffRects.fill(TDiffRect{});
@@ -19,39 +18,10 @@ void TPuzzleData::Reset(const char* title) {
         Block().swap(BasePictures[k]);
         Block().swap(SparePictures[k]);
     }
-    // Close before the table blocks go away.
-    CloseSceneTables();
-    AnimatedScene = 0;
     for (int t = 0; t < kTableCount; ++t) {
         TableCounts[t] = 0;
         Block().swap(Tables[t]);
     }
-}
-
-void TPuzzleData::CloseSceneTables() {
-    SceneTables.fill(nullptr);
-    SceneOpen = false;
-}
-
-void TPuzzleData::OpenSceneTables(int scene) {
-    CloseSceneTables();
-    if (scene < 0 || scene > 3) return;
-    for (int track = 0; track < kTracksPerScene; ++track) {
-        const int t = scene * kTracksPerScene + track;
-        if (TableCounts[t] > 0 &&
-            Tables[t].size() >= static_cast<std::size_t>(TableCounts[t]) * kAnimRecordBytes)
-            SceneTables[track] = &Tables[t];
-    }
-    AnimatedScene = scene;
-    SceneOpen = true;
-}
-
-TAnimRecord TPuzzleData::SceneRecord(int track, int index) const {
-    const std::uint8_t* p = SceneTables[track]->data() + static_cast<std::size_t>(index) * kAnimRecordBytes;
-    auto field = [p](int i) {
-        return static_cast<std::int16_t>(p[2 * i] | (p[2 * i + 1] << 8));
-    };
-    return TAnimRecord{field(0), field(1), field(2), field(3), field(4), field(5), field(6)};
 }
 
 }  // namespace vexa

@@ -15,6 +15,13 @@ struct TDiffRect {
     std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
+// A point in pixels: of the picture where differences are judged, of the
+// view's client area where markers are placed.
+struct TPoint {
+    int X = 0, Y = 0;
+    friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
 struct TPairSize {
     std::int16_t Width = 0, Height = 0;
 };
@@ -30,13 +37,9 @@ constexpr int kPairCount = 5;
 constexpr int kTracksPerScene = 5;
 constexpr int kAnimRecordBytes = 14;
 
+// What a puzzle file holds. Which scene is animated, and where, is the
+// view's business (TSceneTracks).
 struct TPuzzleData {
-    std::int32_t AnimatedScene = 0;
-    // The five open tables of AnimatedScene (track 0 first); null where the
-    // table is empty or no scene is open.
-    std::array<const Block*, kTracksPerScene> SceneTables{};
-    bool SceneOpen = false;
-
     std::int16_t DiffCount = 0;
     std::array<TDiffRect, kMaxDiffs> DiffRects{};
     std::array<std::int16_t, kTableCount> TableCounts{};
@@ -53,13 +56,8 @@ struct TPuzzleData {
     TPuzzleData(const TPuzzleData&) = delete;
     TPuzzleData& operator=(const TPuzzleData&) = delete;
 
-    // Empties the record and releases every block; `title` may be null.
-    void Reset(const char* title = nullptr);
-    // Closes the open tables and opens the non-empty tables of scene s (0..3).
-    void OpenSceneTables(int scene);
-    void CloseSceneTables();
-    // Record `index` of open track `track`; only valid for index < TableCounts of it.
-    TAnimRecord SceneRecord(int track, int index) const;
+    // Empties the record and releases every block.
+    void Reset();
 };
 
 // Values read from the puzzle file that live beside the record; Reset leaves them.

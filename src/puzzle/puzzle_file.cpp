@@ -72,18 +72,6 @@ private:
     std::uint64_t left_;  // from the size when opened
 };
 
-enum class Outcome { Ok, BadData, Disk, Memory };
-
-const char* MessageOf(Outcome o) {
-    switch (o) {
-        case Outcome::Ok: return nullptr;
-        case Outcome::BadData: return kMsgBadData;
-        case Outcome::Disk: return kMsgDiskError;
-        case Outcome::Memory: return kMsgNoMemory;
-    }
-    return kMsgDiskError;
-}
-
 bool ReadI16(Source& in, std::int16_t& v) {
     std::uint8_t b[2];
     if (in.Read(b, 2) != 2) return false;
@@ -115,30 +103,36 @@ bool ReadTextBlock(Source& in, char* field, std::size_t fieldSize, int capacity)
     return true;
 }
 
-// A 32-bit length L and L bytes into `block`. 0 ok (L = 0 leaves it empty),
-// 1 the length was cut short, 2 no block of that size, 3 fewer than L bytes.
-// A block larger than `budget` is refused like one that cannot be allocated;
-// a block read is taken off it.
-int ReadDataBlock(Source& in, Block& block, std::int64_t* budget = nullptr) {
+// How reading a length-prefixed data block ended.
+enum class TBlockRead {
+    Ok,         // L = 0 leaves the block empty
+    LengthCut,  // the file ended inside L
+    NoBlock,    // no block of that size (negative, over the cap or the budget, or no memory)
+    Short,      // fewer than L bytes left
+};
+
+// A 32-bit length L and L bytes into `block`. A block larger than `budget` is
+// refused like one that cannot be allocated; a block read is taken off it.
+TBlockRead ReadDataBlock(Source& in, Block& block, std::int64_t* budget = nullptr) {
     block.clear();
     std::int32_t length;
-    if (!ReadI32(in, length)) return 1;
-    if (length == 0) return 0;
-    if (length < 0 || length > kMaxPictureBlockBytes) return 2;
-    if (budget && length > *budget) return 2;
-    if (static_cast<std::uint64_t>(length) > in.Left()) return 3;
+    if (!ReadI32(in, length)) return TBlockRead::LengthCut;
+    if (length == 0) return TBlockRead::Ok;
+    if (length < 0 || length > kMaxPictureBlockBytes) return TBlockRead::NoBlock;
+    if (budget && length > *budget) return TBlockRead::NoBlock;
+    if (static_cast<std::uint64_t>(length) > in.Left()) return TBlockRead::Short;
     try {
         block.resize(static_cast<std::size_t>(length));
     } catch (const std::bad_alloc&) {
         Block().swap(block);
-        return 2;
+        return TBlockRead::NoBlock;
     }
     if (in.Read(block.data(), block.size()) != block.size()) {
         Block().swap(block);
-        return 3;
+        return TBlockRead::Short;
     }
     if (budget) *budget -= length;
-    return 0;
+    return TBlockRead::Ok;
 }
 
 // One picture entry as read from the file, before any decoding.
@@ -151,21 +145,23 @@ struct PictureEntry {
 // Reads entry S and its block. JPEG entries are charged the largest bitmap
 // their stream's frame headers ask for, DIB entries their size, against what
 // is left of `budget`, before anything of that size is taken.
-Outcome ReadPicture(Source& in, PictureEntry& entry, std::int64_t& budget) {
+TLoadError ReadPicture(Source& in, PictureEntry& entry, std::int64_t& budget) {
     std::int32_t streamLength;
-    if (!ReadI32(in, streamLength)) return Outcome::Disk;
-    if (streamLength == 0) return ReadDataBlock(in, entry.Picture, &budget) == 0 ? Outcome::Ok : Outcome::Memory;
+    if (!ReadI32(in, streamLength)) return TLoadError::DiskError;
+    if (streamLength == 0)
+        return ReadDataBlock(in, entry.Picture, &budget) == TBlockRead::Ok ? TLoadError::None : TLoadError::NoMemory;
     Block stream;
-    if (ReadDataBlock(in, stream) != 0) return Outcome::Memory;
+    // Whatever went wrong, the block could not be had: the memory message.
+    if (ReadDataBlock(in, stream) != TBlockRead::Ok) return TLoadError::NoMemory;
     // The decoder trusts its byte count, so it never gets more than the block
     // holds; no block or a negative S is a stream it would refuse anyway.
-    if (stream.empty() || streamLength < 0) return Outcome::Memory;
+    if (stream.empty() || streamLength < 0) return TLoadError::NoMemory;
     entry.Count = std::min<std::int32_t>(streamLength, static_cast<std::int32_t>(stream.size()));
     const std::int64_t bitmapBytes = JpegBitmapBytesBound(stream.data(), static_cast<std::size_t>(entry.Count));
-    if (bitmapBytes > budget) return Outcome::Memory;
+    if (bitmapBytes > budget) return TLoadError::NoMemory;
     budget -= bitmapBytes;
     entry.Source = TPictureSource{true, streamLength, std::move(stream)};
-    return Outcome::Ok;
+    return TLoadError::None;
 }
 
 // The ten picture entries: all read first, in one pass, then the JPEG
@@ -174,19 +170,19 @@ Outcome ReadPicture(Source& in, PictureEntry& entry, std::int64_t& budget) {
 // reach the record, as if each had been decoded right after it was read
 // (except that after a memory failure in reading, the JPEG entries before it
 // are not decoded at all: the load fails with that message anyway).
-Outcome ReadPictures(Source& in, TPuzzleData& record, TPictureSources* sources, unsigned threads) {
+TLoadError ReadPictures(Source& in, TPuzzleData& record, TPictureSources* sources, unsigned threads) {
     std::array<PictureEntry, kPictureCount> entries;
     std::int64_t budget = kMaxPuzzlePictureBytes;
     int failed = kPictureCount;
-    Outcome outcome = Outcome::Ok;
+    TLoadError outcome = TLoadError::None;
     for (int i = 0; i < kPictureCount && failed == kPictureCount; ++i) {
         outcome = ReadPicture(in, entries[i], budget);
-        if (outcome != Outcome::Ok) failed = i;
+        if (outcome != TLoadError::None) failed = i;
     }
 
     // A read that failed for memory decides the message whatever the decoder
     // would say of the entries before it, so nothing more is taken for them.
-    const int decoded = outcome == Outcome::Memory ? 0 : failed;
+    const int decoded = outcome == TLoadError::NoMemory ? 0 : failed;
     std::vector<TJpegJob> jobs;
     std::vector<int> jobEntry;
     for (int i = 0; i < decoded; ++i) {
@@ -200,7 +196,7 @@ Outcome ReadPictures(Source& in, TPuzzleData& record, TPictureSources* sources, 
     const std::size_t firstBad = DecodeJpegJobs(jobs, threads);
     if (firstBad < jobs.size()) {
         failed = jobEntry[firstBad];
-        outcome = Outcome::Memory;
+        outcome = TLoadError::NoMemory;
     }
 
     for (std::size_t j = 0; j < jobs.size() && jobEntry[j] < failed; ++j)
@@ -213,84 +209,84 @@ Outcome ReadPictures(Source& in, TPuzzleData& record, TPictureSources* sources, 
     return outcome;
 }
 
-Outcome Load(Source& in, TPuzzleData& record, TPuzzleSideValues& side, TPictureSources* sources,
+TLoadError Load(Source& in, TPuzzleData& record, TPuzzleSideValues& side, TPictureSources* sources,
              unsigned threads) {
     char header[81] = {};
-    if (!ReadTextBlock(in, header, sizeof header, 80)) return Outcome::Disk;
-    if (std::strcmp(header, kPuzzleHeader) != 0) return Outcome::BadData;
+    if (!ReadTextBlock(in, header, sizeof header, 80)) return TLoadError::DiskError;
+    if (std::strcmp(header, kPuzzleHeader) != 0) return TLoadError::BadData;
 
-    if (!ReadTextBlock(in, record.Title, sizeof record.Title, 52)) return Outcome::Disk;
-    if (!ReadTextBlock(in, record.SectionName, sizeof record.SectionName, 52)) return Outcome::Disk;
+    if (!ReadTextBlock(in, record.Title, sizeof record.Title, 52)) return TLoadError::DiskError;
+    if (!ReadTextBlock(in, record.SectionName, sizeof record.SectionName, 52)) return TLoadError::DiskError;
     std::memset(side.CurrentSection, 0, sizeof side.CurrentSection);
     std::memcpy(side.CurrentSection, record.SectionName, sizeof record.SectionName);
-    if (!ReadTextBlock(in, side.ExtraText, sizeof side.ExtraText, 81)) return Outcome::Disk;
+    if (!ReadTextBlock(in, side.ExtraText, sizeof side.ExtraText, 81)) return TLoadError::DiskError;
 
     std::int16_t diffCount;
     if (!ReadI16(in, side.ExtraValue1) || !ReadI16(in, side.ExtraValue2) || !ReadI16(in, diffCount))
-        return Outcome::Disk;
+        return TLoadError::DiskError;
     // The record has room for ten rectangles; a file claiming more is not ours.
-    if (diffCount > kMaxDiffs) return Outcome::BadData;
+    if (diffCount > kMaxDiffs) return TLoadError::BadData;
     record.DiffCount = diffCount;
     for (int i = 0; i < diffCount; ++i) {
         std::int16_t v[4];
         for (auto& x : v)
-            if (!ReadI16(in, x)) return Outcome::Disk;
+            if (!ReadI16(in, x)) return TLoadError::DiskError;
         record.DiffRects[i] = TDiffRect{v[0], v[1], v[2], v[3]};
     }
 
     for (auto& count : record.TableCounts)
-        if (!ReadI16(in, count)) return Outcome::Disk;
+        if (!ReadI16(in, count)) return TLoadError::DiskError;
     for (int t = 0; t < kTableCount; ++t) {
         const std::int16_t count = record.TableCounts[t];
         if (count == 0) continue;
-        if (count < 0) return Outcome::Memory;
-        if (static_cast<std::uint64_t>(count) * kAnimRecordBytes > in.Left()) return Outcome::Memory;
+        if (count < 0) return TLoadError::NoMemory;
+        if (static_cast<std::uint64_t>(count) * kAnimRecordBytes > in.Left()) return TLoadError::NoMemory;
         Block table;
         try {
             table.resize(static_cast<std::size_t>(count) * kAnimRecordBytes);
         } catch (const std::bad_alloc&) {
-            return Outcome::Memory;
+            return TLoadError::NoMemory;
         }
-        if (in.Read(table.data(), table.size()) != table.size()) return Outcome::Memory;
+        if (in.Read(table.data(), table.size()) != table.size()) return TLoadError::NoMemory;
         record.Tables[t] = std::move(table);
     }
 
     for (auto& size : record.PairSizes)
-        if (!ReadI16(in, size.Width) || !ReadI16(in, size.Height)) return Outcome::Disk;
+        if (!ReadI16(in, size.Width) || !ReadI16(in, size.Height)) return TLoadError::DiskError;
 
-    const Outcome pictures = ReadPictures(in, record, sources, threads);
-    if (pictures != Outcome::Ok) return pictures;
+    const TLoadError pictures = ReadPictures(in, record, sources, threads);
+    if (pictures != TLoadError::None) return pictures;
     record.Loaded = 1;
-    return Outcome::Ok;
+    return TLoadError::None;
 }
 
 }  // namespace
 
-const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path) {
+TLoadError LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path) {
     return LoadPuzzleFile(record, side, path, nullptr);
 }
 
-const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
-                           TPictureSources* sources, unsigned decodeThreads) {
+TLoadError LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
+                          TPictureSources* sources, unsigned decodeThreads) {
     if (sources) *sources = TPictureSources{};
     // Non-blocking, so that a FIFO does not wait for a writer before we can
     // see that it is no regular file.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return kMsgCannotOpen;
+    if (fd < 0) return TLoadError::CannotOpen;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return kMsgCannotOpen;
+        return TLoadError::CannotOpen;
     }
     FileSource in(fd, static_cast<std::uint64_t>(st.st_size));
-    return MessageOf(Load(in, record, side, sources, decodeThreads));
+    return Load(in, record, side, sources, decodeThreads);
 }
 
-const char* LoadPuzzleBytes(TPuzzleData& record, TPuzzleSideValues& side, const std::uint8_t* data,
-                            std::size_t size, TPictureSources* sources, unsigned decodeThreads) {
+TLoadError LoadPuzzleBytes(TPuzzleData& record, TPuzzleSideValues& side, const std::uint8_t* data,
+                           std::size_t size, TPictureSources* sources, unsigned decodeThreads) {
     if (sources) *sources = TPictureSources{};
     MemorySource in(data, size);
-    return MessageOf(Load(in, record, side, sources, decodeThreads));
+    return Load(in, record, side, sources, decodeThreads);
 }
 
 }  // namespace vexa

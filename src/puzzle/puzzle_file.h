@@ -1,6 +1,7 @@
 // Reading .VX puzzle files.
 #pragma once
 
+#include "puzzle/load_error.h"
 #include "puzzle/picture_budget.h"
 #include "puzzle/puzzle_data.h"
 #include "puzzle/puzzle_source.h"
@@ -12,12 +13,6 @@
 
 namespace vexa {
 
-inline constexpr const char* kMsgCannotOpen = "ファイルをオープンできません";
-inline constexpr const char* kMsgBadData = "データファイルが不正です";
-inline constexpr const char* kMsgDiskError =
-    "ファイルを読み込めません。ディスク及びファイルをチェックしてください";
-inline constexpr const char* kMsgNoMemory = "ファイルを読み込めません。メモリが足りないようです";
-
 // The fixed header text, "解析禁止！" in Shift-JIS (10 bytes, no zero byte).
 inline constexpr char kPuzzleHeader[] = "\x89\xF0\x90\xCD\x8B\xD6\x8E\x7E\x81\x49";
 
@@ -26,19 +21,19 @@ inline constexpr char kPuzzleHeader[] = "\x89\xF0\x90\xCD\x8B\xD6\x8E\x7E\x81\x4
 inline constexpr std::int32_t kMaxPictureBlockBytes = 64 * 1024 * 1024;
 
 // Reads the file at `path` (a UTF-8 path) into `record`, which the caller has
-// reset. Returns nullptr on success, else one of the four messages above.
-// Only regular files are opened. When `sources` is given it receives how each
+// reset. Returns TLoadError::None on success, else why it failed. Only
+// regular files are opened. When `sources` is given it receives how each
 // picture entry read so far was stored (JPEG entries with their stream).
 // JPEG pictures are decoded on up to `decodeThreads` threads (0: one per
 // hardware thread); the outcome does not depend on the number.
 // Pictures above kMaxPicturePixels, or more than kMaxPuzzlePictureBytes of
-// pictures in all, fail with kMsgNoMemory before their memory is taken.
-const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path);
-const char* LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
-                           TPictureSources* sources, unsigned decodeThreads = 0);
+// pictures in all, fail with NoMemory before their memory is taken.
+TLoadError LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path);
+TLoadError LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
+                          TPictureSources* sources, unsigned decodeThreads = 0);
 
-// The same reading over bytes already in memory.
-const char* LoadPuzzleBytes(TPuzzleData& record, TPuzzleSideValues& side, const std::uint8_t* data,
-                            std::size_t size, TPictureSources* sources = nullptr, unsigned decodeThreads = 0);
+// The same reading over bytes already in memory (never CannotOpen).
+TLoadError LoadPuzzleBytes(TPuzzleData& record, TPuzzleSideValues& side, const std::uint8_t* data,
+                           std::size_t size, TPictureSources* sources = nullptr, unsigned decodeThreads = 0);
 
 }  // namespace vexa

@@ -36,8 +36,6 @@ const char kWelcomeText[] =
     "          Vexa for 32Bit Windows             \n"
     "              Linux / Qt 6 版              \n";
 
-bool IsSceneMode(int mode) { return mode >= 203 && mode <= 206; }
-
 }  // namespace
 
 QString WelcomeText() { return QString::fromUtf8(kWelcomeText); }
@@ -72,18 +70,18 @@ TBitWindow::~TBitWindow() {
     ReleasePicture(BaseScreen_);
 }
 
-bool TBitWindow::SwitchMode(int mode) {
+bool TBitWindow::SwitchMode(ViewMode mode) {
     // The wipe moves what the screen shows now: the last painted picture,
     // which may still be the welcome text when two switches follow each
     // other (a load), never a picture that was not yet on the screen.
     QImage oldScreen;
-    if (CurrentMode_ != 0 && isVisible() && !viewport()->size().isEmpty()) oldScreen = ScreenShown();
+    if (CurrentMode_ != ViewMode::None && isVisible() && !viewport()->size().isEmpty()) oldScreen = ScreenShown();
     FinishWipe();
 
     const QString message =
         BuildModePictures(Puzzle_, mode, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
     if (!message.isEmpty()) return Fail(message);
-    if (IsSceneMode(mode)) Tracks_.OpenScene(Puzzle_, mode - 203);
+    if (IsSceneMode(mode)) Tracks_.OpenScene(SceneOf(mode));
 
     ReleasePicture(ModeScreen_);
     if (!CreateOffscreen(ModeScreen_, PictureWidth_, PictureHeight_))
@@ -95,7 +93,7 @@ bool TBitWindow::SwitchMode(int mode) {
                           QRect(0, 0, PictureWidth_, PictureHeight_));
     }
 
-    if (CurrentMode_ != 0 && !oldScreen.isNull()) StartWipe(std::move(oldScreen));
+    if (CurrentMode_ != ViewMode::None && !oldScreen.isNull()) StartWipe(std::move(oldScreen));
     CurrentMode_ = mode;
     ShowMarkers(false);
     viewport()->update();
@@ -104,8 +102,7 @@ bool TBitWindow::SwitchMode(int mode) {
 
 bool TBitWindow::Fail(const QString& message) {
     ShowMessage(this, message, QMessageBox::Ok);
-    Puzzle_.Reset();
-    CurrentMode_ = 0;
+    CurrentMode_ = ViewMode::None;
     viewport()->update();
     return false;
 }
@@ -114,7 +111,7 @@ void TBitWindow::ShowMarkers(bool gather) {
     for (int i = 0; i < kMarkerCount; ++i) {
         // While the stripe still moves across the old picture, the markers
         // wait for the new one.
-        const bool shown = i < Puzzle_.DiffCount && CurrentMode_ == 207 && !WipeInProgress();
+        const bool shown = i < Puzzle_.DiffCount && ShowsMarkers(CurrentMode_) && !WipeInProgress();
         OuterFrames_[i]->setVisible(shown);
         InnerFrames_[i]->setVisible(shown);
         if (gather) {
@@ -128,6 +125,12 @@ void TBitWindow::ShowMarkers(bool gather) {
 QPoint TBitWindow::MarkerPosition(int i) const {
     if (i < 0 || i >= kMarkerCount) return {};
     return OuterFrames_[i]->pos();
+}
+
+TPoint TBitWindow::MarkerCentre(int i) const {
+    const QPoint corner = MarkerPosition(i);
+    const QPoint scroll = ScrollPosition();
+    return vexa::MarkerCentre({corner.x(), corner.y()}, {scroll.x(), scroll.y()});
 }
 
 QPoint TBitWindow::InnerMarkerPosition(int i) const {
@@ -208,7 +211,7 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
         painter.drawImage(QPoint(0, 0), ModeScreen_.Image,
                           QRect(0, 0, PictureWidth_, PictureHeight_) & ModeScreen_.Image.rect());
     }
-    if (CurrentMode_ == 202 || CurrentMode_ == 208) {
+    if (OutlinesDifferences(CurrentMode_)) {
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(Qt::NoBrush);
         // Edges beyond the client area stay beyond it after clamping, so
@@ -350,7 +353,7 @@ void TBitWindow::FinishWipe() {
     // The markers held back during the wipe come up on the new picture; one
     // being dragged stays hidden.
     for (int i = 0; i < kMarkerCount; ++i) {
-        const bool shown = i < Puzzle_.DiffCount && CurrentMode_ == 207 && i != DragIndex_;
+        const bool shown = i < Puzzle_.DiffCount && ShowsMarkers(CurrentMode_) && i != DragIndex_;
         OuterFrames_[i]->setVisible(shown);
         InnerFrames_[i]->setVisible(shown);
     }
@@ -405,13 +408,13 @@ void TBitWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TBitWindow::EvLButtonDown(QPoint point) {
-    if (CurrentMode_ != 207) return;
+    if (!ShowsMarkers(CurrentMode_)) return;
     if (DragIndex_ >= 0) EndDrag();  // a drag whose release never arrived
-    std::array<TMarkerPoint, kMarkerCount> corners;
+    std::array<TPoint, kMarkerCount> corners;
     for (int i = 0; i < kMarkerCount; ++i)
-        corners[i] = TMarkerPoint{OuterFrames_[i]->x(), OuterFrames_[i]->y()};
+        corners[i] = TPoint{OuterFrames_[i]->x(), OuterFrames_[i]->y()};
     const int hit = MarkerIndexAt(corners.data(), corners.size(), Puzzle_.DiffCount,
-                                  TMarkerPoint{point.x(), point.y()});
+                                  TPoint{point.x(), point.y()});
     if (hit < 0) return;
     // Qt's implicit grab keeps the release with the view.
     DragIndex_ = hit;
@@ -423,14 +426,14 @@ void TBitWindow::EvLButtonDown(QPoint point) {
 
 void TBitWindow::EvLButtonUp(QPoint point) {
     if (DragIndex_ < 0) return;
-    if (CurrentMode_ != 207) {
+    if (!ShowsMarkers(CurrentMode_)) {
         // The mode changed during the drag: the marker stays where it was and
         // hidden until the markers are shown again.
         EndDrag();
         return;
     }
-    const TMarkerPoint corner =
-        ClampMarkerDrop(TMarkerPoint{point.x(), point.y()}, PictureWidth_, PictureHeight_);
+    const TPoint corner =
+        ClampMarkerDrop(TPoint{point.x(), point.y()}, PictureWidth_, PictureHeight_);
     OuterFrames_[DragIndex_]->MoveToTop(QPoint(corner.X, corner.Y));
     InnerFrames_[DragIndex_]->MoveToTop(QPoint(corner.X + 1, corner.Y + 1));
     OuterFrames_[DragIndex_]->show();

@@ -2,14 +2,15 @@
 // current mode, scrolls when it is smaller than the picture, shows the welcome
 // text while no puzzle is loaded, and hosts the ten answer markers.
 //
-// Modes are command ids: 0 none, 202 pair 0 with the differences outlined,
-// 203..206 scenes 0..3 (pairs 0..3), 207 the photo (pair 4) with the markers,
-// 208 pair 4 with the differences outlined.
+// What it shows is a ViewMode (play/view_mode.h): a picture pair, animated
+// for the scene modes, with the markers in the photo mode and the differences
+// outlined in the two outline modes.
 //
 // Coordinates: "client" coordinates are those of the viewport (the area inside
 // the scroll bars); picture coordinates = client + ScrollPosition().
 #pragma once
 
+#include "play/view_mode.h"
 #include "puzzle/puzzle_data.h"
 #include "view/core/fit_steps.h"
 #include "view/core/scene_tracks.h"
@@ -40,20 +41,21 @@ public:
     explicit TBitWindow(TPuzzleData& puzzle, QWidget* parent = nullptr);
     ~TBitWindow() override;
 
-    // Shows `mode` (202..208). Builds the offscreen pictures of the mode's
+    // Shows `mode` (not None). Builds the offscreen pictures of the mode's
     // pair, wipes what the screen shows off with a stripe (only when a mode
     // was shown before and the view is visible; the wipe runs on a timer for a
     // fraction of a second and does not block input), shows or hides the
     // markers for the mode (shown markers come up when the wipe ends) and
     // repaints. Callers skip a switch to the mode that
     // is already current.
-    // Returns false on failure: the message is shown in a box owned by the view,
-    // the puzzle record is Reset, and CurrentMode() becomes 0 (the welcome text
-    // shows). Marker visibility is left as it was. The scroll ranges are not
+    // Returns false on failure: the message is shown in a box owned by the view
+    // and CurrentMode() becomes None. The puzzle record is left as it is: the
+    // caller empties it (ShowMode in game play), and the welcome text shows.
+    // Marker visibility is left as it was. The scroll ranges are not
     // recomputed here; they follow the picture at the next resize (FitToPicture).
-    bool SwitchMode(int mode);
+    bool SwitchMode(ViewMode mode);
 
-    int CurrentMode() const { return CurrentMode_; }
+    ViewMode CurrentMode() const { return CurrentMode_; }
     // Size of the current picture (from the pair's PairSizes); 500 x 350, the
     // welcome page, until the first successful build.
     int PictureWidth() const { return PictureWidth_; }
@@ -63,14 +65,15 @@ public:
     int OuterWidth() const { return OuterWidth_; }
     int OuterHeight() const { return OuterHeight_; }
 
-    // Shows markers 0..DiffCount-1 when the mode is 207 and hides the others;
+    // Shows markers 0..DiffCount-1 in the photo mode and hides the others;
     // with `gather` every marker also moves to (0, 0).
     void ShowMarkers(bool gather);
 
     // Recorded top-left corner of marker i (0..9) in client coordinates.
-    // Its picture position is this + ScrollPosition(); the judged point is
-    // picture position + (10, 10).
+    // Its picture position is this + ScrollPosition().
     QPoint MarkerPosition(int i) const;
+    // The judged point of marker i: its centre in picture coordinates.
+    TPoint MarkerCentre(int i) const;
     bool MarkerVisible(int i) const;
     // Top-left corner of marker i's inner frame (one pixel in after a drop).
     QPoint InnerMarkerPosition(int i) const;
@@ -80,7 +83,7 @@ public:
     int XRange() const;
     int YRange() const;
 
-    // Index of the marker being dragged, -1 when none. In mode 207 a left
+    // Index of the marker being dragged, -1 when none. In the photo mode a left
     // press on a marker picks it up (it hides, the cursor becomes the drag
     // cursor) and the release drops it centred on the pointer, kept within the
     // picture size. A release in any other mode ends the drag and leaves the
@@ -113,9 +116,9 @@ public:
     TSceneTracks& Tracks() { return Tracks_; }
 
     // One timer tick of the scene animation: steps the tracks of the shown
-    // scene and draws their pieces. Does nothing outside the scene modes or
-    // while the record's open tables belong to another scene (a tick inside a
-    // half-done switch, or after a Reset).
+    // scene and draws their pieces. Does nothing outside the scene modes,
+    // while the open scene is another one (a tick inside a half-done switch),
+    // or once a Reset has emptied the tables.
     void AnimateStep();
     // Copies `piece` from its source picture into ModeScreen at its picture
     // position and shows it on the screen, shifted by `scroll`. The source
@@ -163,7 +166,7 @@ private:
     TOffscreenPicture ModeScreen_;
     TSceneTracks Tracks_;
 
-    int CurrentMode_ = 0;
+    ViewMode CurrentMode_ = ViewMode::None;
     int PictureWidth_ = 500;
     int PictureHeight_ = 350;
     int OuterWidth_ = 0;

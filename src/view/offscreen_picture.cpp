@@ -6,7 +6,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <new>
 
 namespace vexa {
 
@@ -29,36 +28,8 @@ bool CreateOffscreen(TOffscreenPicture& picture, std::int64_t width, std::int64_
     return true;
 }
 
-int BuildPalette(const Block& block, QList<QRgb>& palette) {
-    const TDibHeaderFields header = ReadDibHeaderFields(block.data(), block.size());
-    const unsigned n = ColorCount(header);
-    try {
-        palette.clear();
-        palette.reserve(n);
-        for (unsigned i = 0; i < n; ++i) {
-            const std::size_t at = ColorTableEntryOffset(i);
-            if (at + 3 > block.size()) {
-                palette.append(qRgb(0, 0, 0));  // entries past the block: black
-                continue;
-            }
-            palette.append(qRgb(block[at + 2], block[at + 1], block[at]));
-        }
-    } catch (const std::bad_alloc&) {
-        palette.clear();
-        return 6;
-    }
-    return 0;
-}
-
-void UsePalette(TOffscreenPicture& picture, const QList<QRgb>& palette) {
-    picture.Palette = palette;
-    picture.HasPalette = true;
-}
-
-bool DrawPictureBlock(TOffscreenPicture& picture, int x, int y, const QList<QRgb>& palette,
-                      const Block& block) {
+bool DrawPictureBlock(TOffscreenPicture& picture, int x, int y, const Block& block) {
     if (block.empty()) return false;
-    UsePalette(picture, palette);
     DibPixels pixels;
     switch (DecodeDib(block.data(), block.size(), pixels)) {
         case TDibDecode::Drawn: break;
@@ -80,51 +51,39 @@ bool DrawPictureBlock(TOffscreenPicture& picture, int x, int y, const QList<QRgb
     return true;
 }
 
-int ModePairIndex(int mode) {
-    if (mode == 202) return 0;
-    if (mode == 208) return 4;
-    if (mode >= 203 && mode <= 207) return mode - 203;
-    return -1;
-}
-
 namespace {
 
 struct TPictureMessages {
     const char* Screen;
-    const char* Palette;
     const char* Draw;
 };
 
-// Makes, paints and draws one picture of the pair; empty text on success.
+// Makes and draws one picture of the pair; empty text on success.
 QString BuildOne(const Block& block, TOffscreenPicture& picture, const TPictureMessages& text) {
     const TDibHeaderFields header = ReadDibHeaderFields(block.data(), block.size());
     if (!CreateOffscreen(picture, header.Width, OffscreenHeightOf(header)))
         return QString::fromUtf8(text.Screen);
-    QList<QRgb> palette;
-    if (BuildPalette(block, palette) != 0) return QString::fromUtf8(text.Palette);
-    if (!DrawPictureBlock(picture, 0, 0, palette, block)) return QString::fromUtf8(text.Draw);
+    if (!DrawPictureBlock(picture, 0, 0, block)) return QString::fromUtf8(text.Draw);
     return {};
 }
 
 }  // namespace
 
-QString BuildModePictures(const TPuzzleData& puzzle, int mode, int& pictureWidth,
+QString BuildModePictures(const TPuzzleData& puzzle, ViewMode mode, int& pictureWidth,
                           int& pictureHeight, TOffscreenPicture& base, TOffscreenPicture& spare) {
-    const int pair = ModePairIndex(mode);
+    const int pair = PairOf(mode);
     ReleasePicture(base);
     ReleasePicture(spare);
     if (pair < 0 || puzzle.BasePictures[pair].empty()) return QStringLiteral("データが無効です");
 
     QString message = BuildOne(puzzle.BasePictures[pair], base,
-                               {"基本BMP用の仮想画面を作れません", "基本BMP用のパレットを作れません",
-                                "基本BMPを描画できません"});
+                               {"基本BMP用の仮想画面を作れません", "基本BMPを描画できません"});
     if (message.isEmpty()) {
         pictureWidth = puzzle.PairSizes[pair].Width;
         pictureHeight = puzzle.PairSizes[pair].Height;
         if (!puzzle.SparePictures[pair].empty())
             message = BuildOne(puzzle.SparePictures[pair], spare,
-                               {"予備BMP用の仮想画面を作れません", "予備BMP用のパレットを作れません",
-                                "予備BMPを描画できません"});
+                               {"予備BMP用の仮想画面を作れません", "予備BMPを描画できません"});
     }
     if (!message.isEmpty()) {
         ReleasePicture(base);

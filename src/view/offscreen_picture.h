@@ -3,11 +3,10 @@
 // images; painting and animation only copy rectangles between them.
 #pragma once
 
+#include "play/view_mode.h"
 #include "puzzle/puzzle_data.h"
 
 #include <QImage>
-#include <QList>
-#include <QRgb>
 #include <QString>
 
 #include <cstdint>
@@ -17,9 +16,7 @@ namespace vexa {
 // One offscreen picture. Exists() is true between a successful Create and the
 // next Release. New pictures start black.
 struct TOffscreenPicture {
-    QImage Image;           // Format_RGB32; null for a 0-pixel picture
-    QList<QRgb> Palette;    // the block's colour table, as last used
-    bool HasPalette = false;
+    QImage Image;  // Format_RGB32; null for a 0-pixel picture
     bool Created = false;
 
     bool Exists() const { return Created; }
@@ -35,34 +32,20 @@ bool ReleasePicture(TOffscreenPicture& picture);
 // cannot be had.
 bool CreateOffscreen(TOffscreenPicture& picture, std::int64_t width, std::int64_t height);
 
-// Colour table of a packed DIB as palette entries (ColorCount entries; those
-// that lie beyond the block read as black). Returns 0, or 6 when no memory
-// could be had for it.
-int BuildPalette(const Block& block, QList<QRgb>& palette);
-
-// Selects `palette` into the picture (remembered as its palette).
-void UsePalette(TOffscreenPicture& picture, const QList<QRgb>& palette);
-
 // Draws the packed DIB 1:1 into the picture at (x, y), clipped to it. False
 // when the block is absent or holds less than its header claims; nothing is
 // drawn then. A form that cannot be drawn (an unknown compression or bit
 // count) or a zero size draws nothing and is not a failure: the picture stays
 // blank.
-bool DrawPictureBlock(TOffscreenPicture& picture, int x, int y, const QList<QRgb>& palette,
-                      const Block& block);
+bool DrawPictureBlock(TOffscreenPicture& picture, int x, int y, const Block& block);
 
-// Pair index of a view mode: 202 and 203 -> 0, 204 -> 1, 205 -> 2, 206 -> 3,
-// 207 and 208 -> 4; -1 for any other value.
-int ModePairIndex(int mode);
-
-// Builds `base` and `spare` for `mode` from the puzzle record. Returns an
-// empty string on success, or the message to show: "データが無効です",
-// "基本BMP用の仮想画面を作れません", "基本BMP用のパレットを作れません",
-// "基本BMPを描画できません", and the three "予備BMP…" messages for the spare
-// picture. After a failure both pictures are empty. Once the base picture is
+// Builds `base` and `spare` for `mode` (its PairOf) from the puzzle record.
+// Returns an empty string on success, or the message to show: "データが無効です",
+// "基本BMP用の仮想画面を作れません", "基本BMPを描画できません", and the two
+// "予備BMP…" messages for the spare picture. After a failure both pictures are empty. Once the base picture is
 // drawn, the pair's PairSizes are stored in `pictureWidth`/`pictureHeight`,
 // even when the spare picture fails afterwards.
-QString BuildModePictures(const TPuzzleData& puzzle, int mode, int& pictureWidth,
+QString BuildModePictures(const TPuzzleData& puzzle, ViewMode mode, int& pictureWidth,
                           int& pictureHeight, TOffscreenPicture& base, TOffscreenPicture& spare);
 
 }  // namespace vexa

@@ -2,12 +2,13 @@
 // open dialog, dropped files and the help window.
 #include "app_fixture.h"
 
+#include "framework/command_ids.h"
 #include "framework/control_bar.h"
 #include "framework/help_window.h"
 #include "framework/hint_texts.h"
 #include "framework/status_bar.h"
 
-#include "puzzle/puzzle_file.h"
+#include "play/play_messages.h"
 
 #include <QAction>
 #include <QDropEvent>
@@ -40,12 +41,12 @@ TEST_F(AppTest, EnablingBeforeAndAfterAPuzzleIsShown) {
         Look before, loaded, photo;
     };
     const Want want[] = {
-        {203, {false, false}, {true, true}, {true, false}},
-        {207, {false, false}, {true, false}, {true, true}},
-        {210, {false, false}, {false, false}, {true, false}},
-        {24332, {true, false}, {true, false}, {true, false}},
-        {201, {true, false}, {true, false}, {true, false}},
-        {211, {true, false}, {true, false}, {true, false}},
+        {CmModeScene, {false, false}, {true, true}, {true, false}},
+        {CmModePhoto, {false, false}, {true, false}, {true, true}},
+        {CmGather, {false, false}, {false, false}, {true, false}},
+        {CmOpen, {true, false}, {true, false}, {true, false}},
+        {CmFit, {true, false}, {true, false}, {true, false}},
+        {CmJudge, {true, false}, {true, false}, {true, false}},
     };
     for (const Want& w : want) {
         SCOPED_TRACE(w.id);
@@ -56,14 +57,14 @@ TEST_F(AppTest, EnablingBeforeAndAfterAPuzzleIsShown) {
     App->LoadIntoPlay(WritePuzzle("a.VX"));
     App->Commands().Refresh();
     ASSERT_EQ(App->Running, 1);
-    ASSERT_EQ(App->View->CurrentMode(), 203);
+    ASSERT_EQ(App->View->CurrentMode(), ViewMode::Scene);
     for (const Want& w : want) {
         SCOPED_TRACE(w.id);
         const Look have = LookOf(*App, w.id);
         EXPECT_EQ(have.enabled, w.loaded.enabled);
         EXPECT_EQ(have.checked, w.loaded.checked);
     }
-    ASSERT_TRUE(App->Commands().Execute(207));
+    ASSERT_TRUE(App->Commands().Execute(CmModePhoto));
     for (const Want& w : want) {
         SCOPED_TRACE(w.id);
         const Look have = LookOf(*App, w.id);
@@ -72,9 +73,9 @@ TEST_F(AppTest, EnablingBeforeAndAfterAPuzzleIsShown) {
     }
     // The buttons show the same: the camera is down, the eye up.
     for (TButtonGadget* b : App->ControlBar->Buttons()) {
-        if (b->Id() == 207) {
+        if (b->Id() == CmModePhoto) {
             EXPECT_TRUE(b->isChecked());
-        } else if (b->Id() == 203) {
+        } else if (b->Id() == CmModeScene) {
             EXPECT_FALSE(b->isChecked());
         } else if (b->Id() == 210) {
             EXPECT_TRUE(b->isEnabled());
@@ -87,9 +88,9 @@ TEST_F(AppTest, AcceleratorsRecheckTheRuleWhateverTheMenuShows) {
     int opened = 0;
     SetOpenDialogHook([&](QFileDialog&, QString&) { ++opened; return 0; });
     // F8 / F9 with no challenge: nothing happens even if the look is stale.
-    App->Commands().Action(207)->setEnabled(true);
+    App->Commands().Action(CmModePhoto)->setEnabled(true);
     Key(Qt::Key_F9);
-    EXPECT_EQ(App->View->CurrentMode(), 0);
+    EXPECT_EQ(App->View->CurrentMode(), ViewMode::None);
 
     EXPECT_TRUE(Key(Qt::Key_F12));
     EXPECT_EQ(opened, 1);
@@ -103,16 +104,16 @@ TEST_F(AppTest, AcceleratorsRecheckTheRuleWhateverTheMenuShows) {
         << "the manual names the settings file in use";
 
     App->LoadIntoPlay(WritePuzzle("b.VX", 3, 560, 420));
-    ASSERT_EQ(App->View->CurrentMode(), 203);
+    ASSERT_EQ(App->View->CurrentMode(), ViewMode::Scene);
     EXPECT_TRUE(Key(Qt::Key_F9));
-    EXPECT_EQ(App->View->CurrentMode(), 207);
+    EXPECT_EQ(App->View->CurrentMode(), ViewMode::Photo);
     EXPECT_TRUE(Key(Qt::Key_F8));
-    EXPECT_EQ(App->View->CurrentMode(), 203);
+    EXPECT_EQ(App->View->CurrentMode(), ViewMode::Scene);
 
     // Running ends (as judging does) while the items still look enabled.
     App->Running = 0;
     Key(Qt::Key_F9);
-    EXPECT_EQ(App->View->CurrentMode(), 203);
+    EXPECT_EQ(App->View->CurrentMode(), ViewMode::Scene);
 
     App->Frame->resize(800, 700);
     QApplication::processEvents();
@@ -125,13 +126,13 @@ TEST_F(AppTest, AcceleratorsRecheckTheRuleWhateverTheMenuShows) {
 TEST_F(AppTest, ChoosingTheShownModeDoesNothing) {
     Start();
     App->LoadIntoPlay(WritePuzzle("c.VX", 2, 520, 400));
-    ASSERT_EQ(App->View->CurrentMode(), 203);
+    ASSERT_EQ(App->View->CurrentMode(), ViewMode::Scene);
     App->Frame->resize(800, 700);
     QApplication::processEvents();
     const QSize before = App->Frame->size();
-    EXPECT_TRUE(App->Commands().Execute(203));
+    EXPECT_TRUE(App->Commands().Execute(CmModeScene));
     EXPECT_EQ(App->Frame->size(), before) << "no fit for the mode already shown";
-    EXPECT_TRUE(App->Commands().Execute(207));
+    EXPECT_TRUE(App->Commands().Execute(CmModePhoto));
     EXPECT_EQ(App->View->OuterWidth(), 520) << "a real switch fits the frame";
 }
 
@@ -174,9 +175,9 @@ TEST_F(AppTest, MenuHintsAndPopupHeaders) {
     App->LoadIntoPlay(WritePuzzle("d.VX"));
     App->Commands().Refresh();
     App->Running = 0;  // not refreshed yet: the items still look enabled
-    ASSERT_TRUE(App->Commands().Action(207)->isEnabled());
+    ASSERT_TRUE(App->Commands().Action(CmModePhoto)->isEnabled());
     modes->popup(QPoint(0, 0));
-    EXPECT_FALSE(App->Commands().Action(207)->isEnabled());
+    EXPECT_FALSE(App->Commands().Action(CmModePhoto)->isEnabled());
     modes->hide();
 }
 
@@ -218,7 +219,7 @@ TEST_F(AppTest, OpenDialogLoadsWithoutTheReadyQuestionAndCancelKeepsThePuzzle) {
     EXPECT_TRUE(App->PendingFile.isEmpty());
     EXPECT_EQ(App->Puzzle().Loaded, 1);
     EXPECT_EQ(App->Running, 1);
-    EXPECT_EQ(App->View->CurrentMode(), 203);
+    EXPECT_EQ(App->View->CurrentMode(), ViewMode::Scene);
 }
 
 class DropTest : public AppTest {
@@ -313,25 +314,40 @@ TEST_F(DropTest, FileThatIsNotAPuzzleIsReportedAndNothingRuns) {
     EXPECT_EQ(Messages.at(1), QString::fromUtf8(kMsgDiskError)) << "the file ends inside its header";
     EXPECT_EQ(App->Puzzle().Loaded, 0);
     EXPECT_EQ(App->Running, 0);
-    EXPECT_FALSE(App->Commands().Action(203)->isEnabled());
+    EXPECT_FALSE(App->Commands().Action(CmModeScene)->isEnabled());
 }
 
 TEST_F(AppTest, SceneThatCannotBeShownLeavesNoChallenge) {
     Start();
     App->LoadIntoPlay(WritePuzzle("broken.VX", 3, 120, 90, true));
-    EXPECT_EQ(App->View->CurrentMode(), 0);
+    EXPECT_EQ(App->View->CurrentMode(), ViewMode::None);
     EXPECT_EQ(App->Puzzle().Loaded, 0);
     EXPECT_EQ(App->Running, 0);
     ASSERT_EQ(Messages.size(), 1) << "the view reports the picture";
     App->Commands().Refresh();
-    EXPECT_FALSE(App->Commands().Action(203)->isEnabled());
+    EXPECT_FALSE(App->Commands().Action(CmModeScene)->isEnabled());
     EXPECT_FALSE(App->Commands().Action(210)->isEnabled());
+}
+
+TEST_F(AppTest, AModeCommandThatCannotBeShownEndsTheChallenge) {
+    Start();
+    App->LoadIntoPlay(WritePuzzle("m.VX"));
+    ASSERT_EQ(App->Running, 1);
+    App->Puzzle().BasePictures[2].clear();  // the half-found screen has no picture
+    Messages.clear();
+    EXPECT_TRUE(App->Commands().Execute(CmModeResult2));
+    EXPECT_EQ(Messages, QStringList{QStringLiteral("データが無効です")});
+    EXPECT_EQ(App->View->CurrentMode(), ViewMode::None);
+    EXPECT_EQ(App->Puzzle().Loaded, 0) << "the record is emptied";
+    EXPECT_EQ(App->Running, 0);
+    App->Commands().Refresh();
+    EXPECT_FALSE(App->Commands().Action(CmModeScene)->isEnabled());
 }
 
 TEST_F(AppTest, GatherOnlyInPhotoMode) {
     Start();
     App->LoadIntoPlay(WritePuzzle("g.VX", 3, 200, 150));
-    ASSERT_TRUE(App->Commands().Execute(207));
+    ASSERT_TRUE(App->Commands().Execute(CmModePhoto));
     App->View->FinishWipe();
     // Drag marker 0 away from the corner.
     QWidget* client = App->View->viewport();
@@ -348,7 +364,7 @@ TEST_F(AppTest, GatherOnlyInPhotoMode) {
         EXPECT_TRUE(App->View->MarkerVisible(i));
     }
     EXPECT_FALSE(App->View->MarkerVisible(3));
-    ASSERT_TRUE(App->Commands().Execute(203));
+    ASSERT_TRUE(App->Commands().Execute(CmModeScene));
     EXPECT_FALSE(App->Commands().Execute(210));
 }
 

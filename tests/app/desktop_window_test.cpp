@@ -4,6 +4,7 @@
 #include "app_fixture.h"
 
 #include "app/command_line.h"
+#include "framework/command_ids.h"
 #include "framework/control_bar.h"
 #include "framework/hint_texts.h"
 #include "framework/status_bar.h"
@@ -104,7 +105,7 @@ TEST_F(AppTest, ReadyQuestionComesOnceTheFrameStandsFitted) {
 TEST_F(AppTest, ALoadThatLeavesNoPuzzleShowsTheWelcomeTextAtOnce) {
     Start();
     App->LoadIntoPlay(WritePuzzle("shown.VX", 3, 120, 90));
-    ASSERT_TRUE(App->Commands().Execute(207));
+    ASSERT_TRUE(App->Commands().Execute(CmModePhoto));
     App->View->FinishWipe();
     const QRgb photo = qRgb(180, 180, 180);  // pair 4 of the test puzzles
     const QPoint left(3, 60);                  // below the markers, left of any welcome text

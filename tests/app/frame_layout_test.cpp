@@ -2,6 +2,7 @@
 // and how the bars move and hide.
 #include "app_fixture.h"
 
+#include "framework/command_ids.h"
 #include "framework/control_bar.h"
 #include "framework/status_bar.h"
 
@@ -69,13 +70,13 @@ TEST_F(AppTest, ControlBarOrderKindsAndStartState) {
         bool down;
     };
     const Want want[] = {
-        {24332, TButtonKind::Command, true, false},    {0, {}, false, false},
-        {201, TButtonKind::Command, true, false},      {0, {}, false, false},
-        {203, TButtonKind::Exclusive, false, false},   {207, TButtonKind::Exclusive, false, false},
-        {0, {}, false, false},                         {210, TButtonKind::Command, false, false},
-        {0, {}, false, false},                         {211, TButtonKind::Command, true, false},
-        {0, {}, false, false},                         {222, TButtonKind::NonExclusive, true, true},
-        {0, {}, false, false},                         {223, TButtonKind::Command, true, false},
+        {CmOpen, TButtonKind::Command, true, false},          {0, {}, false, false},
+        {CmFit, TButtonKind::Command, true, false},           {0, {}, false, false},
+        {CmModeScene, TButtonKind::Exclusive, false, false},  {CmModePhoto, TButtonKind::Exclusive, false, false},
+        {0, {}, false, false},                                {CmGather, TButtonKind::Command, false, false},
+        {0, {}, false, false},                                {CmJudge, TButtonKind::Command, true, false},
+        {0, {}, false, false},                                {CmHintMode, TButtonKind::NonExclusive, true, true},
+        {0, {}, false, false},                                {CmBarPlace, TButtonKind::Command, true, false},
     };
     const QList<QAction*> have = App->ControlBar->actions();
     ASSERT_EQ(have.size(), std::size(want));

@@ -1,6 +1,7 @@
 // The timer, the close query, the help window's owner and the run's status.
 #include "app_fixture.h"
 
+#include "framework/command_ids.h"
 #include "framework/help_window.h"
 
 #include <QDialog>
@@ -76,10 +77,10 @@ TEST_F(AppTest, EachTickRefreshesEnabling) {
     Start();
     App->LoadIntoPlay(WritePuzzle("t.VX"));
     App->Commands().Refresh();
-    ASSERT_TRUE(App->Commands().Action(203)->isEnabled());
+    ASSERT_TRUE(App->Commands().Action(CmModeScene)->isEnabled());
     App->TickHandler = [&] { App->Running = 0; };  // the countdown ran out
     App->EvTimer();
-    EXPECT_FALSE(App->Commands().Action(203)->isEnabled());
+    EXPECT_FALSE(App->Commands().Action(CmModeScene)->isEnabled());
 }
 
 TEST_F(AppTest, ClosingTheFrameStopsTheTimerAndClosesTheHelpWindow) {

@@ -4,8 +4,10 @@
 // the record in the settings file and the retry.
 #include "app_fixture.h"
 
+#include "framework/command_ids.h"
 #include "framework/status_bar.h"
 #include "play/judge.h"
+#include "play/play_messages.h"
 
 #include <QAction>
 #include <QFile>
@@ -109,7 +111,7 @@ TEST_F(PlayThroughTest, CommandLinePuzzleIsSolvedJudgedRecordedAndRetried) {
     Start();
     ASSERT_EQ(Messages, QStringList{kMsgReady});
     ASSERT_EQ(App->Running, 1);
-    ASSERT_EQ(App->View->CurrentMode(), 203);
+    ASSERT_EQ(App->View->CurrentMode(), ViewMode::Scene);
     EXPECT_EQ(App->CountField->Text(), QStringLiteral("正解数 3  "));
 
     // The countdown by the calendar clock, shown on the timer's ticks.
@@ -120,7 +122,7 @@ TEST_F(PlayThroughTest, CommandLinePuzzleIsSolvedJudgedRecordedAndRetried) {
     EXPECT_EQ(TimeText(), QStringLiteral("残り時間　293"));
 
     ASSERT_TRUE(Key(Qt::Key_F9));
-    ASSERT_EQ(App->View->CurrentMode(), 207);
+    ASSERT_EQ(App->View->CurrentMode(), ViewMode::Photo);
     ASSERT_EQ(App->View->ScrollPosition(), QPoint(0, 0));
     // Each drag picks up a marker from the pile in the corner and drops it
     // centred on a difference.
@@ -134,7 +136,7 @@ TEST_F(PlayThroughTest, CommandLinePuzzleIsSolvedJudgedRecordedAndRetried) {
     judge->trigger();
     EXPECT_EQ(Messages, QStringList{QString::fromUtf8(kVerdictText)});
     EXPECT_EQ(Owners.back(), App->Frame);
-    EXPECT_EQ(App->View->CurrentMode(), 206);
+    EXPECT_EQ(App->View->CurrentMode(), ViewMode::AllFound);
     EXPECT_EQ(App->Running, 0);
     EXPECT_EQ(App->Game().State.TimeLimit, 0);
     EXPECT_EQ(TimeText(), QStringLiteral("判定で再挑戦"));
@@ -156,12 +158,12 @@ TEST_F(PlayThroughTest, CommandLinePuzzleIsSolvedJudgedRecordedAndRetried) {
     judge->trigger();
     EXPECT_EQ(Messages, QStringList{QString::fromUtf8(kRetryText)});
     EXPECT_EQ(App->Running, 1);
-    EXPECT_EQ(App->View->CurrentMode(), 203);
+    EXPECT_EQ(App->View->CurrentMode(), ViewMode::Scene);
     Clock += 1;
     App->EvTimer();
     EXPECT_EQ(TimeText(), QStringLiteral("制限時間なし"));
     App->Commands().Refresh();
-    EXPECT_TRUE(App->Commands().Action(207)->isEnabled()) << "enabling follows the game's Running";
+    EXPECT_TRUE(App->Commands().Action(CmModePhoto)->isEnabled()) << "enabling follows the game's Running";
 }
 
 }  // namespace

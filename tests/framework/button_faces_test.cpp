@@ -1,5 +1,7 @@
 #include "framework/button_faces.h"
 
+#include "framework/command_ids.h"
+
 #include <QImage>
 #include <QPixmap>
 #include <gtest/gtest.h>
@@ -10,7 +12,7 @@ namespace vexa {
 namespace {
 
 TEST(ButtonFaces, EveryButtonHasItsOwnFaceAtOneAndTwoTimes) {
-    const int ids[] = {24332, 201, 203, 207, 210, 211, 222, 223};
+    const int ids[] = {CmOpen, CmFit, CmModeScene, CmModePhoto, CmGather, CmJudge, CmHintMode, CmBarPlace};
     for (int ratio : {1, 2}) {
         SCOPED_TRACE(ratio);
         std::vector<QImage> faces;

@@ -1,3 +1,4 @@
+#include "framework/command_ids.h"
 #include "framework/command_table.h"
 #include "framework/control_bar.h"
 #include "framework/hint_texts.h"
@@ -103,12 +104,13 @@ TEST(ControlBar, ModeOneLeavesAnotherHintAlone) {
 
 TEST(ControlBar, ButtonsMirrorTheirCommandAndAClickRunsIt) {
     TCommandTable commands;
-    int mode = 0;
+    int ran = 0;
     bool running = false;
-    commands.SetHandler(203, [&] { mode = 203; });
-    commands.SetEnabler(203, [&](TCommandState& s) { s.Enabled = running; s.Checked = mode == 203; }, true);
+    commands.SetHandler(CmModeScene, [&] { ran = CmModeScene; });
+    commands.SetEnabler(
+        CmModeScene, [&](TCommandState& s) { s.Enabled = running; s.Checked = ran == CmModeScene; }, true);
     TControlBar bar;
-    TButtonGadget* eye = bar.AddButton(203, TButtonKind::Exclusive, commands.Action(203));
+    TButtonGadget* eye = bar.AddButton(CmModeScene, TButtonKind::Exclusive, commands.Action(CmModeScene));
     bar.show();
     commands.Refresh();
     EXPECT_FALSE(eye->isEnabled());
@@ -118,7 +120,7 @@ TEST(ControlBar, ButtonsMirrorTheirCommandAndAClickRunsIt) {
     commands.Refresh();
     ASSERT_TRUE(eye->isEnabled());
     eye->click();
-    EXPECT_EQ(mode, 203);
+    EXPECT_EQ(ran, CmModeScene);
     EXPECT_TRUE(eye->isChecked());
     eye->click();  // an exclusive button does not pop up by itself
     EXPECT_TRUE(eye->isChecked());
@@ -145,7 +147,7 @@ TEST(StatusBar, FieldsSitRightOfTheMessageAndHintsNeverCoverThem) {
     EXPECT_GT(count->width(), time->width()) << "16 characters against 10";
     status.ShowHint(-1);
     EXPECT_TRUE(status.MessageField()->text().isEmpty());
-    status.ShowHint(202);  // an id without a hint
+    status.ShowHint(CmModeOutlineScene);  // an id without a hint
     EXPECT_TRUE(status.MessageField()->text().isEmpty());
 }
 

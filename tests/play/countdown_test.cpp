@@ -2,6 +2,8 @@
 
 #include "fake_play_host.h"
 #include "play/judge.h"
+#include "play/play_messages.h"
+#include "play/show_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +49,7 @@ TEST(CountdownTick, CountsDownToZeroThenJudgesOnce) {
     EXPECT_EQ(CountOf(log, "time 判定で再挑戦"), 1);
     EXPECT_EQ(f.Game.State.Running, 0);
     // The marker sits at the corner, outside the only rectangle: 0 of 1 is half.
-    EXPECT_EQ(f.Host.Mode, 205);
+    EXPECT_EQ(f.Host.Mode, ViewMode::HalfFound);
 
     for (int s = 0; s < 20; ++s, f.Host.Clock += 1) CountdownTick(f.Game);
     EXPECT_TRUE(f.Host.Log.empty());
@@ -65,7 +67,7 @@ TEST(CountdownTick, FollowsTheCalendarClock) {
         {"clock set back", {0, -7}, {TimeLeft(300), TimeLeft(307)}},
         {"clock set forward past the limit judges at once", {0, 1000},
          {TimeLeft(300), TimeLeft(-700), std::string("message ") + kVerdictText,
-          "time 判定で再挑戦", "switch 205", "fit"}},
+          "time 判定で再挑戦", "switch HalfFound", "fit"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -84,7 +86,7 @@ TEST(CountdownTick, RetryAfterAllFoundRunsWithoutLimit) {
     f.Load(kOne);
     f.Host.Markers[0] = {-5, -5};  // centre (5, 5) lies in the rectangle
     Judge(f.Game);
-    ASSERT_EQ(f.Host.Mode, 206);
+    ASSERT_EQ(f.Host.Mode, ViewMode::AllFound);
     Judge(f.Game);  // the retry
     ASSERT_EQ(f.Game.State.Running, 1);
     f.Host.TakeLog();
@@ -127,15 +129,15 @@ TEST(CountdownTick, StillJudgesWhileTheFrameIsInactive) {
     f.Host.Clock += 300;
     CountdownTick(f.Game);
     EXPECT_EQ(f.Game.State.Running, 0);
-    EXPECT_EQ(f.Host.Mode, 205);
+    EXPECT_EQ(f.Host.Mode, ViewMode::HalfFound);
 }
 
 TEST(CountdownTick, StopsWhenTheRecordWasEmptiedUnderIt) {
     PlayFixture f;
     f.Load(kOne);
-    // A mode switch failed outside game play: the view reset the record.
-    f.Host.FailingModes = {207};
-    f.Host.SwitchMode(207);
+    // A mode command's switch failed: game play emptied the record.
+    f.Host.FailingModes = {ViewMode::Photo};
+    ASSERT_FALSE(ShowMode(f.Game, ViewMode::Photo));
     f.Host.TakeLog();
     for (int s = 0; s < 400; s += 10) {
         f.Host.Clock += 10;

@@ -1,10 +1,13 @@
 // A scripted stand-in for the window around game play: it logs every call
 // as one line, keeps a settable clock, key state and marker positions, and
-// plays the view's mode switch including its failure (reset, mode 0).
+// plays the view's mode switch including its failure (its own message, mode
+// None; the record is left alone).
 #pragma once
 
 #include "play/load_into_play.h"
 #include "play/play_state.h"
+#include "view/core/marker_rules.h"
+#include "view_mode_names.h"
 
 #include <unistd.h>
 
@@ -23,7 +26,7 @@ namespace vexa::testing {
 
 class FakePlayHost : public IPlayHost {
 public:
-    explicit FakePlayHost(TPuzzleData& puzzle) : puzzle_(puzzle) {}
+    FakePlayHost() = default;
 
     void ShowMessage(const std::string& text) override { Log.push_back("message " + text); }
     TAnswer AskYesNoCancel(const std::string& text) override {
@@ -32,23 +35,23 @@ public:
     }
     void SetCountField(const std::string& text) override { Log.push_back("count " + text); }
     void SetTimeField(const std::string& text) override { Log.push_back("time " + text); }
-    void SwitchMode(int mode) override {
-        Log.push_back("switch " + std::to_string(mode));
+    bool SwitchMode(ViewMode mode) override {
+        Log.push_back("switch " + ModeName(mode));
         if (FailingModes.count(mode)) {
             Log.push_back("message view failure");
-            puzzle_.Reset();
-            Mode = 0;
-            return;
+            Mode = ViewMode::None;
+            return false;
         }
         Mode = mode;
+        return true;
     }
-    int CurrentMode() const override { return Mode; }
+    ViewMode CurrentMode() const override { return Mode; }
     void ShowMarkers(bool gather) override {
         Log.push_back(gather ? "gather" : "markers");
         if (gather) Markers.fill({0, 0});
     }
-    TJudgePoint MarkerPosition(int index) const override { return Markers.at(index); }
-    TJudgePoint ScrollPosition() const override { return Scroll; }
+    // As the view works it out: corner and scroll position in, centre out.
+    TPoint MarkerCentre(int index) const override { return vexa::MarkerCentre(Markers.at(index), Scroll); }
     void AnimateStep() override { ++AnimateSteps; }
     std::string WelcomeText() const override { return "welcome"; }
     void FitToPicture() override { Log.push_back("fit"); }
@@ -61,37 +64,34 @@ public:
     std::vector<std::string> TakeLog() { return std::exchange(Log, {}); }
 
     std::vector<std::string> Log;
-    std::set<int> FailingModes;
-    int Mode = 0;
-    std::array<TJudgePoint, kMaxDiffs> Markers{};
-    TJudgePoint Scroll{};
+    std::set<ViewMode> FailingModes;
+    ViewMode Mode = ViewMode::None;
+    std::array<TPoint, kMaxDiffs> Markers{};  // top-left corners, client coordinates
+    TPoint Scroll{};
     TAnswer Answer = TAnswer::No;
     bool FrameActive = true;
     bool Shift = false;
     bool RightButton = false;
     std::int64_t Clock = 1'000'000;
     int AnimateSteps = 0;
-
-private:
-    TPuzzleData& puzzle_;
 };
 
 // A puzzle as the loader would leave it.
 struct FakePuzzle {
     std::vector<TDiffRect> Rects;
     const char* Section = "Sec";
-    const char* Failure = nullptr;  // the loader's message, if it fails
+    TLoadError Failure = TLoadError::None;  // why the loader fails, if it does
 };
 
 inline TPuzzleLoader FakeLoader(const FakePuzzle& fake) {
-    return [fake](TPuzzleData& record, TPuzzleSideValues& side, const std::string&) -> const char* {
-        if (fake.Failure) return fake.Failure;
+    return [fake](TPuzzleData& record, TPuzzleSideValues& side, const std::string&) {
+        if (fake.Failure != TLoadError::None) return fake.Failure;
         record.DiffCount = static_cast<std::int16_t>(fake.Rects.size());
         for (std::size_t i = 0; i < fake.Rects.size() && i < record.DiffRects.size(); ++i)
             record.DiffRects[i] = fake.Rects[i];
         std::snprintf(side.CurrentSection, sizeof side.CurrentSection, "%s", fake.Section);
         record.Loaded = 1;
-        return nullptr;
+        return TLoadError::None;
     };
 }
 
@@ -123,7 +123,7 @@ private:
 // The record, its side values, the host and the game over them, with a
 // settings file of its own.
 struct PlayFixture {
-    PlayFixture() : Host(Puzzle), Game{Puzzle, Side, Host, Settings.Path(), {}} {}
+    PlayFixture() : Game{Puzzle, Side, Host, Settings.Path(), {}} {}
 
     // Loads `fake` and drops the log of the load.
     void Load(const FakePuzzle& fake) {

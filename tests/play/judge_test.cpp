@@ -1,6 +1,7 @@
 #include "play/judge.h"
 
 #include "fake_play_host.h"
+#include "play/play_messages.h"
 #include "play/result_record.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,8 @@
 namespace vexa {
 namespace {
 
+using enum ViewMode;
+
 using testing::FakePuzzle;
 using testing::PlayFixture;
 using Log = std::vector<std::string>;
@@ -24,11 +27,11 @@ const std::string kQuestion = std::string("ask ") + kAllFoundBeforeQuestion;
 
 // Two differences; marker corners that put the centres in neither, one or both.
 const FakePuzzle kTwo{{{100, 100, 120, 120}, {200, 50, 230, 80}}, "abc"};
-const std::array<TJudgePoint, 2> kNoneFound{{{0, 0}, {0, 0}}};
-const std::array<TJudgePoint, 2> kOneFound{{{95, 95}, {0, 0}}};
-const std::array<TJudgePoint, 2> kBothFound{{{95, 95}, {195, 45}}};
+const std::array<TPoint, 2> kNoneFound{{{0, 0}, {0, 0}}};
+const std::array<TPoint, 2> kOneFound{{{95, 95}, {0, 0}}};
+const std::array<TPoint, 2> kBothFound{{{95, 95}, {195, 45}}};
 
-void PlaceMarkers(PlayFixture& f, const std::array<TJudgePoint, 2>& corners) {
+void PlaceMarkers(PlayFixture& f, const std::array<TPoint, 2>& corners) {
     f.Host.Markers[0] = corners[0];
     f.Host.Markers[1] = corners[1];
 }
@@ -38,7 +41,7 @@ TEST(Judge, JudgesRestartsOrWelcomes) {
         std::string name;
         bool load;
         bool running;
-        std::set<int> failingModes;
+        std::set<ViewMode> failingModes;
         Log want;
         bool wantRunning;
         bool wantLoaded;
@@ -46,13 +49,13 @@ TEST(Judge, JudgesRestartsOrWelcomes) {
     const std::vector<Case> cases = {
         {"nothing loaded", false, false, {}, {"message welcome"}, false, false},
         {"running: judges", true, true, {},
-         {kVerdict, "time 判定で再挑戦", "switch 205", "fit"}, false, true},
+         {kVerdict, "time 判定で再挑戦", "switch HalfFound", "fit"}, false, true},
         {"result shown: restarts", true, false, {},
-         {"message 再度問題に挑戦します。", "switch 203", "gather", "fit"}, true, true},
-        {"result screen cannot be shown", true, true, {205},
-         {kVerdict, "time 判定で再挑戦", "switch 205", "message view failure"}, false, false},
-        {"restart cannot show the scene", true, false, {203},
-         {"message 再度問題に挑戦します。", "switch 203", "message view failure", "gather"}, false,
+         {"message 再度問題に挑戦します。", "switch Scene", "gather", "fit"}, true, true},
+        {"result screen cannot be shown", true, true, {HalfFound},
+         {kVerdict, "time 判定で再挑戦", "switch HalfFound", "message view failure"}, false, false},
+        {"restart cannot show the scene", true, false, {Scene},
+         {"message 再度問題に挑戦します。", "switch Scene", "message view failure", "gather"}, false,
          false},
     };
     for (const Case& c : cases) {
@@ -78,16 +81,16 @@ TEST(Judge, JudgesRestartsOrWelcomes) {
 TEST(Judge, MarkerPointsFollowTheScrollPosition) {
     struct Case {
         std::string name;
-        TJudgePoint scroll;
-        std::array<TJudgePoint, 2> corners;  // in client coordinates
-        int wantMode;
+        TPoint scroll;
+        std::array<TPoint, 2> corners;  // in client coordinates
+        ViewMode wantMode;
     };
     const std::vector<Case> cases = {
-        {"unscrolled, both found", {0, 0}, kBothFound, 206},
-        {"scrolled, same picture spots", {80, 40}, {{{15, 55}, {115, 5}}}, 206},
-        {"scrolled, one spot", {90, 90}, {{{5, 5}, {0, 0}}}, 205},
-        {"scrolled, corners that were right unscrolled", {150, 0}, kBothFound, 204},
-        {"centre on the right edge", {0, 0}, {{{110, 95}, {0, 0}}}, 204},
+        {"unscrolled, both found", {0, 0}, kBothFound, AllFound},
+        {"scrolled, same picture spots", {80, 40}, {{{15, 55}, {115, 5}}}, AllFound},
+        {"scrolled, one spot", {90, 90}, {{{5, 5}, {0, 0}}}, HalfFound},
+        {"scrolled, corners that were right unscrolled", {150, 0}, kBothFound, FewFound},
+        {"centre on the right edge", {0, 0}, {{{110, 95}, {0, 0}}}, FewFound},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,7 +100,7 @@ TEST(Judge, MarkerPointsFollowTheScrollPosition) {
         PlaceMarkers(f, c.corners);
         Judge(f.Game);
         EXPECT_EQ(f.Host.Mode, c.wantMode);
-        EXPECT_EQ(f.Game.State.TimeLimit, c.wantMode == 206 ? 0 : 300);
+        EXPECT_EQ(f.Game.State.TimeLimit, c.wantMode == AllFound ? 0 : 300);
         // The markers themselves are not moved.
         EXPECT_EQ(f.Host.Markers[0].X, c.corners[0].X);
     }
@@ -108,47 +111,47 @@ TEST(Judge, OnlyMarkersInPlayCount) {
     f.Load(FakePuzzle{{{100, 100, 120, 120}}, "abc"});
     f.Host.Markers[1] = {95, 95};  // marker 1 is not in play with one difference
     Judge(f.Game);
-    EXPECT_EQ(f.Host.Mode, 205);
+    EXPECT_EQ(f.Host.Mode, HalfFound);
 }
 
 std::string FileWith(const std::string& value) { return "[abc]\r\nDStrs=" + value + "\r\n"; }
 
 TEST(Judge, KeepsTheBestResultInTheSettingsFile) {
     const std::string v205 = "0x7c79d7ef,0x1611c2b2,205";
-    const std::string v206 = FormatResultRecord("abc", 206);
+    const std::string v206 = FormatResultRecord("abc", AllFound);
     struct Case {
         std::string name;
         std::optional<std::string> stored;  // the value before the load
-        std::array<TJudgePoint, 2> corners;
+        std::array<TPoint, 2> corners;
         bool shift, rightButton;
         TAnswer answer;
         bool wantAsked;
-        int wantMode;
-        int wantBest;
+        ViewMode wantMode;
+        ViewMode wantBest;
         std::optional<std::string> wantValue;  // nullopt: no file
     };
     const std::vector<Case> cases = {
         {"nothing stored, nothing gained", std::nullopt, kNoneFound, false, false, TAnswer::No, false,
-         204, 204, std::nullopt},
-        {"first half found is written", std::nullopt, kOneFound, false, false, TAnswer::No, false, 205,
-         205, v205},
-        {"better result overwrites", v205, kBothFound, false, false, TAnswer::No, false, 206, 206, v206},
-        {"equal result writes nothing", v205, kOneFound, false, false, TAnswer::No, false, 205, 205,
+         FewFound, FewFound, std::nullopt},
+        {"first half found is written", std::nullopt, kOneFound, false, false, TAnswer::No, false, HalfFound,
+         HalfFound, v205},
+        {"better result overwrites", v205, kBothFound, false, false, TAnswer::No, false, AllFound, AllFound, v206},
+        {"equal result writes nothing", v205, kOneFound, false, false, TAnswer::No, false, HalfFound, HalfFound,
          v205},
         {"worse result never lowers the record", v205, kNoneFound, false, false, TAnswer::No, false,
-         204, 205, v205},
+         FewFound, HalfFound, v205},
         {"all found before, no key held: all-found screen", v206, kOneFound, false, false,
-         TAnswer::Cancel, false, 206, 206, v206},
-        {"all found before, Shift, Yes", v206, kNoneFound, true, false, TAnswer::Yes, true, 206, 206,
+         TAnswer::Cancel, false, AllFound, AllFound, v206},
+        {"all found before, Shift, Yes", v206, kNoneFound, true, false, TAnswer::Yes, true, AllFound, AllFound,
          v206},
-        {"all found before, Shift, No", v206, kOneFound, true, false, TAnswer::No, true, 205, 206,
+        {"all found before, Shift, No", v206, kOneFound, true, false, TAnswer::No, true, HalfFound, AllFound,
          v206},
         {"all found before, right button, Cancel erases", v206, kOneFound, false, true,
-         TAnswer::Cancel, true, 205, 204, "0,0,0"},
-        {"all found again asks nothing", v206, kBothFound, true, true, TAnswer::Cancel, false, 206, 206,
+         TAnswer::Cancel, true, HalfFound, FewFound, "0,0,0"},
+        {"all found again asks nothing", v206, kBothFound, true, true, TAnswer::Cancel, false, AllFound, AllFound,
          v206},
         {"a record edited by hand counts as none", "0x7c79d7ef,0x1611c2b2,206", kOneFound, false,
-         false, TAnswer::No, false, 205, 205, v205},
+         false, TAnswer::No, false, HalfFound, HalfFound, v205},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -174,26 +177,26 @@ TEST(Judge, KeepsTheBestResultInTheSettingsFile) {
 TEST(Judge, AfterAnEraseTheNextCompleteSolutionIsWrittenAfresh) {
     PlayFixture f;
     const testing::SettingsFile& settings = f.Settings;
-    std::ofstream(settings.Path(), std::ios::binary) << FileWith(FormatResultRecord("abc", 206));
+    std::ofstream(settings.Path(), std::ios::binary) << FileWith(FormatResultRecord("abc", AllFound));
     f.Load(kTwo);
-    ASSERT_EQ(f.Game.State.Result.BestResult, 206);
+    ASSERT_EQ(f.Game.State.Result.BestResult, AllFound);
 
     PlaceMarkers(f, kNoneFound);
     f.Host.Shift = true;
     f.Host.Answer = TAnswer::Cancel;
     Judge(f.Game);
     ASSERT_EQ(settings.Bytes(), FileWith("0,0,0"));
-    EXPECT_EQ(f.Host.Mode, 204);
+    EXPECT_EQ(f.Host.Mode, FewFound);
 
     Judge(f.Game);  // retry
     PlaceMarkers(f, kBothFound);
     Judge(f.Game);
-    EXPECT_EQ(f.Host.Mode, 206);
-    EXPECT_EQ(settings.Bytes(), FileWith(FormatResultRecord("abc", 206)));
+    EXPECT_EQ(f.Host.Mode, AllFound);
+    EXPECT_EQ(settings.Bytes(), FileWith(FormatResultRecord("abc", AllFound)));
 
     // A fresh load reads the record back.
     f.Load(kTwo);
-    EXPECT_EQ(f.Game.State.Result.BestResult, 206);
+    EXPECT_EQ(f.Game.State.Result.BestResult, AllFound);
 }
 
 }  // namespace

@@ -21,31 +21,31 @@ TEST(LoadIntoPlay, StartsAChallengeOrLeavesNoneRunning) {
     struct Case {
         std::string name;
         FakePuzzle have;
-        std::set<int> failingModes;
+        std::set<ViewMode> failingModes;
         bool runningBefore;
         Log want;
         bool wantLoaded;
         bool wantRunning;
-        int wantMode;
+        ViewMode wantMode;
     };
     const std::vector<Case> cases = {
         {"success", kThree, {}, false,
-         {"switch 207", "count 正解数 3  ", "gather", "switch 203", "fit"}, true, true, 203},
+         {"switch Photo", "count 正解数 3  ", "gather", "switch Scene", "fit"}, true, true, ViewMode::Scene},
         {"no differences", FakePuzzle{{}, "Sec"}, {}, false,
-         {"switch 207", "count 正解数 0  ", "gather", "switch 203", "fit"}, true, true, 203},
+         {"switch Photo", "count 正解数 0  ", "gather", "switch Scene", "fit"}, true, true, ViewMode::Scene},
         // A failed load empties the record; the mode shown stays as it was.
-        {"loader fails", FakePuzzle{{}, "Sec", "データファイルが不正です"}, {}, true,
-         {"message データファイルが不正です"}, false, false, 205},
-        {"photo cannot be shown", kThree, {207}, true,
-         {"switch 207", "message view failure"}, false, false, 0},
-        {"scene cannot be shown", kThree, {203}, true,
-         {"switch 207", "count 正解数 3  ", "gather", "switch 203", "message view failure"}, false,
-         false, 0},
+        {"loader fails", FakePuzzle{{}, "Sec", TLoadError::BadData}, {}, true,
+         {"message データファイルが不正です"}, false, false, ViewMode::HalfFound},
+        {"photo cannot be shown", kThree, {ViewMode::Photo}, true,
+         {"switch Photo", "message view failure"}, false, false, ViewMode::None},
+        {"scene cannot be shown", kThree, {ViewMode::Scene}, true,
+         {"switch Photo", "count 正解数 3  ", "gather", "switch Scene", "message view failure"}, false,
+         false, ViewMode::None},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PlayFixture f;
-        f.Host.Mode = 205;
+        f.Host.Mode = ViewMode::HalfFound;
         f.Host.Clock = 5000;
         f.Game.State.Running = c.runningBefore;
         f.Game.State.StartTime = 1;
@@ -63,6 +63,26 @@ TEST(LoadIntoPlay, StartsAChallengeOrLeavesNoneRunning) {
             EXPECT_EQ(f.Game.State.StartTime, 5000);
             EXPECT_EQ(f.Game.State.TimeLimit, 300);
         }
+    }
+}
+
+TEST(LoadIntoPlay, EachLoadErrorIsReportedWithItsMessage) {
+    struct Case {
+        TLoadError have;
+        std::string want;
+    };
+    const Case cases[] = {
+        {TLoadError::CannotOpen, "ファイルをオープンできません"},
+        {TLoadError::BadData, "データファイルが不正です"},
+        {TLoadError::DiskError, "ファイルを読み込めません。ディスク及びファイルをチェックしてください"},
+        {TLoadError::NoMemory, "ファイルを読み込めません。メモリが足りないようです"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(LoadErrorName(c.have));
+        PlayFixture f;
+        f.Game.LoadPuzzle = testing::FakeLoader(FakePuzzle{{}, "Sec", c.have});
+        LoadIntoPlay(f.Game, "puzzle.VX");
+        EXPECT_EQ(f.Host.Log, (Log{"message " + c.want}));
     }
 }
 
@@ -90,7 +110,7 @@ TEST(LoadIntoPlay, RestartsTheCountdownWithoutJudging) {
 TEST(LoadIntoPlay, AFailedLoadStopsTheCountdown) {
     PlayFixture f;
     f.Load(kThree);
-    f.Game.LoadPuzzle = testing::FakeLoader(FakePuzzle{{}, "Sec", "ファイルをオープンできません"});
+    f.Game.LoadPuzzle = testing::FakeLoader(FakePuzzle{{}, "Sec", TLoadError::CannotOpen});
     LoadIntoPlay(f.Game, "missing.VX");
     f.Host.TakeLog();
     // Long past the limit: nothing is judged and nothing is shown.

@@ -12,7 +12,7 @@ TEST(MatchMarkers, CountsEachRectangleAndPointOnce) {
     struct Case {
         std::string name;
         std::vector<TDiffRect> rects;
-        std::vector<TJudgePoint> points;
+        std::vector<TPoint> points;
         int want;
         std::vector<bool> wantFound;
     };
@@ -56,26 +56,6 @@ TEST(MatchMarkers, CountsEachRectangleAndPointOnce) {
         EXPECT_EQ(MatchMarkers(c.rects, c.points, std::span(found, c.rects.size())), c.want);
         EXPECT_EQ(std::vector<bool>(found, found + c.rects.size()), c.wantFound);
     }
-}
-
-TEST(ResultForCount, HalfIsTruncated) {
-    // want205 is the smallest count that reaches half: DiffCount / 2, truncated.
-    struct Case {
-        int diffCount;
-        int want205;
-    };
-    const Case cases[] = {{1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2},
-                          {6, 3}, {7, 3}, {8, 4}, {9, 4}, {10, 5}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.diffCount);
-        if (c.want205 > 0) {
-            EXPECT_EQ(ResultForCount(c.want205 - 1, c.diffCount), 204);
-        }
-        EXPECT_EQ(ResultForCount(c.want205, c.diffCount), c.want205 < c.diffCount ? 205 : 206);
-        EXPECT_EQ(ResultForCount(c.diffCount - 1, c.diffCount), 205);
-        EXPECT_EQ(ResultForCount(c.diffCount, c.diffCount), 206);
-    }
-    EXPECT_EQ(ResultForCount(0, 0), 206);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 namespace vexa {
 namespace {
 
+using enum ViewMode;
+
 namespace fs = std::filesystem;
 
 const std::string kZo = "\x83\x5d";  // ゾ: second byte ']'
@@ -21,14 +23,14 @@ bool SameState(const TResultState& a, const TResultState& b) {
 }
 
 TEST(ResultRecord, FormatsChecksumTextAndValue) {
-    EXPECT_EQ(ResultChecksumText("abc", 204), "abc204");
-    EXPECT_EQ(FormatResultRecord("abc", 205), "0x7c79d7ef,0x1611c2b2,205");
-    EXPECT_EQ(FormatResultRecord("abc", 206), "0x713af136,0x8f189308,206");
-    EXPECT_EQ(FormatResultRecord(kZo.c_str(), 206), "0xca71958f,0x3e1078b4,206");
+    EXPECT_EQ(ResultChecksumText("abc", FewFound), "abc204");
+    EXPECT_EQ(FormatResultRecord("abc", HalfFound), "0x7c79d7ef,0x1611c2b2,205");
+    EXPECT_EQ(FormatResultRecord("abc", AllFound), "0x713af136,0x8f189308,206");
+    EXPECT_EQ(FormatResultRecord(kZo.c_str(), AllFound), "0xca71958f,0x3e1078b4,206");
 }
 
 TEST(ResultRecord, ParsesLikeHexHexDecimalAndKeepsUnparsedFields) {
-    const TResultState before{0x11, 0x22, 204};
+    const TResultState before{0x11, 0x22, FewFound};
     struct Case {
         const char* name;
         std::string have;
@@ -36,27 +38,28 @@ TEST(ResultRecord, ParsesLikeHexHexDecimalAndKeepsUnparsedFields) {
         TResultState want;
     };
     const Case cases[] = {
-        {"as written", "0x7c79d7ef,0x1611c2b2,205", 3, {0x7c79d7ef, 0x1611c2b2, 205}},
-        {"upper case, no prefix", "7C79D7EF,0X1611C2B2,205", 3, {0x7c79d7ef, 0x1611c2b2, 205}},
-        {"blanks before numbers", " 0x1,\t0x2, -7", 3, {1, 2, -7}},
-        {"largest 32-bit value", "ffffffff,0xFFFFFFFF,0", 3, {0xffffffff, 0xffffffff, 0}},
-        {"trailing text ignored", "1,2,205xyz", 3, {1, 2, 205}},
-        {"erased record", "0,0,0", 3, {0, 0, 0}},
-        {"stops after the second number", "0x1,0x2", 2, {1, 2, 204}},
-        {"stops at a blank before the comma", "0x1 ,0x2,3", 1, {1, 0x22, 204}},
-        {"'0x' without digits reads 0", "0xg,1,2", 1, {0, 0x22, 204}},
+        {"as written", "0x7c79d7ef,0x1611c2b2,205", 3, {0x7c79d7ef, 0x1611c2b2, HalfFound}},
+        {"upper case, no prefix", "7C79D7EF,0X1611C2B2,205", 3, {0x7c79d7ef, 0x1611c2b2, HalfFound}},
+        {"blanks before numbers", " 0x1,\t0x2, -7", 3, {1, 2, ViewMode{-7}}},
+        {"largest 32-bit value", "ffffffff,0xFFFFFFFF,0", 3, {0xffffffff, 0xffffffff, None}},
+        {"trailing text ignored", "1,2,205xyz", 3, {1, 2, HalfFound}},
+        {"erased record", "0,0,0", 3, {0, 0, None}},
+        {"stops after the second number", "0x1,0x2", 2, {1, 2, FewFound}},
+        {"stops at a blank before the comma", "0x1 ,0x2,3", 1, {1, 0x22, FewFound}},
+        {"'0x' without digits reads 0", "0xg,1,2", 1, {0, 0x22, FewFound}},
         {"nothing parsed", "", 0, before},
         {"not a number", "zz,1,2", 0, before},
         {"33-bit checksum is a mismatch", "0x100000000,1,2", 0, before},
-        {"result beyond int is a mismatch", "1,2,2147483648", 2, {1, 2, 204}},
-        {"smallest int", "1,2,-2147483648", 3, {1, 2, -2147483647 - 1}},
+        {"result beyond int is a mismatch", "1,2,2147483648", 2, {1, 2, FewFound}},
+        {"smallest int", "1,2,-2147483648", 3, {1, 2, ViewMode{-2147483647 - 1}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TResultState state = before;
         EXPECT_EQ(ParseResultRecord(c.have, state), c.wantCount);
         EXPECT_TRUE(SameState(state, c.want))
-            << std::hex << state.StoredCrcMsb << " " << state.StoredCrcLsb << std::dec << " " << state.BestResult;
+            << std::hex << state.StoredCrcMsb << " " << state.StoredCrcLsb << std::dec << " "
+            << ModeNumber(state.BestResult);
     }
 }
 
@@ -86,23 +89,25 @@ TEST_F(ResultRecordFile, ReadVerifiesTheStoredValue) {
         const char* name;
         std::string file;  // empty: no settings file
         std::string section;
-        int startBest;
-        int wantBest;
+        ViewMode startBest;
+        ViewMode wantBest;
     };
     const Case cases[] = {
-        {"no settings file", "", "abc", 206, 204},
-        {"no section", "[x]\r\nDStrs=0x7c79d7ef,0x1611c2b2,205\r\n", "abc", 204, 204},
-        {"valid record", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2,205\r\n", "abc", 204, 205},
-        {"upper case without prefixes", "[ABC]\r\ndstrs=713AF136,8F189308,206\r\n", "abc", 204, 206},
-        {"result edited from 205 to 206", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2,206\r\n", "abc", 204, 204},
-        {"copied under another section", "[abd]\r\nDStrs=0x7c79d7ef,0x1611c2b2,205\r\n", "abd", 204, 204},
-        {"erased record", "[abc]\r\nDStrs=0,0,0\r\n", "abc", 206, 204},
+        {"no settings file", "", "abc", AllFound, FewFound},
+        {"no section", "[x]\r\nDStrs=0x7c79d7ef,0x1611c2b2,205\r\n", "abc", FewFound, FewFound},
+        {"valid record", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2,205\r\n", "abc", FewFound, HalfFound},
+        {"upper case without prefixes", "[ABC]\r\ndstrs=713AF136,8F189308,206\r\n", "abc", FewFound, AllFound},
+        {"result edited from 205 to 206", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2,206\r\n", "abc", FewFound, FewFound},
+        {"copied under another section", "[abd]\r\nDStrs=0x7c79d7ef,0x1611c2b2,205\r\n", "abd", FewFound, FewFound},
+        {"erased record", "[abc]\r\nDStrs=0,0,0\r\n", "abc", AllFound, FewFound},
         // Parsing keeps the earlier result when the field is cut off.
-        {"result cut off, earlier value verifies", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2\r\n", "abc", 205, 205},
-        {"result cut off, earlier value does not", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2\r\n", "abc", 206, 204},
+        {"result cut off, earlier value verifies", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2\r\n", "abc", HalfFound,
+         HalfFound},
+        {"result cut off, earlier value does not", "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2\r\n", "abc", AllFound,
+         FewFound},
         {"Shift-JIS section with ']' second byte", "[" + kZo + "]\r\nDStrs=0xca71958f,0x3e1078b4,206\r\n", kZo,
-         204, 206},
-        {"section with CR LF never matches", "[a\r\nb]\r\nDStrs=0,0,0\r\n", "a\r\nb", 205, 204},
+         FewFound, AllFound},
+        {"section with CR LF never matches", "[a\r\nb]\r\nDStrs=0,0,0\r\n", "a\r\nb", HalfFound, FewFound},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -120,12 +125,12 @@ TEST_F(ResultRecordFile, WriteAndEraseChangeOnlyTheRecordLine) {
     Put(others);
 
     TResultState state;
-    state.BestResult = 205;
+    state.BestResult = HalfFound;
     ASSERT_TRUE(WriteResultRecord(path_, "ABC", state));
     // The checksum text takes the section's bytes as given.
     EXPECT_EQ(Get(), others + "\r\nDStrs=0xfdb71968,0x704e47be,205\r\n");
 
-    state.BestResult = 206;
+    state.BestResult = AllFound;
     ASSERT_TRUE(WriteResultRecord(path_, "abc", state));
     EXPECT_EQ(Get(), others + "\r\nDStrs=0x713af136,0x8f189308,206\r\n");
     EXPECT_EQ(state.StoredCrcMsb, 0x713af136u);
@@ -138,12 +143,12 @@ TEST_F(ResultRecordFile, WriteAndEraseChangeOnlyTheRecordLine) {
     ASSERT_TRUE(EraseResultRecord(path_, "abc"));
     EXPECT_EQ(Get(), others + "\r\nDStrs=0,0,0\r\n");
     ReadResultRecord(path_, "abc", read);
-    EXPECT_EQ(read.BestResult, 204);
+    EXPECT_EQ(read.BestResult, FewFound);
 
     // The other puzzle's record, under a section differing only in the
     // second byte's case, is untouched and still verifies.
     ReadResultRecord(path_, kA.c_str(), read);
-    EXPECT_EQ(read.BestResult, 205);
+    EXPECT_EQ(read.BestResult, HalfFound);
 }
 
 TEST_F(ResultRecordFile, SectionWithLineBreakIsNeverWritten) {
@@ -152,7 +157,7 @@ TEST_F(ResultRecordFile, SectionWithLineBreakIsNeverWritten) {
     for (const char* section : {"a\rb", "a\nb", "ab\r\n"}) {
         SCOPED_TRACE(section);
         TResultState state;
-        state.BestResult = 206;
+        state.BestResult = AllFound;
         EXPECT_FALSE(WriteResultRecord(path_, section, state));
         EXPECT_FALSE(EraseResultRecord(path_, section));
         EXPECT_FALSE(fs::exists(path_));
@@ -162,11 +167,11 @@ TEST_F(ResultRecordFile, SectionWithLineBreakIsNeverWritten) {
 TEST_F(ResultRecordFile, ASectionSpelledOtherwiseKeepsItsResult) {
     // "SetTest" and "SETTEST" share one line, but the checksums tell whose
     // result it holds.
-    const std::string setTest206 = FormatResultRecord("SetTest", 206);
+    const std::string setTest206 = FormatResultRecord("SetTest", AllFound);
     struct Case {
         const char* name;
         std::string file;
-        const char* section;  // the puzzle that reaches 205, then erases
+        const char* section;  // the puzzle that reaches HalfFound, then erases
         bool wantStored;
     };
     const Case cases[] = {
@@ -174,20 +179,20 @@ TEST_F(ResultRecordFile, ASectionSpelledOtherwiseKeepsItsResult) {
         {"the same spelling overwrites its own", "[SetTest]\r\nDStrs=" + setTest206 + "\r\n", "SetTest", true},
         {"a value that verifies for no one is overwritten", "[SetTest]\r\nDStrs=0,0,0\r\n", "SETTEST", true},
         {"a value of this spelling under another header is ours",
-         "[SetTest]\r\nDStrs=" + FormatResultRecord("SETTEST", 206) + "\r\n", "SETTEST", true},
+         "[SetTest]\r\nDStrs=" + FormatResultRecord("SETTEST", AllFound) + "\r\n", "SETTEST", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Put(c.file);
         TResultState state;
-        state.BestResult = 205;
+        state.BestResult = HalfFound;
         EXPECT_EQ(WriteResultRecord(path_, c.section, state), c.wantStored);
         EXPECT_EQ(EraseResultRecord(path_, c.section), c.wantStored);
         if (!c.wantStored) {
             EXPECT_EQ(Get(), c.file);
             TResultState other;
             ReadResultRecord(path_, "SetTest", other);
-            EXPECT_EQ(other.BestResult, 206);
+            EXPECT_EQ(other.BestResult, AllFound);
         } else {
             EXPECT_EQ(Get(), "[SetTest]\r\nDStrs=0,0,0\r\n");
         }

@@ -57,7 +57,7 @@ TEST(SettingsAsUser, WritableFileInARootFolderIsUsedAndKept) {
     fs::create_directories(root / "home");
     ASSERT_EQ(::chown((root / "home").c_str(), kUser, kUser), 0);
     const fs::path ini = root / "program/vexa.Ini";
-    const std::string before = "[abc]\r\nDStrs=" + FormatResultRecord("abc", 206) + "\r\n";
+    const std::string before = "[abc]\r\nDStrs=" + FormatResultRecord("abc", ViewMode::AllFound) + "\r\n";
     std::ofstream(ini, std::ios::binary) << before;
     ASSERT_EQ(::chown(ini.c_str(), kUser, kUser), 0);
     ::chmod(ini.c_str(), 0644);
@@ -71,7 +71,7 @@ TEST(SettingsAsUser, WritableFileInARootFolderIsUsedAndKept) {
     }
     EXPECT_EQ(status, 0) << "the user's side failed";
     // Written in place: the same file, the old line kept, the new one added.
-    EXPECT_EQ(Get(ini), before + "[def]\r\nDStrs=" + FormatResultRecord("def", 205) + "\r\n");
+    EXPECT_EQ(Get(ini), before + "[def]\r\nDStrs=" + FormatResultRecord("def", ViewMode::HalfFound) + "\r\n");
     struct stat after {};
     ::stat(ini.c_str(), &after);
     EXPECT_EQ(after.st_ino, st.st_ino);
@@ -89,17 +89,17 @@ TEST(SettingsAsUser, UserSide) {
     const std::string fallback = (root / "home/config/vexa/").string();
 
     const TSettingsPathResult kept = MakeSettingsPath((root / "program/vexa.bin").string(), fallback);
-    EXPECT_EQ(kept.Result, 1);
+    EXPECT_EQ(kept.Result, TSettingsPlace::BesideProgram);
     ASSERT_EQ(kept.Path, (root / "program/vexa.Ini").string());
     TResultState state;
     ReadResultRecord(kept.Path, "abc", state);
-    EXPECT_EQ(state.BestResult, 206);
-    state.BestResult = 205;
+    EXPECT_EQ(state.BestResult, ViewMode::AllFound);
+    state.BestResult = ViewMode::HalfFound;
     EXPECT_TRUE(WriteResultRecord(kept.Path, "def", state));
 
     // No file, and a folder the user cannot write: the configuration folder.
     const TSettingsPathResult moved = MakeSettingsPath((root / "readonly/vexa.bin").string(), fallback);
-    EXPECT_EQ(moved.Result, 2);
+    EXPECT_EQ(moved.Result, TSettingsPlace::Fallback);
     EXPECT_EQ(moved.Path, fallback + "vexa.Ini");
     EXPECT_FALSE(fs::exists(root / "readonly/vexa.Ini"));
     EXPECT_TRUE(WriteResultRecord(moved.Path, "abc", state));

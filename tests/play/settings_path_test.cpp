@@ -75,43 +75,45 @@ TEST_F(SettingsPathOnDisk, ChoosesBesideProgramOnlyWhenFileAndFolderMayBeWritten
         const char* name;
         std::string folder;  // below root_
         std::function<void(const fs::path& folder, const fs::path& ini)> arrange;
-        int wantResult;
+        TSettingsPlace wantResult;
         std::optional<std::string> wantContents;  // of the ini beside the program; nullopt: absent
     };
     const std::string longFolder = std::string(200, 'l') + "/" + std::string(200, 'm');
     const Case cases[] = {
-        {"writable folder, no file: probe deleted", "a", [](auto&, auto&) {}, 1, std::nullopt},
-        {"existing writable file kept", "b", [](auto&, auto& ini) { Put(ini, "[x]\r\nY=1\r\n"); }, 1,
-         "[x]\r\nY=1\r\n"},
+        {"writable folder, no file: probe deleted", "a", [](auto&, auto&) {}, TSettingsPlace::BesideProgram,
+         std::nullopt},
+        {"existing writable file kept", "b", [](auto&, auto& ini) { Put(ini, "[x]\r\nY=1\r\n"); },
+         TSettingsPlace::BesideProgram, "[x]\r\nY=1\r\n"},
         {"read-only file", "c",
          [](auto&, auto& ini) {
              Put(ini, "keep");
              fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read);
          },
-         2, "keep"},
+         TSettingsPlace::Fallback, "keep"},
         {"folder where no file can be created", "d",
-         [](auto& folder, auto&) { ::chmod(folder.c_str(), 0555); }, 2, std::nullopt},
+         [](auto& folder, auto&) { ::chmod(folder.c_str(), 0555); }, TSettingsPlace::Fallback, std::nullopt},
         {"writable file in a read-only folder is kept (saves write it in place)", "e",
          [](auto& folder, auto& ini) {
              Put(ini, "keep");
              ::chmod(folder.c_str(), 0555);
          },
-         1, "keep"},
+         TSettingsPlace::BesideProgram, "keep"},
         {"symlink to a writable file", "f",
          [this](auto&, auto& ini) {
              Put(root_ / "elsewhere.Ini", "linked");
              fs::create_symlink(root_ / "elsewhere.Ini", ini);
          },
-         1, "linked"},
+         TSettingsPlace::BesideProgram, "linked"},
         {"symlink to a read-only file", "g",
          [this](auto&, auto& ini) {
              Put(root_ / "readonly.Ini", "linked");
              ::chmod((root_ / "readonly.Ini").c_str(), 0444);
              fs::create_symlink(root_ / "readonly.Ini", ini);
          },
-         2, "linked"},
-        {"a folder in the file's place", "h", [](auto&, auto& ini) { fs::create_directory(ini); }, 2, ""},
-        {"path longer than 260 bytes", longFolder, [](auto&, auto&) {}, 1, std::nullopt},
+         TSettingsPlace::Fallback, "linked"},
+        {"a folder in the file's place", "h", [](auto&, auto& ini) { fs::create_directory(ini); },
+         TSettingsPlace::Fallback, ""},
+        {"path longer than 260 bytes", longFolder, [](auto&, auto&) {}, TSettingsPlace::BesideProgram, std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -122,7 +124,7 @@ TEST_F(SettingsPathOnDisk, ChoosesBesideProgramOnlyWhenFileAndFolderMayBeWritten
 
         const TSettingsPathResult got = MakeSettingsPath((folder / "vexa.bin").string(), fallback);
         EXPECT_EQ(got.Result, c.wantResult);
-        EXPECT_EQ(got.Path, c.wantResult == 1 ? ini.string() : fallback + "vexa.Ini");
+        EXPECT_EQ(got.Path, c.wantResult == TSettingsPlace::BesideProgram ? ini.string() : fallback + "vexa.Ini");
         if (!c.wantContents) {
             EXPECT_FALSE(fs::exists(fs::symlink_status(ini)));
         } else if (!fs::is_directory(ini)) {
@@ -158,10 +160,10 @@ TEST_F(SettingsPathOnDisk, AnInstalledProgramKeepsResultsInTheConfigurationFolde
         EXPECT_EQ(IsInstalledProgram(program.string()), c.wantInstalled);
         const TSettingsPathResult got = MakeSettingsPath(program.string(), fallback);
         if (c.wantInstalled) {
-            EXPECT_EQ(got.Result, 2);
+            EXPECT_EQ(got.Result, TSettingsPlace::Fallback);
             EXPECT_EQ(got.Path, fallback + "vexa.Ini");
         } else {
-            EXPECT_EQ(got.Result, 1);
+            EXPECT_EQ(got.Result, TSettingsPlace::BesideProgram);
             EXPECT_EQ(got.Path, program.string() + ".Ini");
         }
     }
@@ -176,7 +178,7 @@ TEST_F(SettingsPathOnDisk, FallbackJoinAndMissingProgramPath) {
     EXPECT_EQ(MakeSettingsPath(program, "/cfg/vexa/").Path, "/cfg/vexa/VEXA32.Ini");
 
     const TSettingsPathResult none = MakeSettingsPath("", "/cfg/vexa/");
-    EXPECT_EQ(none.Result, 0);
+    EXPECT_EQ(none.Result, TSettingsPlace::None);
     EXPECT_EQ(none.Path, "");
 }
 

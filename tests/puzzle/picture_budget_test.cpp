@@ -48,7 +48,7 @@ namespace {
 using vxtest::Bytes;
 using vxtest::Recipe;
 
-std::string Msg(const char* m) { return m ? m : "(ok)"; }
+std::string Msg(vexa::TLoadError e) { return vexa::LoadErrorName(e); }
 
 constexpr std::size_t kMiB = 1024 * 1024;
 
@@ -61,7 +61,7 @@ Loaded Load(const Bytes& bytes, vexa::TPuzzleData& record) {
     vexa::TPuzzleSideValues side;
     gLargest = 0;
     gWatching = true;
-    const char* m = vexa::LoadPuzzleBytes(record, side, bytes.data(), bytes.size());
+    const vexa::TLoadError m = vexa::LoadPuzzleBytes(record, side, bytes.data(), bytes.size());
     gWatching = false;
     return {Msg(m), gLargest.load()};
 }
@@ -89,13 +89,13 @@ TEST(PictureBudget, BombsFailBeforeTheirMemoryIsTaken) {
     dibWithin.pictures[5].block = Bytes(20 * kMiB, 0);
     const std::vector<Case> cases = {
         // Each refused by the decoder before it makes its bitmap.
-        {"ten pictures of 8192 x 8192", WithJpegs(10, huge), vexa::kMsgNoMemory, 4 * kMiB},
-        {"one of 4097 x 4096", WithJpegs(1, vxtest::GreyStream(4097, 4096)), vexa::kMsgNoMemory, 4 * kMiB},
+        {"ten pictures of 8192 x 8192", WithJpegs(10, huge), "no_memory", 4 * kMiB},
+        {"one of 4097 x 4096", WithJpegs(1, vxtest::GreyStream(4097, 4096)), "no_memory", 4 * kMiB},
         // Each allowed, but six of them pass the budget: nothing is decoded.
-        {"ten pictures of 4096 x 4096", WithJpegs(10, limit), vexa::kMsgNoMemory, 4 * kMiB},
-        {"a DIB block past the budget", dibAfterBig, vexa::kMsgNoMemory, 4 * kMiB},
-        {"a DIB block within it", dibWithin, "(ok)", 21 * kMiB},
-        {"small pictures", WithJpegs(10, small), "(ok)", 4 * kMiB},
+        {"ten pictures of 4096 x 4096", WithJpegs(10, limit), "no_memory", 4 * kMiB},
+        {"a DIB block past the budget", dibAfterBig, "no_memory", 4 * kMiB},
+        {"a DIB block within it", dibWithin, "none", 21 * kMiB},
+        {"small pictures", WithJpegs(10, small), "none", 4 * kMiB},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -137,7 +137,7 @@ TEST(PictureBudget, TheDecoderRefusesFramesAboveTheLimitBeforeAllocating) {
 TEST(PictureBudget, APictureAtTheLimitLoads) {
     const Bytes stream = vxtest::GreyStream(4096, 4096, 0x55);
     vexa::TPuzzleData record;
-    ASSERT_EQ(Load(vxtest::Build(WithJpegs(1, stream)).bytes, record).message, "(ok)");
+    ASSERT_EQ(Load(vxtest::Build(WithJpegs(1, stream)).bytes, record).message, "none");
     EXPECT_EQ(record.BasePictures[0].size(),
               static_cast<std::size_t>(vexa::JpegBitmapBytesBound(stream.data(), stream.size())));
 }

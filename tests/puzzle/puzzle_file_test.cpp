@@ -20,7 +20,7 @@ using vxtest::Bytes;
 using vxtest::Recipe;
 namespace fs = std::filesystem;
 
-std::string Msg(const char* m) { return m ? m : "(ok)"; }
+std::string Msg(vexa::TLoadError e) { return vexa::LoadErrorName(e); }
 
 std::string Load(const Bytes& bytes, vexa::TPuzzleData& record, vexa::TPuzzleSideValues& side) {
     return Msg(vexa::LoadPuzzleBytes(record, side, bytes.data(), bytes.size()));
@@ -66,7 +66,7 @@ TEST(LoadPuzzle, ReadsEveryFieldOfAWholeFile) {
     const Recipe recipe = vxtest::SampleRecipe();
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
-    ASSERT_EQ(Load(vxtest::Build(recipe).bytes, record, side), "(ok)");
+    ASSERT_EQ(Load(vxtest::Build(recipe).bytes, record, side), "none");
 
     EXPECT_EQ(record.Loaded, 1);
     EXPECT_STREQ(record.Title, "Title");
@@ -96,32 +96,32 @@ TEST(LoadPuzzle, OutcomeOfOddFiles) {
     struct Case {
         const char* name;
         void (*edit)(Recipe&);
-        const char* want;
+        vexa::TLoadError want;
     };
     const Case cases[] = {
-        {"header with its zero byte", [](Recipe& s) { s.header.push_back('\0'); }, nullptr},
-        {"header with bytes after the zero", [](Recipe& s) { s.header += std::string("\0junk", 5); }, nullptr},
-        {"header of 80 bytes", [](Recipe& s) { s.header.resize(80, 'x'); }, vexa::kMsgBadData},
-        {"header over 80", [](Recipe& s) { s.header.resize(81, '\0'); }, vexa::kMsgDiskError},
-        {"wrong header", [](Recipe& s) { s.header = "\x89\xF0\x90\xCD"; }, vexa::kMsgBadData},
-        {"negative text length", [](Recipe& s) { s.textLength = -1; }, vexa::kMsgDiskError},
-        {"title over 52", [](Recipe& s) { s.title.assign(53, 'a'); }, vexa::kMsgDiskError},
-        {"extra text of 81", [](Recipe& s) { s.extra.assign(81, 'e'); }, nullptr},
-        {"extra text over 81", [](Recipe& s) { s.extra.assign(82, 'e'); }, vexa::kMsgDiskError},
-        {"no differences", [](Recipe& s) { s.diffCount = 0, s.rects.clear(); }, nullptr},
-        {"negative differences", [](Recipe& s) { s.diffCount = -4, s.rects.clear(); }, nullptr},
-        {"ten differences", [](Recipe& s) { s.diffCount = 10, s.rects.resize(10); }, nullptr},
-        {"eleven differences", [](Recipe& s) { s.diffCount = 11, s.rects.resize(11); }, vexa::kMsgBadData},
-        {"all table counts 0", [](Recipe& s) { s.counts = {}, s.tables = {}; }, nullptr},
-        {"negative table count", [](Recipe& s) { s.counts[3] = -1; }, vexa::kMsgNoMemory},
-        {"every picture absent", [](Recipe& s) { s.pictures = {}; }, nullptr},
-        {"negative block length", [](Recipe& s) { s.pictures[2].L = -1; }, vexa::kMsgNoMemory},
+        {"header with its zero byte", [](Recipe& s) { s.header.push_back('\0'); }, vexa::TLoadError::None},
+        {"header with bytes after the zero", [](Recipe& s) { s.header += std::string("\0junk", 5); }, vexa::TLoadError::None},
+        {"header of 80 bytes", [](Recipe& s) { s.header.resize(80, 'x'); }, vexa::TLoadError::BadData},
+        {"header over 80", [](Recipe& s) { s.header.resize(81, '\0'); }, vexa::TLoadError::DiskError},
+        {"wrong header", [](Recipe& s) { s.header = "\x89\xF0\x90\xCD"; }, vexa::TLoadError::BadData},
+        {"negative text length", [](Recipe& s) { s.textLength = -1; }, vexa::TLoadError::DiskError},
+        {"title over 52", [](Recipe& s) { s.title.assign(53, 'a'); }, vexa::TLoadError::DiskError},
+        {"extra text of 81", [](Recipe& s) { s.extra.assign(81, 'e'); }, vexa::TLoadError::None},
+        {"extra text over 81", [](Recipe& s) { s.extra.assign(82, 'e'); }, vexa::TLoadError::DiskError},
+        {"no differences", [](Recipe& s) { s.diffCount = 0, s.rects.clear(); }, vexa::TLoadError::None},
+        {"negative differences", [](Recipe& s) { s.diffCount = -4, s.rects.clear(); }, vexa::TLoadError::None},
+        {"ten differences", [](Recipe& s) { s.diffCount = 10, s.rects.resize(10); }, vexa::TLoadError::None},
+        {"eleven differences", [](Recipe& s) { s.diffCount = 11, s.rects.resize(11); }, vexa::TLoadError::BadData},
+        {"all table counts 0", [](Recipe& s) { s.counts = {}, s.tables = {}; }, vexa::TLoadError::None},
+        {"negative table count", [](Recipe& s) { s.counts[3] = -1; }, vexa::TLoadError::NoMemory},
+        {"every picture absent", [](Recipe& s) { s.pictures = {}; }, vexa::TLoadError::None},
+        {"negative block length", [](Recipe& s) { s.pictures[2].L = -1; }, vexa::TLoadError::NoMemory},
         {"block length over the cap",
-         [](Recipe& s) { s.pictures[2].L = vexa::kMaxPictureBlockBytes + 1; }, vexa::kMsgNoMemory},
-        {"block longer than the file", [](Recipe& s) { s.pictures[9].L = 100; }, vexa::kMsgNoMemory},
-        {"stream length with no block", [](Recipe& s) { s.pictures[7].S = 5; }, vexa::kMsgNoMemory},
+         [](Recipe& s) { s.pictures[2].L = vexa::kMaxPictureBlockBytes + 1; }, vexa::TLoadError::NoMemory},
+        {"block longer than the file", [](Recipe& s) { s.pictures[9].L = 100; }, vexa::TLoadError::NoMemory},
+        {"stream length with no block", [](Recipe& s) { s.pictures[7].S = 5; }, vexa::TLoadError::NoMemory},
         {"negative stream length", [](Recipe& s) { s.pictures[3] = {-1, {0xFF, 0xD8, 0xFF, 0xD9}, {}}; },
-         vexa::kMsgNoMemory},
+         vexa::TLoadError::NoMemory},
     };
     for (const Case& c : cases) {
         Recipe recipe = vxtest::SampleRecipe();
@@ -129,7 +129,7 @@ TEST(LoadPuzzle, OutcomeOfOddFiles) {
         vexa::TPuzzleData record;
         vexa::TPuzzleSideValues side;
         EXPECT_EQ(Load(vxtest::Build(recipe).bytes, record, side), Msg(c.want)) << c.name;
-        EXPECT_EQ(record.Loaded, c.want ? 0 : 1) << c.name;
+        EXPECT_EQ(record.Loaded, c.want != vexa::TLoadError::None ? 0 : 1) << c.name;
         EXPECT_LE(record.DiffCount, vexa::kMaxDiffs) << c.name;
     }
 }
@@ -140,7 +140,7 @@ TEST(LoadPuzzle, NegativeDiffCountStillReadsWhatFollows) {
     recipe.rects.clear();
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
-    ASSERT_EQ(Load(vxtest::Build(recipe).bytes, record, side), "(ok)");
+    ASSERT_EQ(Load(vxtest::Build(recipe).bytes, record, side), "none");
     EXPECT_EQ(record.DiffCount, -4);
     EXPECT_EQ(record.TableCounts[7], 1);
     EXPECT_EQ(record.BasePictures[4], recipe.pictures[8].block);
@@ -165,7 +165,7 @@ TEST(LoadPuzzle, TextsEndWithinTheirFields) {
         vexa::TPuzzleData record;
         vexa::TPuzzleSideValues side;
         std::memset(side.CurrentSection, 'z', sizeof side.CurrentSection);
-        ASSERT_EQ(Load(vxtest::Build(recipe).bytes, record, side), "(ok)") << c.title;
+        ASSERT_EQ(Load(vxtest::Build(recipe).bytes, record, side), "none") << c.title;
         EXPECT_EQ(std::string(record.Title), c.wantTitle);
         EXPECT_EQ(std::string(record.SectionName), c.wantSection);
         EXPECT_EQ(std::string(side.CurrentSection), c.wantSection);
@@ -182,7 +182,7 @@ TEST(LoadPuzzle, EveryTruncationPointGivesTheMessageOfItsUnit) {
         for (std::size_t n = z.begin; n < z.end; ++n) {
             vexa::TPuzzleData record;
             vexa::TPuzzleSideValues side;
-            ASSERT_EQ(Msg(vexa::LoadPuzzleBytes(record, side, full.data(), n)), Msg(z.message)) << "cut at " << n;
+            ASSERT_EQ(Msg(vexa::LoadPuzzleBytes(record, side, full.data(), n)), Msg(z.error)) << "cut at " << n;
             ASSERT_EQ(record.Loaded, 0);
             ++checked;
         }
@@ -195,7 +195,7 @@ TEST(LoadPuzzle, FailureKeepsTheSectionAlreadyRead) {
     recipe.counts[19] = -2;
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
-    EXPECT_EQ(Load(vxtest::Build(recipe).bytes, record, side), Msg(vexa::kMsgNoMemory));
+    EXPECT_EQ(Load(vxtest::Build(recipe).bytes, record, side), Msg(vexa::TLoadError::NoMemory));
     EXPECT_STREQ(side.CurrentSection, "Sec\x82\xA0");
     EXPECT_EQ(record.Loaded, 0);
 }
@@ -207,16 +207,16 @@ TEST(LoadPuzzleFile, OpensRegularFilesOnly) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
         std::string path;
-        const char* want;
+        vexa::TLoadError want;
     };
     const Case cases[] = {
-        {good, nullptr},
-        {dir.File("one.VX", {0x0A}), vexa::kMsgDiskError},
-        {dir.File("empty.VX", {}), vexa::kMsgDiskError},
-        {dir.Path() + "/missing.VX", vexa::kMsgCannotOpen},
-        {dir.Path(), vexa::kMsgCannotOpen},
-        {fifo, vexa::kMsgCannotOpen},
-        {"/dev/zero", vexa::kMsgCannotOpen},
+        {good, vexa::TLoadError::None},
+        {dir.File("one.VX", {0x0A}), vexa::TLoadError::DiskError},
+        {dir.File("empty.VX", {}), vexa::TLoadError::DiskError},
+        {dir.Path() + "/missing.VX", vexa::TLoadError::CannotOpen},
+        {dir.Path(), vexa::TLoadError::CannotOpen},
+        {fifo, vexa::TLoadError::CannotOpen},
+        {"/dev/zero", vexa::TLoadError::CannotOpen},
     };
     for (const Case& c : cases) {
         vexa::TPuzzleData record;
@@ -238,15 +238,15 @@ TEST(LoadPuzzle, JpegEntriesGoThroughTheDecoder) {
         const char* name;
         std::int32_t S;
         Bytes block;
-        const char* want;
+        vexa::TLoadError want;
         bool present;
     };
     const Case cases[] = {
-        {"S equal to L", size, stream, nullptr, true},
-        {"S beyond the block", size + 1000, stream, nullptr, true},
-        {"S short of a longer block", size, padded, nullptr, true},
-        {"S cutting the stream before its frame", 2, stream, vexa::kMsgNoMemory, false},
-        {"a stream that ends before any scan", 4, {0xFF, 0xD8, 0xFF, 0xD9}, nullptr, false},
+        {"S equal to L", size, stream, vexa::TLoadError::None, true},
+        {"S beyond the block", size + 1000, stream, vexa::TLoadError::None, true},
+        {"S short of a longer block", size, padded, vexa::TLoadError::None, true},
+        {"S cutting the stream before its frame", 2, stream, vexa::TLoadError::NoMemory, false},
+        {"a stream that ends before any scan", 4, {0xFF, 0xD8, 0xFF, 0xD9}, vexa::TLoadError::None, false},
     };
     for (const Case& c : cases) {
         Recipe recipe = vxtest::SampleRecipe();
@@ -268,7 +268,7 @@ TEST(LoadPuzzle, JpegEntriesGoThroughTheDecoder) {
             EXPECT_EQ(sources[5].StreamLength, c.S);
             EXPECT_EQ(sources[5].Stream, c.block);
         }
-        if (!c.want) {
+        if (c.want == vexa::TLoadError::None) {
             EXPECT_FALSE(sources[0].Jpeg);
         }
     }

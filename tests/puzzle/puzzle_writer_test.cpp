@@ -28,7 +28,7 @@ TEST(SerializePuzzle, ReproducesTheFileItWasLoadedFrom) {
         vexa::TPuzzleData record;
         vexa::TPuzzleSideValues side;
         vexa::TPictureSources sources;
-        ASSERT_EQ(vexa::LoadPuzzleBytes(record, side, bytes.data(), bytes.size(), &sources), nullptr);
+        ASSERT_EQ(vexa::LoadPuzzleBytes(record, side, bytes.data(), bytes.size(), &sources), vexa::TLoadError::None);
         EXPECT_EQ(vexa::SerializePuzzle(record, side, sources), bytes);
     }
 }
@@ -66,7 +66,7 @@ TEST(SerializePuzzle, WritesFieldsAsTheLoaderReadsThem) {
     const Bytes bytes = vexa::SerializePuzzle(record, side);
     vexa::TPuzzleData back;
     vexa::TPuzzleSideValues backSide;
-    ASSERT_EQ(vexa::LoadPuzzleBytes(back, backSide, bytes.data(), bytes.size()), nullptr);
+    ASSERT_EQ(vexa::LoadPuzzleBytes(back, backSide, bytes.data(), bytes.size()), vexa::TLoadError::None);
     EXPECT_EQ(std::string(back.Title), std::string(51, 'T'));
     EXPECT_STREQ(back.SectionName, "\x95\x5C");
     EXPECT_STREQ(backSide.ExtraText, "x");

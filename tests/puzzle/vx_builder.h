@@ -1,6 +1,6 @@
 // Builds .VX bytes unit by unit, for loader tests that need files the record
 // cannot express (odd header lengths, negative counts, cut files). Each unit's
-// byte range is remembered with the message a file cut inside it must give.
+// byte range is remembered with the error a file cut inside it must give.
 #pragma once
 
 #include "puzzle/puzzle_file.h"
@@ -39,7 +39,7 @@ struct Recipe {
 
 struct Zone {
     std::size_t begin, end;
-    const char* message;  // what a file that ends inside [begin, end) yields
+    vexa::TLoadError error;  // what a file that ends inside [begin, end) yields
 };
 
 struct Built {
@@ -87,10 +87,10 @@ inline Recipe SampleRecipe() {
 inline Built Build(const Recipe& s) {
     Built out;
     Bytes& b = out.bytes;
-    auto zone = [&](std::size_t begin, const char* msg) { out.zones.push_back({begin, b.size(), msg}); };
+    auto zone = [&](std::size_t begin, vexa::TLoadError error) { out.zones.push_back({begin, b.size(), error}); };
     std::size_t at = b.size();
     vexa::AppendTextBlock(b, s.header);
-    zone(at, vexa::kMsgDiskError);
+    zone(at, vexa::TLoadError::DiskError);
     at = b.size();
     if (s.textLength) {
         vexa::AppendI16(b, *s.textLength);
@@ -106,24 +106,24 @@ inline Built Build(const Recipe& s) {
     for (const auto& r : s.rects)
         for (std::int16_t v : r) vexa::AppendI16(b, v);
     for (std::int16_t c : s.counts) vexa::AppendI16(b, c);
-    zone(at, vexa::kMsgDiskError);
+    zone(at, vexa::TLoadError::DiskError);
     for (const Bytes& t : s.tables) {
         at = b.size();
         b.insert(b.end(), t.begin(), t.end());
-        if (b.size() > at) zone(at, vexa::kMsgNoMemory);
+        if (b.size() > at) zone(at, vexa::TLoadError::NoMemory);
     }
     at = b.size();
     for (const auto& size : s.sizes)
         for (std::int16_t v : size) vexa::AppendI16(b, v);
-    zone(at, vexa::kMsgDiskError);
+    zone(at, vexa::TLoadError::DiskError);
     for (const Entry& e : s.pictures) {
         at = b.size();
         vexa::AppendI32(b, e.S);
-        zone(at, vexa::kMsgDiskError);
+        zone(at, vexa::TLoadError::DiskError);
         at = b.size();
         vexa::AppendI32(b, e.L.value_or(static_cast<std::int32_t>(e.block.size())));
         b.insert(b.end(), e.block.begin(), e.block.end());
-        zone(at, vexa::kMsgNoMemory);
+        zone(at, vexa::TLoadError::NoMemory);
     }
     return out;
 }

@@ -45,7 +45,7 @@ TEST(DemoPuzzle, GeneratorMakesTheBundledFileAndItChecksClean) {
     static vexa::TPuzzleData puzzle;
     vexa::TPuzzleSideValues side;
     puzzle.Reset();
-    ASSERT_EQ(vexa::LoadPuzzleFile(puzzle, side, (source / "demo.VX").string()), nullptr);
+    ASSERT_EQ(vexa::LoadPuzzleFile(puzzle, side, (source / "demo.VX").string()), vexa::TLoadError::None);
     EXPECT_EQ(puzzle.DiffCount, 7);
 
     // Every changed region lies in a rectangle, every rectangle holds a change.

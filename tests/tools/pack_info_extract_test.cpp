@@ -1,5 +1,6 @@
 // vexa-tool pack -> info -> extract, run as processes.
 #include "jpeg/decode_jpeg.h"
+#include "play/play_messages.h"
 #include "puzzle/puzzle_file.h"
 #include "puzzle/puzzle_writer.h"
 
@@ -148,7 +149,7 @@ TEST_F(PackTest, BitmapPuzzleComesBackExactly) {
     // The tables hold the records as written, "W" with its ticks in the width.
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
-    ASSERT_EQ(vexa::LoadPuzzleFile(record, side, Path("out.VX").toStdString()), nullptr);
+    ASSERT_EQ(vexa::LoadPuzzleFile(record, side, Path("out.VX").toStdString()), vexa::TLoadError::None);
     EXPECT_EQ(record.Tables[0], (vexa::Block{'C', 0, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0,  //
                                              'W', 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0, 0, 0}));
     EXPECT_EQ(record.Tables[19], (vexa::Block{'T', 0, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 8, 0, 9, 0}));
@@ -192,7 +193,7 @@ TEST_F(PackTest, JpegEntriesAreStoredOrEncodedAsBaseline) {
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
     vexa::TPictureSources sources;
-    ASSERT_EQ(vexa::LoadPuzzleFile(record, side, Path("out.VX").toStdString(), &sources), nullptr);
+    ASSERT_EQ(vexa::LoadPuzzleFile(record, side, Path("out.VX").toStdString(), &sources), vexa::TLoadError::None);
     ASSERT_TRUE(sources[0].Jpeg);
     EXPECT_EQ(sources[0].Stream, vexa::Block(baseline.begin(), baseline.end()));
     EXPECT_EQ(sources[0].StreamLength, baseline.size());
@@ -251,16 +252,18 @@ TEST_F(PackTest, FailuresSayWhy) {
     struct Case {
         QString file;
         QString want;
+        QString wantName;
     };
     const Case cases[] = {
-        {Path("one.VX"), QString::fromUtf8(vexa::kMsgDiskError)},
-        {Path("missing.VX"), QString::fromUtf8(vexa::kMsgCannotOpen)},
-        {dir_.path(), QString::fromUtf8(vexa::kMsgCannotOpen)},
+        {Path("one.VX"), QString::fromUtf8(vexa::kMsgDiskError), "disk_error"},
+        {Path("missing.VX"), QString::fromUtf8(vexa::kMsgCannotOpen), "cannot_open"},
+        {dir_.path(), QString::fromUtf8(vexa::kMsgCannotOpen), "cannot_open"},
     };
     for (const Case& c : cases) {
         const ToolRun info = Tool({"info", c.file});
         EXPECT_EQ(info.status, 1) << c.file.toStdString();
-        EXPECT_EQ(Json(info.out), (QJsonObject{{"error", c.want}})) << c.file.toStdString();
+        EXPECT_EQ(Json(info.out), (QJsonObject{{"error", c.want}, {"error_name", c.wantName}}))
+            << c.file.toStdString();
         EXPECT_EQ(Tool({"extract", c.file, Path("none")}).status, 1) << c.file.toStdString();
     }
 }

@@ -142,7 +142,7 @@ TEST(ReadmeWalkthrough, RunsAsWritten) {
     static vexa::TPuzzleData puzzle;
     vexa::TPuzzleSideValues side;
     puzzle.Reset();
-    ASSERT_EQ(vexa::LoadPuzzleFile(puzzle, side, (dir / played).string()), nullptr);
+    ASSERT_EQ(vexa::LoadPuzzleFile(puzzle, side, (dir / played).string()), vexa::TLoadError::None);
     EXPECT_EQ(puzzle.DiffCount, 3);
     for (int k = 0; k < vexa::kPairCount; ++k) EXPECT_FALSE(puzzle.BasePictures[k].empty()) << "pair " << k;
     if (!std::getenv("VEXA_KEEP_WALKTHROUGH")) fs::remove_all(dir);

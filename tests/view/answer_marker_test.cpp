@@ -2,6 +2,7 @@
 #include "view/bit_window.h"
 
 #include "view_fixtures.h"
+#include "view_mode_names.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -24,7 +25,7 @@ struct PhotoView {
         View = std::make_unique<TBitWindow>(Puzzle);
         View->resize(kPictureW, kPictureH);
         View->show();
-        EXPECT_TRUE(View->SwitchMode(207));
+        EXPECT_TRUE(View->SwitchMode(ViewMode::Photo));
         View->ShowMarkers(true);
     }
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
@@ -112,7 +113,7 @@ TEST(Markers, OnlyThePhotoModeTakesThemUpAndOnlyTheLeftButton) {
     EXPECT_EQ(v.View->DragIndex(), -1);
     v.Mouse(QEvent::MouseButtonRelease, {5, 5}, Qt::RightButton);
 
-    for (const int mode : {203, 208}) {
+    for (const ViewMode mode : {ViewMode::Scene, ViewMode::OutlinePhoto}) {
         ASSERT_TRUE(v.View->SwitchMode(mode));
         v.View->FinishWipe();
         v.Drag({5, 5}, {100, 100});
@@ -130,7 +131,7 @@ TEST(Markers, ADragCutShortByAModeSwitchEndsAtTheRelease) {
     v.Press({55, 55});
     ASSERT_EQ(v.View->DragIndex(), 0);
     ASSERT_NE(v.Cursor(), Qt::ArrowCursor);
-    ASSERT_TRUE(v.View->SwitchMode(203));  // the countdown ended the challenge
+    ASSERT_TRUE(v.View->SwitchMode(ViewMode::Scene));  // the countdown ended the challenge
     v.Release({200, 150});
     EXPECT_EQ(v.View->DragIndex(), -1);
     EXPECT_EQ(v.Cursor(), Qt::ArrowCursor);
@@ -138,7 +139,7 @@ TEST(Markers, ADragCutShortByAModeSwitchEndsAtTheRelease) {
 
     // Back on the photo the marker shows where it was, and a later release
     // moves nothing.
-    ASSERT_TRUE(v.View->SwitchMode(207));
+    ASSERT_TRUE(v.View->SwitchMode(ViewMode::Photo));
     v.View->FinishWipe();  // the markers come up on the new picture
     EXPECT_TRUE(v.View->MarkerVisible(0));
     v.Release({250, 150});

@@ -2,6 +2,7 @@
 
 #include "view/core/view_rules.h"
 #include "view_fixtures.h"
+#include "view_mode_names.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -45,14 +46,14 @@ int VisibleMarkers(const TBitWindow& view) {
 
 TEST(SwitchMode, ShowsThePairAndTheMarkersOnlyInThePhotoMode) {
     struct Case {
-        int mode;
+        ViewMode mode;
         int wantMarkers;
     };
-    for (const Case& c : {Case{202, 0}, Case{203, 0}, Case{204, 0}, Case{205, 0}, Case{206, 0},
-                          Case{207, 3}, Case{208, 0}}) {
+    for (const Case& c : {Case{ViewMode::OutlineScene, 0}, Case{ViewMode::Scene, 0}, Case{ViewMode::FewFound, 0}, Case{ViewMode::HalfFound, 0}, Case{ViewMode::AllFound, 0},
+                          Case{ViewMode::Photo, 3}, Case{ViewMode::OutlinePhoto, 0}}) {
         TPuzzleData puzzle;
         test::FillPuzzle(puzzle, 6, 4, 3);
-        const int pair = c.mode == 202 ? 0 : c.mode == 208 ? 4 : c.mode - 203;
+        const int pair = PairOf(c.mode);
         puzzle.PairSizes[pair] = TPairSize{5, 3};
         TBitWindow view(puzzle);
         EXPECT_EQ(view.PictureWidth(), 500);
@@ -69,23 +70,23 @@ TEST(SwitchMode, ShowsThePairAndTheMarkersOnlyInThePhotoMode) {
     }
 }
 
-TEST(SwitchMode, FailureShowsTheMessageResetsThePuzzleAndFallsBackToModeZero) {
+TEST(SwitchMode, FailureShowsTheMessageAndFallsBackToNoModeLeavingTheRecord) {
     struct Case {
         const char* name;
-        int mode;
+        ViewMode mode;
         std::function<void(TPuzzleData&)> spoil;
         const char* want;
         bool baseKept;
     };
     const Case cases[] = {
-        {"pair without a picture", 203, [](TPuzzleData& p) { p.BasePictures[0].clear(); },
+        {"pair without a picture", ViewMode::Scene, [](TPuzzleData& p) { p.BasePictures[0].clear(); },
          "データが無効です", false},
-        {"pair size too large for the mode picture", 204,
+        {"pair size too large for the mode picture", ViewMode::FewFound,
          [](TPuzzleData& p) { p.PairSizes[1] = TPairSize{32767, 32767}; },
          "指定モード用の仮想画面を作れません", true},
-        {"negative pair size", 205, [](TPuzzleData& p) { p.PairSizes[2] = TPairSize{-8, 4}; },
+        {"negative pair size", ViewMode::HalfFound, [](TPuzzleData& p) { p.PairSizes[2] = TPairSize{-8, 4}; },
          "指定モード用の仮想画面を作れません", true},
-        {"undrawable spare picture", 206,
+        {"undrawable spare picture", ViewMode::AllFound,
          [](TPuzzleData& p) { p.SparePictures[3] = test::DibHeader(4, 4, 24); }, "予備BMPを描画できません",
          false},
     };
@@ -93,7 +94,7 @@ TEST(SwitchMode, FailureShowsTheMessageResetsThePuzzleAndFallsBackToModeZero) {
         TPuzzleData puzzle;
         test::FillPuzzle(puzzle, 8, 6, 2);
         TBitWindow view(puzzle);
-        ASSERT_TRUE(view.SwitchMode(207));
+        ASSERT_TRUE(view.SwitchMode(ViewMode::Photo));
         ASSERT_EQ(VisibleMarkers(view), 2);
         c.spoil(puzzle);
 
@@ -103,9 +104,10 @@ TEST(SwitchMode, FailureShowsTheMessageResetsThePuzzleAndFallsBackToModeZero) {
         EXPECT_EQ(boxes.Boxes[0].Text, QString::fromUtf8(c.want)) << c.name;
         EXPECT_EQ(boxes.Boxes[0].Owner, &view) << c.name;
         EXPECT_EQ(boxes.Boxes[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok)) << c.name;
-        EXPECT_EQ(view.CurrentMode(), 0) << c.name;
-        EXPECT_EQ(puzzle.Loaded, 0) << c.name << ": the puzzle record was reset";
-        EXPECT_TRUE(puzzle.BasePictures[4].empty()) << c.name;
+        EXPECT_EQ(view.CurrentMode(), ViewMode::None) << c.name;
+        // Emptying the record is game play's part (ShowMode), not the view's.
+        EXPECT_EQ(puzzle.Loaded, 1) << c.name;
+        EXPECT_FALSE(puzzle.BasePictures[4].empty()) << c.name;
         EXPECT_EQ(view.BaseScreen().Exists(), c.baseKept) << c.name;
         EXPECT_EQ(VisibleMarkers(view), 2) << c.name << ": marker visibility is left as it was";
 
@@ -135,14 +137,14 @@ TEST(SwitchMode, WipesTheOldPictureOffWithAnEightPixelStripe) {
     const QRgb red = qRgb(200, 0, 0);
     SetPair(puzzle, 0, Dib24Of(kW, kH, [&](int, int) { return red; }), kW, kH);
     auto view = ShownView(puzzle, kW, kH);
-    ASSERT_TRUE(view->SwitchMode(207));
+    ASSERT_TRUE(view->SwitchMode(ViewMode::Photo));
     ASSERT_FALSE(view->WipeInProgress());
     Screen(*view);  // the photo reaches the screen
 
-    ASSERT_TRUE(view->SwitchMode(203));
+    ASSERT_TRUE(view->SwitchMode(ViewMode::Scene));
     ASSERT_TRUE(view->WipeInProgress());
     EXPECT_EQ(view->WipeStepsLeft(), kW / 8);
-    EXPECT_EQ(view->CurrentMode(), 203);
+    EXPECT_EQ(view->CurrentMode(), ViewMode::Scene);
 
     for (const int stepsDone : {0, 1, 4}) {
         view->AdvanceWipe(stepsDone - (kW / 8 - view->WipeStepsLeft()));
@@ -158,7 +160,7 @@ TEST(SwitchMode, WipesTheOldPictureOffWithAnEightPixelStripe) {
     EXPECT_EQ(Screen(*view).pixel(0, 0), red);
 
     // Left alone, the wipe runs to its end on its own timer.
-    ASSERT_TRUE(view->SwitchMode(207));
+    ASSERT_TRUE(view->SwitchMode(ViewMode::Photo));
     ASSERT_TRUE(view->WipeInProgress());
     QElapsedTimer guard;
     guard.start();
@@ -169,7 +171,7 @@ TEST(SwitchMode, WipesTheOldPictureOffWithAnEightPixelStripe) {
 
     // A view narrower than one stripe has no steps to take.
     view->resize(7, kH);
-    ASSERT_TRUE(view->SwitchMode(203));
+    ASSERT_TRUE(view->SwitchMode(ViewMode::Scene));
     EXPECT_FALSE(view->WipeInProgress());
 }
 
@@ -185,8 +187,8 @@ TEST(SwitchMode, TheWipeStartsFromWhatTheScreenShowsAndTheMarkersFollowIt) {
     const QImage welcome = Screen(*view);
     puzzle.Loaded = 1;
 
-    ASSERT_TRUE(view->SwitchMode(207));
-    ASSERT_TRUE(view->SwitchMode(203));
+    ASSERT_TRUE(view->SwitchMode(ViewMode::Photo));
+    ASSERT_TRUE(view->SwitchMode(ViewMode::Scene));
     ASSERT_TRUE(view->WipeInProgress());
     const QImage shot = Screen(*view);
     for (int y = 0; y < kH; ++y)
@@ -196,7 +198,7 @@ TEST(SwitchMode, TheWipeStartsFromWhatTheScreenShowsAndTheMarkersFollowIt) {
     view->FinishWipe();
     Screen(*view);
 
-    ASSERT_TRUE(view->SwitchMode(207));
+    ASSERT_TRUE(view->SwitchMode(ViewMode::Photo));
     ASSERT_TRUE(view->WipeInProgress());
     EXPECT_EQ(VisibleMarkers(*view), 0) << "no markers over the old picture";
     view->FinishWipe();
@@ -206,12 +208,12 @@ TEST(SwitchMode, TheWipeStartsFromWhatTheScreenShowsAndTheMarkersFollowIt) {
 TEST(Paint, CopiesThePictureAndOutlinesTheDifferencesInModes202And208) {
     constexpr int kW = 24, kH = 16;
     struct Case {
-        int mode;
+        ViewMode mode;
         int diffCount;
         bool wantOutlines;
     };
-    for (const Case& c : {Case{207, 2, false}, Case{208, 2, true}, Case{202, 2, true}, Case{208, 0, false},
-                          Case{203, 2, false}}) {
+    for (const Case& c : {Case{ViewMode::Photo, 2, false}, Case{ViewMode::OutlinePhoto, 2, true}, Case{ViewMode::OutlineScene, 2, true}, Case{ViewMode::OutlinePhoto, 0, false},
+                          Case{ViewMode::Scene, 2, false}}) {
         TPuzzleData puzzle;
         test::FillPuzzle(puzzle, kW, kH, c.diffCount);
         puzzle.DiffRects[0] = TDiffRect{2, 3, 10, 8};
@@ -225,7 +227,7 @@ TEST(Paint, CopiesThePictureAndOutlinesTheDifferencesInModes202And208) {
                 const bool onSecond = x == 12 && y >= 1;
                 QRgb want = (x < kW && y < kH) ? Pattern(x, y) : Background(*view);
                 if (c.wantOutlines && (onFirst || onSecond)) want = kBlack;
-                if (c.mode == 207 && x < 21 && y < 21) continue;  // the markers lie here
+                if (c.mode == ViewMode::Photo && x < 21 && y < 21) continue;  // the markers lie here
                 ASSERT_EQ(shot.pixel(x, y), want) << "mode " << c.mode << " at " << x << "," << y;
             }
         }
@@ -237,7 +239,7 @@ TEST(Paint, ShowsNoPictureWhileNoPuzzleIsLoaded) {
     const QRgb green = qRgb(0, 255, 0);
     SetPair(puzzle, 4, Dib24Of(60, 40, [&](int, int) { return green; }), 60, 40);
     auto view = ShownView(puzzle, 300, 200);
-    ASSERT_TRUE(view->SwitchMode(207));
+    ASSERT_TRUE(view->SwitchMode(ViewMode::Photo));
     ASSERT_EQ(Screen(*view).pixel(30, 20), green);
     puzzle.Loaded = 0;
     view->viewport()->update();
@@ -256,7 +258,7 @@ TEST(Scrolling, RangesFollowTheSizeAndMarkersMoveWithThePicture) {
     EXPECT_EQ(view->YRange(), welcome.Y);
 
     // A mode switch keeps the ranges; the next resize takes the new picture.
-    ASSERT_TRUE(view->SwitchMode(207));
+    ASSERT_TRUE(view->SwitchMode(ViewMode::Photo));
     EXPECT_EQ(view->XRange(), welcome.X);
     view->resize(201, 150);
     EXPECT_EQ(view->OuterWidth(), 201);

@@ -1,6 +1,7 @@
 #include "view/bit_window.h"
 
 #include "view_fixtures.h"
+#include "view_mode_names.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -34,10 +35,10 @@ TEST(FitToPicture, MakesTheViewAsLargeAsThePicture) {
     test::SetPair(f.Puzzle, 4, test::Dib24Of(320, 240, test::Pattern), 320, 240);
     test::SetPair(f.Puzzle, 0, test::Dib24Of(400, 180, test::Pattern), 400, 180);
     struct Case {
-        int mode;
+        ViewMode mode;
         QSize want;
     };
-    for (const Case& c : {Case{207, {320, 240}}, Case{203, {400, 180}}, Case{207, {320, 240}}}) {
+    for (const Case& c : {Case{ViewMode::Photo, {320, 240}}, Case{ViewMode::Scene, {400, 180}}, Case{ViewMode::Photo, {320, 240}}}) {
         ASSERT_TRUE(f.View->SwitchMode(c.mode));
         FitToPicture(&f.Window, f.View);
         QApplication::processEvents();
@@ -57,7 +58,7 @@ TEST(FitToPicture, LeavesAMaximisedFrameAlone) {
     f.Window.showMaximized();
     QApplication::processEvents();
     if (!f.Window.isMaximized()) GTEST_SKIP() << "this platform does not maximise windows";
-    ASSERT_TRUE(f.View->SwitchMode(207));
+    ASSERT_TRUE(f.View->SwitchMode(ViewMode::Photo));
     const QSize before = f.Window.size();
     FitToPicture(&f.Window, f.View);
     EXPECT_EQ(f.Window.size(), before);

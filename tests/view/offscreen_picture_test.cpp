@@ -1,6 +1,7 @@
 #include "view/offscreen_picture.h"
 
 #include "view_fixtures.h"
+#include "view_mode_names.h"
 
 #include <gtest/gtest.h>
 
@@ -29,31 +30,31 @@ TEST(BuildModePictures, ReportsEachFailureAndLeavesBothPicturesEmpty) {
     const Block good = Dib24Of(4, 3, Pattern);
     struct Case {
         const char* name;
-        int mode;
+        ViewMode mode;
         std::function<void(TPuzzleData&)> setUp;
         const char* want;
         bool sizeStored;  // the pair's size reached the out-parameters
     };
     const Case cases[] = {
-        {"pair without a base picture", 207, [](TPuzzleData&) {}, "データが無効です", false},
-        {"mode below the mode ids", 201, [&](TPuzzleData& p) { SetPair(p, 0, good, 4, 3); },
+        {"pair without a base picture", ViewMode::Photo, [](TPuzzleData&) {}, "データが無効です", false},
+        {"no mode", ViewMode::None, [&](TPuzzleData& p) { SetPair(p, 0, good, 4, 3); },
          "データが無効です", false},
-        {"mode above the mode ids", 209, [&](TPuzzleData& p) { SetPair(p, 4, good, 4, 3); },
+        {"a number that is no mode", static_cast<ViewMode>(209), [&](TPuzzleData& p) { SetPair(p, 4, good, 4, 3); },
          "データが無効です", false},
         {"header claiming 60000 x 60000",
-         207, [](TPuzzleData& p) { SetPair(p, 4, DibHeader(60000, 60000, 24), 4, 3); },
+         ViewMode::Photo, [](TPuzzleData& p) { SetPair(p, 4, DibHeader(60000, 60000, 24), 4, 3); },
          "基本BMP用の仮想画面を作れません", false},
-        {"negative width", 203, [](TPuzzleData& p) { SetPair(p, 0, DibHeader(-4, 3, 24), 4, 3); },
+        {"negative width", ViewMode::Scene, [](TPuzzleData& p) { SetPair(p, 0, DibHeader(-4, 3, 24), 4, 3); },
          "基本BMP用の仮想画面を作れません", false},
-        {"header claiming more rows than the block holds", 204,
+        {"header claiming more rows than the block holds", ViewMode::FewFound,
          [](TPuzzleData& p) { SetPair(p, 1, ShortOfARow(), 2, 3); }, "基本BMPを描画できません", false},
-        {"block shorter than its header", 205,
+        {"block shorter than its header", ViewMode::HalfFound,
          [&](TPuzzleData& p) { SetPair(p, 2, Block(good.begin(), good.begin() + 16), 4, 3); },
          "基本BMPを描画できません", false},
-        {"huge spare picture", 206,
+        {"huge spare picture", ViewMode::AllFound,
          [&](TPuzzleData& p) { SetPair(p, 3, good, 4, 3, DibHeader(60000, 60000, 24)); },
          "予備BMP用の仮想画面を作れません", true},
-        {"spare picture one row short", 202,
+        {"spare picture one row short", ViewMode::OutlineScene,
          [&](TPuzzleData& p) { SetPair(p, 0, good, 4, 3, ShortOfARow()); }, "予備BMPを描画できません",
          true},
     };
@@ -84,7 +85,7 @@ TEST(BuildModePictures, AnUnknownFormOrZeroSizeBuildsABlankPicture) {
         SetPair(puzzle, 4, block, 4, 3);
         TOffscreenPicture base, spare;
         int width = -1, height = -1;
-        EXPECT_EQ(BuildModePictures(puzzle, 207, width, height, base, spare), QString());
+        EXPECT_EQ(BuildModePictures(puzzle, ViewMode::Photo, width, height, base, spare), QString());
         EXPECT_TRUE(base.Exists());
         EXPECT_EQ(width, 4);
         EXPECT_EQ(height, 3);
@@ -100,11 +101,11 @@ TEST(BuildModePictures, EachModeShowsItsPair) {
     for (int pair = 0; pair < kPairCount; ++pair)
         SetPair(puzzle, pair, Dib24Of(3, 2, [&](int, int) { return colours[pair]; }), 3, 2);
     struct Case {
-        int mode;
+        ViewMode mode;
         int pair;
     };
-    for (const Case& c : {Case{202, 0}, Case{203, 0}, Case{204, 1}, Case{205, 2}, Case{206, 3},
-                          Case{207, 4}, Case{208, 4}}) {
+    for (const Case& c : {Case{ViewMode::OutlineScene, 0}, Case{ViewMode::Scene, 0}, Case{ViewMode::FewFound, 1}, Case{ViewMode::HalfFound, 2}, Case{ViewMode::AllFound, 3},
+                          Case{ViewMode::Photo, 4}, Case{ViewMode::OutlinePhoto, 4}}) {
         TOffscreenPicture base, spare;
         int width = 0, height = 0;
         EXPECT_EQ(BuildModePictures(puzzle, c.mode, width, height, base, spare), QString()) << c.mode;
@@ -120,7 +121,7 @@ TEST(BuildModePictures, PicturesTakeTheHeaderSizeAndThePictureSizeComesFromThePa
     SetPair(puzzle, 4, Dib24Of(4, 3, Pattern), 5, 2, Dib24({{kRed, kGreen}, {kBlue, kWhite}}, true));
     TOffscreenPicture base, spare;
     int width = 0, height = 0;
-    ASSERT_EQ(BuildModePictures(puzzle, 207, width, height, base, spare), QString());
+    ASSERT_EQ(BuildModePictures(puzzle, ViewMode::Photo, width, height, base, spare), QString());
     EXPECT_EQ(width, 5);
     EXPECT_EQ(height, 2);
     EXPECT_EQ(base.Image.size(), QSize(4, 3));
@@ -156,9 +157,7 @@ TEST(DrawPictureBlock, DrawsClippedToThePictureAndLeavesTheRestBlack) {
     for (const Case& c : cases) {
         TOffscreenPicture picture;
         ASSERT_TRUE(CreateOffscreen(picture, c.picture.width(), c.picture.height()));
-        QList<QRgb> palette;
-        ASSERT_EQ(BuildPalette(c.block, palette), 0);
-        EXPECT_TRUE(DrawPictureBlock(picture, c.at.x(), c.at.y(), palette, c.block)) << c.name;
+        EXPECT_TRUE(DrawPictureBlock(picture, c.at.x(), c.at.y(), c.block)) << c.name;
         for (int y = 0; y < c.picture.height(); ++y)
             for (int x = 0; x < c.picture.width(); ++x)
                 EXPECT_EQ(picture.Image.pixel(x, y), c.want[y][x]) << c.name << " at " << x << "," << y;
@@ -185,7 +184,7 @@ TEST(DrawPictureBlock, RefusesAnAbsentOrTooShortBlockAndDrawsNothingOfAnUnknownF
     for (const Case& c : cases) {
         TOffscreenPicture picture;
         ASSERT_TRUE(CreateOffscreen(picture, 2, 2));
-        EXPECT_EQ(DrawPictureBlock(picture, 0, 0, {}, c.block), c.want) << c.name;
+        EXPECT_EQ(DrawPictureBlock(picture, 0, 0, c.block), c.want) << c.name;
         EXPECT_EQ(picture.Image.pixel(1, 1), kBlack) << c.name << ": nothing drawn";
     }
 }
@@ -207,32 +206,6 @@ TEST(OffscreenPicture, StartsBlackAndReleasesOnce) {
     EXPECT_FALSE(CreateOffscreen(picture, -1, 5));
     EXPECT_TRUE(CreateOffscreen(picture, 0, 0));  // an empty picture is still a picture
     EXPECT_TRUE(picture.Exists());
-}
-
-TEST(BuildPalette, TakesTheColourCountEntriesFromOffset40) {
-    const std::vector<QRgb> sixteen(16, qRgb(1, 2, 3));
-    struct Case {
-        const char* name;
-        Block block;
-        int wantCount;
-    };
-    const Case cases[] = {
-        {"24 bits: no table", DibHeader(1, 1, 24), 0},
-        {"8 bits, biClrUsed 16", DibHeader(1, 1, 8, 16, sixteen), 16},
-        {"8 bits, biClrUsed 0", DibHeader(1, 1, 8, 0, sixteen), 256},
-        {"1 bit", DibHeader(1, 1, 1, 0, {kRed, kBlue}), 2},
-    };
-    for (const Case& c : cases) {
-        QList<QRgb> palette;
-        EXPECT_EQ(BuildPalette(c.block, palette), 0) << c.name;
-        EXPECT_EQ(palette.size(), c.wantCount) << c.name;
-    }
-    // Entries are blue, green, red, reserved; those past the block read black.
-    QList<QRgb> palette;
-    BuildPalette(DibHeader(1, 1, 8, 0, sixteen), palette);
-    EXPECT_EQ(palette[15], qRgb(1, 2, 3));
-    EXPECT_EQ(palette[16], kBlack);
-    EXPECT_EQ(palette[255], kBlack);
 }
 
 }  // namespace

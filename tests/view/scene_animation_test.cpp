@@ -71,7 +71,7 @@ TEST(SceneAnimation, PiecesLandAtTheirPicturePositionWhereverTheViewIsScrolled) 
         puzzle.TableCounts[1] = 2;
 
         TBitWindow view(puzzle);
-        ASSERT_TRUE(view.SwitchMode(203));
+        ASSERT_TRUE(view.SwitchMode(ViewMode::Scene));
         // Smaller than the picture in the scrolled case, so that it can scroll.
         view.resize(c.scroll.isNull() ? QSize(kW, kH) : QSize(60, 50));
         view.show();
@@ -130,7 +130,7 @@ TEST(SceneAnimation, BlitPieceClipsToTheSourceAndSkipsEmptyPieces) {
         TPuzzleData puzzle;
         ScenePuzzle(puzzle, kW, kH, c.spare);
         TBitWindow view(puzzle);
-        ASSERT_TRUE(view.SwitchMode(203));
+        ASSERT_TRUE(view.SwitchMode(ViewMode::Scene));
         QImage want = view.ModeScreen().Image.copy();
         QPainter(&want).fillRect(c.wantRed, kRed);
         EXPECT_EQ(view.BlitPiece(c.piece, QPoint(0, 0)), c.want);
@@ -145,7 +145,7 @@ TEST(SceneAnimation, TicksAfterTheRecordWasEmptiedDrawNothing) {
     AppendRecord(puzzle.Tables[0], 'W', 0, 0, 0, 0, 1, 0);
     puzzle.TableCounts[0] = 2;
     TBitWindow view(puzzle);
-    ASSERT_TRUE(view.SwitchMode(203));
+    ASSERT_TRUE(view.SwitchMode(ViewMode::Scene));
     const QImage before = view.ModeScreen().Image.copy();
     // The scene is still shown, but its tables went with the record.
     puzzle.Reset();

@@ -11,11 +11,11 @@ namespace {
 TEST(MarkerPickUp, TakesTheLowestMarkerWhoseSquareHoldsThePoint) {
     // Markers 0 and 1 overlap; marker 2 lies apart; marker 3 is beyond the count
     // in most cases.
-    const std::vector<TMarkerPoint> corners{{100, 100}, {110, 110}, {300, 40}, {0, 0}};
+    const std::vector<TPoint> corners{{100, 100}, {110, 110}, {300, 40}, {0, 0}};
     struct Case {
         const char* name;
         int count;
-        TMarkerPoint point;
+        TPoint point;
         int want;
     };
     const Case cases[] = {
@@ -38,7 +38,7 @@ TEST(MarkerPickUp, TakesTheLowestMarkerWhoseSquareHoldsThePoint) {
 }
 
 TEST(MarkerPickUp, SquareNearTheIntegerLimitDoesNotWrap) {
-    const TMarkerPoint corners[] = {{INT_MAX - 5, INT_MAX - 5}};
+    const TPoint corners[] = {{INT_MAX - 5, INT_MAX - 5}};
     EXPECT_EQ(MarkerIndexAt(corners, 1, 1, {INT_MAX, INT_MAX}), 0);
     EXPECT_EQ(MarkerIndexAt(corners, 1, 1, {INT_MIN, INT_MIN}), -1);
 }
@@ -46,9 +46,9 @@ TEST(MarkerPickUp, SquareNearTheIntegerLimitDoesNotWrap) {
 TEST(MarkerDrop, CentresTheMarkerAndKeepsTheCentreOnThePicture) {
     struct Case {
         const char* name;
-        TMarkerPoint point;
+        TPoint point;
         int pictureW, pictureH;
-        TMarkerPoint want;
+        TPoint want;
     };
     const Case cases[] = {
         {"inside the picture", {100, 50}, 500, 350, {90, 40}},
@@ -62,7 +62,7 @@ TEST(MarkerDrop, CentresTheMarkerAndKeepsTheCentreOnThePicture) {
         {"extreme pointer positions", {INT_MIN, INT_MAX}, 500, 350, {-10, 340}},
     };
     for (const Case& c : cases) {
-        const TMarkerPoint have = ClampMarkerDrop(c.point, c.pictureW, c.pictureH);
+        const TPoint have = ClampMarkerDrop(c.point, c.pictureW, c.pictureH);
         EXPECT_EQ(have, c.want) << c.name << ": have " << have.X << ", " << have.Y;
     }
 }

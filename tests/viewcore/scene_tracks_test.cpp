@@ -35,7 +35,7 @@ struct Drawn {
     friend bool operator==(const Drawn&, const Drawn&) = default;
 };
 
-std::vector<Drawn> PlayTicks(TSceneTracks& tracks, const TPuzzleData& puzzle, int mode, int ticks) {
+std::vector<Drawn> PlayTicks(TSceneTracks& tracks, const TPuzzleData& puzzle, ViewMode mode, int ticks) {
     std::vector<Drawn> out;
     for (int tick = 1; tick <= ticks; ++tick)
         tracks.Step(puzzle, mode, [&](const TScenePiece& p) { out.push_back({tick, p}); });
@@ -90,8 +90,8 @@ TEST(SceneTracks, PlaysTracksOverTicks) {
             for (int track = 0; track < static_cast<int>(c.have.size()); ++track)
                 if (!c.have[track].empty()) PutTable(puzzle, scene, track, c.have[track]);
             TSceneTracks tracks;
-            tracks.OpenScene(puzzle, scene);
-            EXPECT_EQ(PlayTicks(tracks, puzzle, 203 + scene, c.ticks), c.want) << "scene " << scene;
+            tracks.OpenScene(scene);
+            EXPECT_EQ(PlayTicks(tracks, puzzle, SceneMode(scene), c.ticks), c.want) << "scene " << scene;
         }
     }
 }
@@ -101,18 +101,18 @@ TEST(SceneTracks, AnimatesOnlyTheOpenSceneOfTheCurrentMode) {
         std::string name;
         int openScene;  // -1: none opened
         bool resetAfterOpen;
-        int mode;
+        ViewMode mode;
         bool wantDrawn;
     };
     const std::vector<Case> cases = {
-        {"open scene shown", 1, false, 204, true},
-        {"no mode", 1, false, 0, false},
-        {"outlined scene", 1, false, 202, false},
-        {"photo", 1, false, 207, false},
-        {"outlined photo", 1, false, 208, false},
-        {"mode of another scene than the open one", 0, false, 204, false},
-        {"nothing opened yet", -1, false, 203, false},
-        {"record reset after opening", 1, true, 204, false},
+        {"open scene shown", 1, false, ViewMode::FewFound, true},
+        {"no mode", 1, false, ViewMode::None, false},
+        {"outlined scene", 1, false, ViewMode::OutlineScene, false},
+        {"photo", 1, false, ViewMode::Photo, false},
+        {"outlined photo", 1, false, ViewMode::OutlinePhoto, false},
+        {"mode of another scene than the open one", 0, false, ViewMode::FewFound, false},
+        {"nothing opened yet", -1, false, ViewMode::Scene, false},
+        {"record reset after opening", 1, true, ViewMode::FewFound, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -120,7 +120,7 @@ TEST(SceneTracks, AnimatesOnlyTheOpenSceneOfTheCurrentMode) {
         for (int scene = 0; scene < 4; ++scene) PutTable(puzzle, scene, 0, {kCopy, Wait(1)});
         TSceneTracks tracks;
         tracks.TrackWait.fill(1);
-        if (c.openScene >= 0) tracks.OpenScene(puzzle, c.openScene);
+        if (c.openScene >= 0) tracks.OpenScene(c.openScene);
         if (c.resetAfterOpen) puzzle.Reset();
         EXPECT_EQ(!PlayTicks(tracks, puzzle, c.mode, 2).empty(), c.wantDrawn);
     }
@@ -130,13 +130,13 @@ TEST(SceneTracks, ReopeningASceneRestartsItsTracks) {
     TPuzzleData puzzle;
     PutTable(puzzle, 0, 0, {kCopy, Wait(2), kRestore, Wait(2)});
     TSceneTracks tracks;
-    tracks.OpenScene(puzzle, 0);
-    ASSERT_EQ(PlayTicks(tracks, puzzle, 203, 3), (std::vector<Drawn>{{1, kCopyPiece}, {3, kRestorePiece}}));
+    tracks.OpenScene(0);
+    ASSERT_EQ(PlayTicks(tracks, puzzle, ViewMode::Scene, 3), (std::vector<Drawn>{{1, kCopyPiece}, {3, kRestorePiece}}));
     // Over to the photo: the tracks stand still.
-    EXPECT_TRUE(PlayTicks(tracks, puzzle, 207, 4).empty());
+    EXPECT_TRUE(PlayTicks(tracks, puzzle, ViewMode::Photo, 4).empty());
     // Back to the scene: it starts again at its first record on the first tick.
-    tracks.OpenScene(puzzle, 0);
-    EXPECT_EQ(PlayTicks(tracks, puzzle, 203, 1), (std::vector<Drawn>{{1, kCopyPiece}}));
+    tracks.OpenScene(0);
+    EXPECT_EQ(PlayTicks(tracks, puzzle, ViewMode::Scene, 1), (std::vector<Drawn>{{1, kCopyPiece}}));
 }
 
 TEST(SceneTracks, SkipsTablesShorterThanTheirCount) {
@@ -146,8 +146,29 @@ TEST(SceneTracks, SkipsTablesShorterThanTheirCount) {
     PutTable(puzzle, 0, 1, {kSpare, Wait(1)});
     puzzle.TableCounts[2] = -4;
     TSceneTracks tracks;
-    tracks.OpenScene(puzzle, 0);
-    EXPECT_EQ(PlayTicks(tracks, puzzle, 203, 1), (std::vector<Drawn>{{1, kSparePiece}}));
+    tracks.OpenScene(0);
+    EXPECT_EQ(PlayTicks(tracks, puzzle, ViewMode::Scene, 1), (std::vector<Drawn>{{1, kSparePiece}}));
+}
+
+TEST(SceneTracks, OpeningASceneTakesItsOwnTablesAndReadsSignedFields) {
+    TPuzzleData puzzle;
+    // 'T', source (-2, 2), destination (3, 4), 5 x -32768, little-endian.
+    const Block record{'T', 0, 0xFE, 0xFF, 2, 0, 3, 0, 4, 0, 5, 0, 0x00, 0x80};
+    for (int t : {0, 2, 19}) {
+        puzzle.TableCounts[t] = 1;
+        puzzle.Tables[t] = record;
+    }
+    const TScenePiece want{3, 4, -2, 2, 5, -32768, TPieceSource::Spare};
+    TSceneTracks tracks;
+    tracks.OpenScene(3);
+    EXPECT_EQ(tracks.OpenedScene(), 3);
+    EXPECT_EQ(PlayTicks(tracks, puzzle, ViewMode::AllFound, 1), (std::vector<Drawn>{{1, want}}))
+        << "only table 19, track 4 of scene 3";
+    tracks.OpenScene(0);
+    EXPECT_EQ(PlayTicks(tracks, puzzle, ViewMode::Scene, 1), (std::vector<Drawn>{{1, want}, {1, want}}))
+        << "tables 0 and 2, tracks 0 and 2 of scene 0";
+    tracks.OpenScene(4);
+    EXPECT_EQ(tracks.OpenedScene(), -1);
 }
 
 // A hostile scene: every track a full table (32,767 records) and no "W".
@@ -170,13 +191,13 @@ TEST(SceneTracks, HostileTablesCostABoundedAmountPerTick) {
         for (int track = 0; track < kTracksPerScene; ++track)
             PutTable(puzzle, 1, track, std::vector<TAnimRecord>(kRecords, c.have));
         TSceneTracks tracks;
-        tracks.OpenScene(puzzle, 1);
+        tracks.OpenScene(1);
         std::int64_t pixels = 0;
         int ticks = 0;
         for (;;) {
             std::int64_t drawn = 0;
             int pieces = 0;
-            const TTickWork work = tracks.Step(puzzle, 204, [&](const TScenePiece& p) {
+            const TTickWork work = tracks.Step(puzzle, ViewMode::FewFound, [&](const TScenePiece& p) {
                 drawn += std::int64_t{p.Width} * p.Height;
                 ++pieces;
             });
@@ -202,14 +223,14 @@ TEST(SceneTracks, ALargePieceGoesOutInBandsAndTheTrackCarriesOn) {
     const TAnimRecord big = Rec('R', 0, 0, 10, 20, 3000, 1500);
     PutTable(puzzle, 0, 0, {big, kCopy, Wait(2)});
     TSceneTracks tracks;
-    tracks.OpenScene(puzzle, 0);
+    tracks.OpenScene(0);
     const auto band = [](int y, int h) { return TScenePiece{10, 20 + y, 10, 20 + y, 3000, h, TPieceSource::Base}; };
     const std::vector<Drawn> want = {
         {1, band(0, 699)}, {2, band(699, 699)}, {3, band(1398, 102)}, {3, kCopyPiece},
         // The wait counts from the tick that reached it.
         {5, band(0, 699)},
     };
-    EXPECT_EQ(PlayTicks(tracks, puzzle, 203, 5), want);
+    EXPECT_EQ(PlayTicks(tracks, puzzle, ViewMode::Scene, 5), want);
 }
 
 TEST(ClipPieceToSource, ClipsSourceAndShiftsDestination) {

@@ -60,9 +60,10 @@ void CheckSectionsAgainst(const std::string& path, const std::string& section, c
         if (SameFile(path, otherPath)) continue;
         vexa::TPuzzleSideValues side;
         other.Reset();
-        if (const char* message = LoadPuzzleInput(other, side, otherPath)) {
-            findings.push_back({"other_does_not_load", "\"file\":" + JsonString(otherPath) + ",\"error\":" +
-                                                           JsonString(message)});
+        if (const vexa::TLoadError error = LoadPuzzleInput(other, side, otherPath); error != vexa::TLoadError::None) {
+            findings.push_back({"other_does_not_load", "\"file\":" + JsonString(otherPath) +
+                                                           ",\"error\":" + JsonString(vexa::LoadErrorText(error)) +
+                                                           ",\"error_name\":" + JsonString(vexa::LoadErrorName(error))});
             continue;
         }
         const std::string otherSection = SectionOf(other);
@@ -112,8 +113,9 @@ int RunCheck(int argc, char** argv) {
     vexa::TPuzzleSideValues side;
     vexa::TPictureSources sources;
     puzzle.Reset();
-    if (const char* error = LoadPuzzleInput(puzzle, side, path, &sources)) {
-        std::printf("{\"error\": \"%s\"}\n", error);
+    if (const vexa::TLoadError error = LoadPuzzleInput(puzzle, side, path, &sources); error != vexa::TLoadError::None) {
+        std::printf("{\"error\": \"%s\", \"error_name\": \"%s\"}\n", vexa::LoadErrorText(error),
+                    vexa::LoadErrorName(error));
         return 1;
     }
     std::vector<Finding> findings = CheckPuzzle(puzzle, sources, options);

@@ -32,8 +32,8 @@ bool ReadPuzzlePair(const std::string& path, vexa::DibPixels& scene, vexa::DibPi
     static vexa::TPuzzleData record;  // large; kept off the stack
     vexa::TPuzzleSideValues side;
     record.Reset();
-    if (const char* message = LoadPuzzleInput(record, side, path)) {
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), message);
+    if (const vexa::TLoadError error = LoadPuzzleInput(record, side, path); error != vexa::TLoadError::None) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), LoadErrorLine(error).c_str());
         return false;
     }
     for (const auto& [k, pixels] : {std::pair{0, &scene}, std::pair{4, &photo}}) {

@@ -18,8 +18,8 @@ int RunExtract(int argc, char** argv) {
     if (argc != 3) return BadUsage("extract", "give a puzzle file and a folder");
     static vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
-    if (const char* message = LoadPuzzleInput(record, side, argv[1])) {
-        std::fprintf(stderr, "%s: %s\n", argv[1], message);
+    if (const vexa::TLoadError error = LoadPuzzleInput(record, side, argv[1]); error != vexa::TLoadError::None) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], LoadErrorLine(error).c_str());
         return 1;
     }
     const std::filesystem::path dir = argv[2];

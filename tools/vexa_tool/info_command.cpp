@@ -63,8 +63,10 @@ int RunInfo(int argc, char** argv) {
     static vexa::TPuzzleData record;  // a few hundred bytes of arrays: keep it off the stack
     vexa::TPuzzleSideValues side;
     vexa::TPictureSources sources;
-    if (const char* message = LoadPuzzleInput(record, side, path, &sources)) {
-        Print(QJsonObject{{"error", QString::fromUtf8(message)}}, pretty);
+    if (const vexa::TLoadError error = LoadPuzzleInput(record, side, path, &sources); error != vexa::TLoadError::None) {
+        Print(QJsonObject{{"error", QString::fromUtf8(vexa::LoadErrorText(error))},
+                          {"error_name", vexa::LoadErrorName(error)}},
+              pretty);
         return 1;
     }
     QJsonObject o;
@@ -90,9 +92,10 @@ int RunInfo(int argc, char** argv) {
         pictures.append(PictureJson(vexa::PictureOf(record, i), sources[i].Jpeg));
     o["pictures"] = pictures;
     QJsonArray results;
-    for (int result : {vexa::kResultFewFound, vexa::kResultHalfFound, vexa::kResultAllFound})
-        results.append(
-            QJsonObject{{"result", result}, {"result_name", ResultName(result)}, {"pair", ResultPair(result)}});
+    for (vexa::ViewMode result : {vexa::ViewMode::FewFound, vexa::ViewMode::HalfFound, vexa::ViewMode::AllFound})
+        results.append(QJsonObject{{"result", vexa::ModeNumber(result)},
+                                   {"result_name", ResultName(result)},
+                                   {"pair", vexa::PairOf(result)}});
     o["result_screens"] = results;
     Print(o, pretty);
     return 0;

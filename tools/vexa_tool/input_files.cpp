@@ -63,11 +63,16 @@ bool ReadInputFile(const std::string& path, QByteArray& bytes, std::string& erro
     return error.empty();
 }
 
-const char* LoadPuzzleInput(vexa::TPuzzleData& record, vexa::TPuzzleSideValues& side, const std::string& path,
-                            vexa::TPictureSources* sources) {
+vexa::TLoadError LoadPuzzleInput(vexa::TPuzzleData& record, vexa::TPuzzleSideValues& side, const std::string& path,
+                                 vexa::TPictureSources* sources) {
     const std::string problem = InputFileProblem(path);
     if (!problem.empty()) std::fprintf(stderr, "%s: %s\n", path.c_str(), problem.c_str());
     return vexa::LoadPuzzleFile(record, side, path, sources);
+}
+
+std::string LoadErrorLine(vexa::TLoadError error) {
+    const char* text = vexa::LoadErrorText(error);
+    return std::string(text ? text : "") + " (" + vexa::LoadErrorName(error) + ")";
 }
 
 }  // namespace vexatool

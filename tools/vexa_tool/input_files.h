@@ -3,6 +3,7 @@
 // of blocking or filling memory.
 #pragma once
 
+#include "play/play_messages.h"
 #include "puzzle/puzzle_file.h"
 
 #include <QByteArray>
@@ -25,8 +26,11 @@ std::string InputFileProblem(const std::string& path);
 bool ReadInputFile(const std::string& path, QByteArray& bytes, std::string& error);
 
 // The player's loader, after saying on stderr why a path that is no regular
-// file cannot load (the loader itself only answers "cannot open").
-const char* LoadPuzzleInput(vexa::TPuzzleData& record, vexa::TPuzzleSideValues& side, const std::string& path,
-                            vexa::TPictureSources* sources = nullptr);
+// file cannot load (the loader itself only answers CannotOpen).
+vexa::TLoadError LoadPuzzleInput(vexa::TPuzzleData& record, vexa::TPuzzleSideValues& side, const std::string& path,
+                                 vexa::TPictureSources* sources = nullptr);
+
+// A load error as a line of text: the player's message, then the name.
+std::string LoadErrorLine(vexa::TLoadError error);
 
 }  // namespace vexatool

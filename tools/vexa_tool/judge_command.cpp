@@ -3,13 +3,14 @@
 // Judges marker centres given in picture coordinates of the photo data, one
 // per marker in order, exactly as the player matches them, so that a puzzle's
 // author can check the rectangles. Prints {"found": n, "diff_count": d,
-// "result": 204|205|206, "result_name": ...}.
+// "result": <the result screen's mode number>, "result_name": ...}.
 #include "commands.h"
 #include "input_files.h"
 #include "result_names.h"
 #include "usage.h"
 
 #include "play/match_markers.h"
+#include "play/view_mode.h"
 #include "puzzle/puzzle_file.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ bool ParseInt(std::string_view text, int& value) {
 }
 
 // "X,Y" with two whole decimal numbers.
-bool ParsePoint(std::string_view text, vexa::TJudgePoint& point) {
+bool ParsePoint(std::string_view text, vexa::TPoint& point) {
     const std::size_t comma = text.find(',');
     return comma != std::string_view::npos && ParseInt(text.substr(0, comma), point.X) &&
            ParseInt(text.substr(comma + 1), point.Y);
@@ -44,7 +45,7 @@ int Usage(const std::string& problem) { return BadUsage("judge", problem); }
 
 int RunJudge(int argc, char** argv) {
     const char* path = nullptr;
-    std::vector<vexa::TJudgePoint> points;
+    std::vector<vexa::TPoint> points;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         std::string_view value;
@@ -59,7 +60,7 @@ int RunJudge(int argc, char** argv) {
         } else {
             return Usage(std::string("unexpected argument: ") + argv[i]);
         }
-        vexa::TJudgePoint point;
+        vexa::TPoint point;
         if (!ParsePoint(value, point))
             return Usage("not a point X,Y: " + std::string(value));
         points.push_back(point);
@@ -68,8 +69,8 @@ int RunJudge(int argc, char** argv) {
 
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
-    if (const char* message = LoadPuzzleInput(record, side, path)) {
-        std::fprintf(stderr, "vexa-tool judge: %s: %s\n", path, message);
+    if (const vexa::TLoadError error = LoadPuzzleInput(record, side, path); error != vexa::TLoadError::None) {
+        std::fprintf(stderr, "vexa-tool judge: %s: %s\n", path, LoadErrorLine(error).c_str());
         return 1;
     }
     const int diffCount = std::clamp<int>(record.DiffCount, 0, vexa::kMaxDiffs);
@@ -82,9 +83,9 @@ int RunJudge(int argc, char** argv) {
     }
 
     const int found = vexa::MatchMarkers(std::span(record.DiffRects).first(diffCount), points);
-    const int result = vexa::ResultForCount(found, diffCount);
+    const vexa::ViewMode result = vexa::ResultForCount(found, diffCount);
     std::printf("{\"found\": %d, \"diff_count\": %d, \"result\": %d, \"result_name\": \"%s\"}\n", found,
-                diffCount, result, ResultName(result));
+                diffCount, vexa::ModeNumber(result), ResultName(result));
     return 0;
 }
 

@@ -1,20 +1,17 @@
 // Names for the three results, shown beside their numbers.
 #pragma once
 
-#include "play/match_markers.h"
+#include "play/view_mode.h"
 
 namespace vexatool {
 
-inline const char* ResultName(int result) {
+inline const char* ResultName(vexa::ViewMode result) {
     switch (result) {
-        case vexa::kResultFewFound: return "few_found";    // fewer than half
-        case vexa::kResultHalfFound: return "half_found";  // at least half, not all
-        case vexa::kResultAllFound: return "all_found";
+        case vexa::ViewMode::FewFound: return "few_found";    // fewer than half
+        case vexa::ViewMode::HalfFound: return "half_found";  // at least half, not all
+        case vexa::ViewMode::AllFound: return "all_found";
         default: return "unknown";
     }
 }
-
-// The picture pair whose scene is the result's screen.
-inline int ResultPair(int result) { return result - vexa::kResultFewFound + 1; }
 
 }  // namespace vexatool

@@ -5,7 +5,7 @@
 
 namespace vexa {
 
-int MarkerIndexAt(const TMarkerPoint* corners, std::size_t size, int count, TMarkerPoint point) {
+int MarkerIndexAt(const TPoint* corners, std::size_t size, int count, TPoint point) {
     const int n = std::clamp<std::int64_t>(count, 0, static_cast<std::int64_t>(size));
     for (int i = 0; i < n; ++i) {
         const std::int64_t x = corners[i].X, y = corners[i].Y;
@@ -15,7 +15,7 @@ int MarkerIndexAt(const TMarkerPoint* corners, std::size_t size, int count, TMar
     return -1;
 }
 
-TMarkerPoint ClampMarkerDrop(TMarkerPoint point, int pictureWidth, int pictureHeight) {
+TPoint ClampMarkerDrop(TPoint point, int pictureWidth, int pictureHeight) {
     // The minimum is applied last, as the drop always did: with a picture
     // narrower than 0 the corner ends at pictureWidth - 10 even below -10.
     const auto axis = [](int p, int size) {
@@ -24,7 +24,11 @@ TMarkerPoint ClampMarkerDrop(TMarkerPoint point, int pictureWidth, int pictureHe
         v = std::min<std::int64_t>(v, std::int64_t{size} - kMarkerHalf);
         return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
     };
-    return TMarkerPoint{axis(point.X, pictureWidth), axis(point.Y, pictureHeight)};
+    return TPoint{axis(point.X, pictureWidth), axis(point.Y, pictureHeight)};
+}
+
+TPoint MarkerCentre(TPoint corner, TPoint scroll) {
+    return TPoint{corner.X + scroll.X + kMarkerHalf, corner.Y + scroll.Y + kMarkerHalf};
 }
 
 }  // namespace vexa

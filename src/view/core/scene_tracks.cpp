@@ -6,15 +6,30 @@ namespace vexa {
 
 namespace {
 
-constexpr int kFirstSceneMode = 203;
-constexpr int kLastSceneMode = 206;
-
 enum : std::int16_t { kCopy = 'C', kRestore = 'R', kSpare = 'T', kWait = 'W' };
+
+// The number of records track `track` of `scene` plays: its count, or 0 when
+// the table is empty or its block is too short for the count.
+int TrackLength(const TPuzzleData& puzzle, int scene, int track) {
+    const int t = scene * kTracksPerScene + track;
+    const int n = puzzle.TableCounts[t];
+    if (n <= 0 || puzzle.Tables[t].size() < static_cast<std::size_t>(n) * kAnimRecordBytes) return 0;
+    return n;
+}
+
+// Record `index` of a table that holds more than `index` records.
+TAnimRecord RecordAt(const Block& table, int index) {
+    const std::uint8_t* p = table.data() + static_cast<std::size_t>(index) * kAnimRecordBytes;
+    auto field = [p](int i) {
+        return static_cast<std::int16_t>(p[2 * i] | (p[2 * i + 1] << 8));
+    };
+    return TAnimRecord{field(0), field(1), field(2), field(3), field(4), field(5), field(6)};
+}
 
 }  // namespace
 
-void TSceneTracks::OpenScene(TPuzzleData& puzzle, int scene) {
-    puzzle.OpenSceneTables(scene);
+void TSceneTracks::OpenScene(int scene) {
+    Scene_ = scene >= 0 && scene < kTableCount / kTracksPerScene ? scene : -1;
     TrackWait.fill(1);
     TrackPos.fill(0);
     TrackRow.fill(0);
@@ -34,17 +49,17 @@ std::optional<TScenePiece> PieceOf(const TAnimRecord& r) {
 
 }  // namespace
 
-TTickWork TSceneTracks::Step(const TPuzzleData& puzzle, int currentMode,
+TTickWork TSceneTracks::Step(const TPuzzleData& puzzle, ViewMode currentMode,
                              const std::function<void(const TScenePiece&)>& draw) {
     TTickWork work;
-    if (currentMode < kFirstSceneMode || currentMode > kLastSceneMode) return work;
-    const int scene = currentMode - kFirstSceneMode;
-    if (!puzzle.SceneOpen || puzzle.AnimatedScene != scene) return work;
+    const int scene = SceneOf(currentMode);
+    if (scene < 0 || scene != Scene_) return work;
 
     for (int t = 0; t < kTracksPerScene; ++t) {
-        const int n = puzzle.TableCounts[scene * kTracksPerScene + t];
-        // OpenSceneTables leaves a table closed when its block is too short.
-        if (n <= 0 || puzzle.SceneTables[t] == nullptr) continue;
+        // Read afresh each tick, so that no table is read past its block.
+        const int n = TrackLength(puzzle, scene, t);
+        if (n <= 0) continue;
+        const Block& table = puzzle.Tables[scene * kTracksPerScene + t];
         // A wait of 0 or less never counts back to 0: the track has stopped.
         if (TrackWait[t] <= 0) continue;
         if (--TrackWait[t] != 0) continue;
@@ -72,7 +87,7 @@ TTickWork TSceneTracks::Step(const TPuzzleData& puzzle, int currentMode,
                 break;
             }
             if (p >= n || p < 0) p = 0;
-            const TAnimRecord r = puzzle.SceneRecord(t, p);
+            const TAnimRecord r = RecordAt(table, p);
             ++records;
             if (r.Command == kWait) {
                 TrackWait[t] = r.Width;

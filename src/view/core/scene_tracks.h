@@ -7,6 +7,7 @@
 // pieces it yields, on screen and into its mode picture.
 #pragma once
 
+#include "play/view_mode.h"
 #include "puzzle/puzzle_data.h"
 
 #include <array>
@@ -44,15 +45,18 @@ inline constexpr std::int64_t kMaxTrackPixelsPerTick = std::int64_t{1} << 21;
 
 class TSceneTracks {
 public:
-    // Opens the tables of `scene` (0..3) in the record and restarts every track
-    // at its first record, acting on the next tick.
-    void OpenScene(TPuzzleData& puzzle, int scene);
+    // Opens the tables of `scene` (0..3; any other number opens none) and
+    // restarts every track at its first record, acting on the next tick.
+    void OpenScene(int scene);
+    // The scene whose tables are open, -1 when none is.
+    int OpenedScene() const { return Scene_; }
 
     // Advances every track of the scene of `currentMode` by one tick and hands
     // each piece to `draw`, track 0 first. Does nothing unless currentMode is a
-    // scene mode (203..206) whose tables are the open ones: a tick may arrive in
-    // the middle of a mode switch or after the record was reset.
-    TTickWork Step(const TPuzzleData& puzzle, int currentMode,
+    // scene mode whose scene is the open one: a tick may arrive in the middle
+    // of a mode switch. A track plays only while its table holds TableCounts
+    // records; a record that was reset has none.
+    TTickWork Step(const TPuzzleData& puzzle, ViewMode currentMode,
                    const std::function<void(const TScenePiece&)>& draw);
 
     // Index of the record at which each track continues, and ticks left before
@@ -64,6 +68,9 @@ public:
     // without one stops the track).
     std::array<std::int32_t, kTracksPerScene> TrackRow{};
     std::array<std::int32_t, kTracksPerScene> TrackVisited{};
+
+private:
+    int Scene_ = -1;
 };
 
 // Clips a piece to a source picture of `sourceWidth` x `sourceHeight`, moving
