@@ -47,11 +47,7 @@ void TPuzzleData::OpenSceneTables(int scene) {
 }
 
 TAnimRecord TPuzzleData::SceneRecord(int track, int index) const {
-    const std::uint8_t* p = SceneTables[track]->data() + static_cast<std::size_t>(index) * kAnimRecordBytes;
-    auto field = [p](int i) {
-        return static_cast<std::int16_t>(p[2 * i] | (p[2 * i + 1] << 8));
-    };
-    return TAnimRecord{field(0), field(1), field(2), field(3), field(4), field(5), field(6)};
+    return ReadAnimRecord(SceneTables[track]->data() + static_cast<std::size_t>(index) * kAnimRecordBytes);
 }
 
 }  // namespace vexa
