@@ -5,7 +5,7 @@
 
 #include "fuzz_limits.h"
 #include "jpeg/decode_jpeg.h"
-#include "view/core/picture_limits.h"
+#include "picture/picture_limits.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // every offset against the block.
 #pragma once
 
-#include "view/core/picture_limits.h"
+#include "picture/picture_limits.h"
 
 #include <cstddef>
 #include <cstdint>
