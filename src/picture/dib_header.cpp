@@ -34,24 +34,24 @@ void WriteDibHeader(std::uint8_t* out, std::int32_t width, std::int32_t height, 
     const std::uint64_t rows = height < 0 ? -std::int64_t{height} : height;
     const std::uint64_t stride = DibStride(static_cast<std::uint32_t>(width), bitCount);
     for (int i = 0; i < kDibHeaderBytes; ++i) out[i] = 0;
-    Put32(out + 0, kDibHeaderBytes);                              // biSize
-    Put32(out + 4, static_cast<std::uint32_t>(width));            // biWidth
-    Put32(out + 8, static_cast<std::uint32_t>(height));           // biHeight
-    out[12] = 1;                                                  // biPlanes
-    out[14] = static_cast<std::uint8_t>(bitCount);                // biBitCount
+    Put32(out + 0, kDibHeaderBytes);                     // biSize
+    Put32(out + 4, static_cast<std::uint32_t>(width));   // biWidth
+    Put32(out + 8, static_cast<std::uint32_t>(height));  // biHeight
+    out[12] = 1;                                         // biPlanes
+    out[14] = static_cast<std::uint8_t>(bitCount);       // biBitCount
     out[15] = static_cast<std::uint8_t>(bitCount >> 8);
     Put32(out + 20, static_cast<std::uint32_t>(stride * rows));  // biSizeImage; biCompression stays BI_RGB
-    Put32(out + 32, clrUsed);                                     // biClrUsed
+    Put32(out + 32, clrUsed);                                    // biClrUsed
 }
 
 std::uint16_t ColorCount(const TDibHeaderFields& header) {
     const auto used = static_cast<std::uint16_t>(header.ClrUsed & 0xFFFF);
     if (used != 0) return used;
     switch (header.BitCount) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+        case 1: return 2;
+        case 4: return 16;
+        case 8: return 256;
+        default: return 0;
     }
 }
 

@@ -39,8 +39,6 @@ std::uint16_t ColorCount(const TDibHeaderFields& header);
 
 // Bytes in one row of `width` pixels of `bitCount` bits, raised to a multiple
 // of 4. In 64 bits, so that no 32-bit width overflows it.
-constexpr std::uint64_t DibStride(std::uint64_t width, unsigned bitCount) {
-    return (width * bitCount + 31) / 32 * 4;
-}
+constexpr std::uint64_t DibStride(std::uint64_t width, unsigned bitCount) { return (width * bitCount + 31) / 32 * 4; }
 
 }  // namespace vexa

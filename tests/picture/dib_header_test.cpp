@@ -11,8 +11,8 @@
 namespace vexa {
 namespace {
 
-std::vector<std::uint8_t> Header(std::uint32_t size, std::int32_t width, std::int32_t height,
-                                 std::uint16_t bitCount, std::uint32_t clrUsed) {
+std::vector<std::uint8_t> Header(std::uint32_t size, std::int32_t width, std::int32_t height, std::uint16_t bitCount,
+                                 std::uint32_t clrUsed) {
     return test::DibHeader({width, height, bitCount, 0, clrUsed, size});
 }
 
@@ -103,9 +103,19 @@ TEST(DibHeader, StrideRoundsRowsUpToFourBytesWithoutOverflow) {
         std::uint64_t want;
     };
     const Case cases[] = {
-        {0, 24, 0},  {1, 1, 4},   {32, 1, 4},  {33, 1, 8},  {1, 4, 4},
-        {9, 4, 8},   {5, 8, 8},   {3, 16, 8},  {1, 24, 4},  {4, 24, 12},
-        {5, 24, 16}, {3, 32, 12}, {INT32_MAX, 32, std::uint64_t{INT32_MAX} * 4},
+        {0, 24, 0},
+        {1, 1, 4},
+        {32, 1, 4},
+        {33, 1, 8},
+        {1, 4, 4},
+        {9, 4, 8},
+        {5, 8, 8},
+        {3, 16, 8},
+        {1, 24, 4},
+        {4, 24, 12},
+        {5, 24, 16},
+        {3, 32, 12},
+        {INT32_MAX, 32, std::uint64_t{INT32_MAX} * 4},
     };
     for (const Case& c : cases) EXPECT_EQ(DibStride(c.width, c.bits), c.want) << c.width << " x " << c.bits;
 }
@@ -116,11 +126,16 @@ TEST(PictureLimit, OneLimitOf4096By4096WhateverTheShape) {
         bool want;
     };
     const Case cases[] = {
-        {4096, 4096, true},       {4096, 4097, false},    {1, 4096 * 4096, true},
-        {1, 4096 * 4096 + 1, false}, {0, INT32_MAX, true}, {-1, 1, false},
+        {4096, 4096, true},
+        {4096, 4097, false},
+        {1, 4096 * 4096, true},
+        {1, 4096 * 4096 + 1, false},
+        {0, INT32_MAX, true},
+        {-1, 1, false},
         {INT32_MAX + std::int64_t{1}, 0, false},
     };
-    for (const Case& c : cases) EXPECT_EQ(PictureSizeAllowed(c.width, c.height), c.want) << c.width << " x " << c.height;
+    for (const Case& c : cases)
+        EXPECT_EQ(PictureSizeAllowed(c.width, c.height), c.want) << c.width << " x " << c.height;
 }
 
 }  // namespace
