@@ -4,7 +4,7 @@
 #pragma once
 
 #include "picture/dib_header.h"
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include <cstddef>
 #include <cstdint>

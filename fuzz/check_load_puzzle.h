@@ -9,7 +9,7 @@
 #include "puzzle/puzzle_file.h"
 #include "puzzle/puzzle_writer.h"
 #include "picture/dib_header.h"
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include <cstddef>
 #include <cstdint>

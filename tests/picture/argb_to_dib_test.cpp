@@ -1,7 +1,7 @@
 #include "picture/argb_to_dib.h"
 
 #include "picture_builders.h"
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "usage.h"
 
 #include "jpeg/decode_jpeg.h"
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "change_regions.h"
 
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include <algorithm>
 #include <cstdlib>

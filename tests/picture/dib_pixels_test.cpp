@@ -1,4 +1,4 @@
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include "../../fuzz/check_dib_pixels.h"
 #include "fuzz_replay.h"

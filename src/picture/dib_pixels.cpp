@@ -1,6 +1,6 @@
 // Packed DIB -> 0xFFRRGGBB pixels. Every offset is computed in 64 bits and
 // checked against the block before it is read.
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include <bit>
 #include <cstring>
