@@ -3,7 +3,7 @@
 // every offset against the block.
 #pragma once
 
-#include "picture/picture_limits.h"
+#include "picture/dib_header.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,9 +17,6 @@ struct DibPixels {
     int BitCount = 0;
     std::vector<std::uint32_t> Argb;  // Width * Height pixels, top row first, 0xFFRRGGBB
 };
-
-// Largest picture (in pixels) a block may claim before it is refused.
-inline constexpr std::int64_t kMaxDibPixels = kMaxPicturePixels;
 
 // Returns false, leaving `out` empty, when the block cannot be drawn: a header
 // that is malformed, unsupported, too large, or claims more than the block holds.
