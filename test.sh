@@ -4,8 +4,12 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-scripts/ensure-packages.sh
+# Beyond building: test frameworks, fixture and benchmark tools, and the
+# checkers of the desktop files and the Debian package.
+scripts/ensure-packages.sh \
+  libgtest-dev libgmock-dev libbenchmark-dev libjpeg-turbo-progs libstb-dev \
+  desktop-file-utils libxml2-utils shared-mime-info appstream groff-base dpkg-dev file
 
-cmake --preset default
+cmake --preset default -DBUILD_TESTING=ON
 cmake --build --preset default
 ctest --preset default "$@"

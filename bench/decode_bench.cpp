@@ -1,14 +1,23 @@
 // Decoding throughput of DecodeJpegToDib beside libjpeg-turbo and stb_image
-// on the same in-memory JPEGs (4:2:0 at quality 85, and grey).
+// on the same in-memory JPEGs.
 //   build-release/bench/vexa_bench --benchmark_counter_tables=true
+//
+// BM_Ratio/<case> decodes each picture alternately with both decoders and
+// reports the best thread CPU time of each (vexa_ms, turbo_ms) and their
+// ratio (x_turbo = turbo_ms / vexa_ms; above 1 means faster than turbo).
+// Best-of CPU time is what stays comparable on a busy machine.
+// VEXA_BENCH_PATH=scalar|sse2|avx2 makes the decoder take that path.
 #include "jpeg/decode_jpeg.h"
+#include "jpeg/simd_path.h"
+#include "photo_picture.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
+#include <ctime>
+#include <string>
 #include <vector>
 
 #include <jpeglib.h>
@@ -19,78 +28,87 @@
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using vexa::bench::Bytes;
+using vexa::bench::EncodeOptions;
 
-// A photo-like test picture: gradients, edges and noise.
-Bytes Encode(int width, int height, bool gray) {
-    const int channels = gray ? 1 : 3;
-    Bytes pixels(static_cast<std::size_t>(width) * height * channels);
-    std::mt19937 rng(5);
-    std::uniform_int_distribution<int> noise(-6, 6);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < channels; ++c) {
-                double v = 128 + 80 * std::sin(x / (23.0 + 7 * c) + y / 31.0) + 40 * std::cos((x - 2 * y) / 57.0);
-                if (((x / 97) + (y / 61) + c) % 4 == 0) v = 255 - v;
-                v += noise(rng);
-                pixels[(static_cast<std::size_t>(y) * width + x) * channels + c] =
-                    static_cast<unsigned char>(v < 0 ? 0 : v > 255 ? 255 : v);
-            }
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    jpeg_mem_dest(&info, &out, &outSize);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = channels;
-    info.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 85, TRUE);  // defaults: 4:2:0 for colour
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = pixels.data() + static_cast<std::size_t>(info.next_scanline) * width * channels;
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes jpeg(out, out + outSize);
-    std::free(out);
-    return jpeg;
+// The synthetic noisy pictures the older figures were taken on.
+Bytes EncodeNoisy(int width, int height, bool gray) {
+    const vexa::bench::RgbPicture picture = vexa::bench::NoisyPicture(width, height, gray ? 1 : 3);
+    EncodeOptions options;
+    options.Quality = 85;
+    options.Sampling = gray ? EncodeOptions::Gray : EncodeOptions::S420;
+    return vexa::bench::EncodeJpeg(picture, options);
 }
 
-const Bytes& Picture(int which) {
-    static const Bytes pictures[] = {Encode(640, 480, false), Encode(1920, 1080, false), Encode(640, 480, true),
-                                     Encode(1920, 1080, true)};
+const Bytes& Noisy(int which) {
+    static const Bytes pictures[] = {EncodeNoisy(640, 480, false), EncodeNoisy(1920, 1080, false),
+                                     EncodeNoisy(640, 480, true), EncodeNoisy(1920, 1080, true)};
     return pictures[which];
 }
 
-constexpr int kPixels[] = {640 * 480, 1920 * 1080, 640 * 480, 1920 * 1080};
+constexpr int kNoisyPixels[] = {640 * 480, 1920 * 1080, 640 * 480, 1920 * 1080};
 
-void SetCounters(benchmark::State& state, int which) {
-    state.counters["Mpix/s"] = benchmark::Counter(static_cast<double>(kPixels[which]) * state.iterations() / 1e6,
+// The photo-like cases: every layout, each on a smooth and a detailed scene.
+struct PhotoCase {
+    const char* Name;
+    int Width, Height;
+    EncodeOptions::Layout Sampling;
+    int Quality;
+    int RestartMcus;  // 0: no restart markers
+};
+
+constexpr PhotoCase kCases[] = {
+    {"444_q92_2268x1512", 2268, 1512, EncodeOptions::S444, 92, 0},
+    {"420_q85_2268x1512", 2268, 1512, EncodeOptions::S420, 85, 0},
+    {"422_q90_2268x1512", 2268, 1512, EncodeOptions::S422, 90, 0},
+    {"gray_q85_2268x1512", 2268, 1512, EncodeOptions::Gray, 85, 0},
+    {"420_q85_1920x1080", 1920, 1080, EncodeOptions::S420, 85, 0},
+    {"420_q85_rst8_1920x1080", 1920, 1080, EncodeOptions::S420, 85, 8},
+    {"420_q85_640x480", 640, 480, EncodeOptions::S420, 85, 0},
+};
+constexpr int kCaseCount = static_cast<int>(std::size(kCases));
+
+// Case index i: kCases[i / 2], smooth when i is even, detailed when odd.
+const PhotoCase& CaseOf(int i) { return kCases[i / 2]; }
+bool DetailedOf(int i) { return i % 2 == 1; }
+
+std::string PhotoName(int i) { return std::string(CaseOf(i).Name) + (DetailedOf(i) ? "_detailed" : "_smooth"); }
+
+const Bytes& Photo(int i) {
+    static std::vector<Bytes> encoded(2 * kCaseCount);
+    Bytes& jpeg = encoded[i];
+    if (jpeg.empty()) {
+        const PhotoCase& c = CaseOf(i);
+        const vexa::bench::RgbPicture picture = vexa::bench::PhotoPicture(c.Width, c.Height, DetailedOf(i));
+        EncodeOptions options;
+        options.Quality = c.Quality;
+        options.Sampling = c.Sampling;
+        options.RestartMcus = c.RestartMcus;
+        jpeg = vexa::bench::EncodeJpeg(picture, options);
+        // VEXA_BENCH_SAVE=dir keeps a copy of each stream, to look at or to profile with.
+        if (const char* dir = std::getenv("VEXA_BENCH_SAVE")) {
+            const std::string path = std::string(dir) + "/" + PhotoName(i) + ".jpg";
+            if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+                std::fwrite(jpeg.data(), 1, jpeg.size(), f);
+                std::fclose(f);
+            }
+        }
+    }
+    return jpeg;
+}
+
+int PhotoPixels(int i) { return CaseOf(i).Width * CaseOf(i).Height; }
+
+void SetRate(benchmark::State& state, int pixels) {
+    state.counters["Mpix/s"] = benchmark::Counter(static_cast<double>(pixels) * state.iterations() / 1e6,
                                                   benchmark::Counter::kIsRate);
 }
 
-void BM_Vexa(benchmark::State& state) {
-    const int which = static_cast<int>(state.range(0));
-    const Bytes& jpeg = Picture(which);
-    std::vector<std::uint8_t> bitmap;
-    for (auto _ : state) {
-        const int result = vexa::DecodeJpegToDib(bitmap, jpeg.data(), static_cast<std::int32_t>(jpeg.size()));
-        if (result != vexa::DecodeOk) state.SkipWithError("decode failed");
-        benchmark::DoNotOptimize(bitmap.data());
-    }
-    SetCounters(state, which);
-}
-
-void BM_Libjpeg(benchmark::State& state) {
-    const int which = static_cast<int>(state.range(0));
-    const Bytes& jpeg = Picture(which);
-    Bytes pixels;
-    for (auto _ : state) {
+// libjpeg-turbo's default decode: islow IDCT, fancy upsampling, RGB (or grey)
+// out, every row handed over at once.
+class TurboDecoder {
+public:
+    void Decode(const Bytes& jpeg) {
         jpeg_decompress_struct info{};
         jpeg_error_mgr error{};
         info.err = jpeg_std_error(&error);
@@ -99,21 +117,53 @@ void BM_Libjpeg(benchmark::State& state) {
         jpeg_read_header(&info, TRUE);
         jpeg_start_decompress(&info);
         const std::size_t rowBytes = static_cast<std::size_t>(info.output_width) * info.output_components;
-        pixels.resize(rowBytes * info.output_height);
-        while (info.output_scanline < info.output_height) {
-            JSAMPROW row = pixels.data() + rowBytes * info.output_scanline;
-            jpeg_read_scanlines(&info, &row, 1);
-        }
+        pixels_.resize(rowBytes * info.output_height);
+        rows_.resize(info.output_height);
+        for (std::size_t y = 0; y < rows_.size(); ++y) rows_[y] = pixels_.data() + rowBytes * y;
+        while (info.output_scanline < info.output_height)
+            jpeg_read_scanlines(&info, rows_.data() + info.output_scanline, info.output_height - info.output_scanline);
         jpeg_finish_decompress(&info);
         jpeg_destroy_decompress(&info);
-        benchmark::DoNotOptimize(pixels.data());
+        benchmark::DoNotOptimize(pixels_.data());
     }
-    SetCounters(state, which);
+
+private:
+    Bytes pixels_;
+    std::vector<JSAMPROW> rows_;
+};
+
+bool VexaDecode(std::vector<std::uint8_t>& bitmap, const Bytes& jpeg) {
+    const int result = vexa::DecodeJpegToDib(bitmap, jpeg.data(), static_cast<std::int32_t>(jpeg.size()));
+    benchmark::DoNotOptimize(bitmap.data());
+    return result == vexa::DecodeOk && !bitmap.empty();
+}
+
+double ThreadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+void BM_Vexa(benchmark::State& state) {
+    const int which = static_cast<int>(state.range(0));
+    const Bytes& jpeg = Noisy(which);
+    std::vector<std::uint8_t> bitmap;
+    for (auto _ : state)
+        if (!VexaDecode(bitmap, jpeg)) state.SkipWithError("decode failed");
+    SetRate(state, kNoisyPixels[which]);
+}
+
+void BM_Libjpeg(benchmark::State& state) {
+    const int which = static_cast<int>(state.range(0));
+    const Bytes& jpeg = Noisy(which);
+    TurboDecoder turbo;
+    for (auto _ : state) turbo.Decode(jpeg);
+    SetRate(state, kNoisyPixels[which]);
 }
 
 void BM_StbImage(benchmark::State& state) {
     const int which = static_cast<int>(state.range(0));
-    const Bytes& jpeg = Picture(which);
+    const Bytes& jpeg = Noisy(which);
     for (auto _ : state) {
         int w, h, n;
         unsigned char* pixels = stbi_load_from_memory(jpeg.data(), static_cast<int>(jpeg.size()), &w, &h, &n, 0);
@@ -121,13 +171,72 @@ void BM_StbImage(benchmark::State& state) {
         benchmark::DoNotOptimize(pixels);
         stbi_image_free(pixels);
     }
-    SetCounters(state, which);
+    SetRate(state, kNoisyPixels[which]);
 }
 
 // 0: 640x480 4:2:0, 1: 1920x1080 4:2:0, 2: 640x480 grey, 3: 1920x1080 grey.
 BENCHMARK(BM_Vexa)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Libjpeg)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StbImage)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+void PhotoVexa(benchmark::State& state, int i) {
+    const Bytes& jpeg = Photo(i);
+    std::vector<std::uint8_t> bitmap;
+    for (auto _ : state)
+        if (!VexaDecode(bitmap, jpeg)) state.SkipWithError("decode failed");
+    SetRate(state, PhotoPixels(i));
+}
+
+void PhotoTurbo(benchmark::State& state, int i) {
+    const Bytes& jpeg = Photo(i);
+    TurboDecoder turbo;
+    for (auto _ : state) turbo.Decode(jpeg);
+    SetRate(state, PhotoPixels(i));
+}
+
+// Both decoders in turn on the same picture; best CPU time of each.
+void PhotoRatio(benchmark::State& state, int i) {
+    const Bytes& jpeg = Photo(i);
+    std::vector<std::uint8_t> bitmap;
+    TurboDecoder turbo;
+    double bestVexa = 1e9, bestTurbo = 1e9;
+    for (auto _ : state) {
+        const double t0 = ThreadSeconds();
+        if (!VexaDecode(bitmap, jpeg)) state.SkipWithError("decode failed");
+        const double t1 = ThreadSeconds();
+        turbo.Decode(jpeg);
+        const double t2 = ThreadSeconds();
+        bestVexa = std::min(bestVexa, t1 - t0);
+        bestTurbo = std::min(bestTurbo, t2 - t1);
+    }
+    state.counters["vexa_ms"] = 1e3 * bestVexa;
+    state.counters["turbo_ms"] = 1e3 * bestTurbo;
+    state.counters["x_turbo"] = bestTurbo / bestVexa;
+    state.counters["bits/pix"] = 8.0 * static_cast<double>(jpeg.size()) / PhotoPixels(i);
+}
+
+const bool kPathForced = [] {
+    const char* path = std::getenv("VEXA_BENCH_PATH");
+    if (path == nullptr) return false;
+    const std::string name(path);
+    const auto p = name == "scalar" ? vexa::jpeg::SimdPath::Scalar
+                   : name == "sse2" ? vexa::jpeg::SimdPath::Sse2
+                                    : vexa::jpeg::SimdPath::Avx2;
+    if (!vexa::jpeg::ForceSimdPath(p)) std::fprintf(stderr, "path %s not available\n", path);
+    return true;
+}();
+
+const bool kPhotoRegistered = [] {
+    for (int i = 0; i < 2 * kCaseCount; ++i) {
+        const std::string name = PhotoName(i);
+        benchmark::RegisterBenchmark(("BM_Ratio/" + name).c_str(), PhotoRatio, i)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(1.0);
+        benchmark::RegisterBenchmark(("BM_PhotoVexa/" + name).c_str(), PhotoVexa, i)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("BM_PhotoTurbo/" + name).c_str(), PhotoTurbo, i)->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
 
 }  // namespace
 

@@ -20,8 +20,9 @@ while (( total < runs )); do
         "$work/$target" "fuzz/corpus/$corpus" >"$log.run" 2>&1
     status=$?
     cat "$log.run" >>"$log"
-    # The last progress line tells how far this run came.
-    done_runs=$(grep -aoE '^(#[0-9]+|Done [0-9]+)' "$log.run" | tail -1 | tr -dc '0-9')
+    # The final statistics tell how far this run came, else the last progress line.
+    done_runs=$(grep -aoE '^stat::number_of_executed_units: *[0-9]+' "$log.run" | tail -1 | tr -dc '0-9')
+    [ -n "$done_runs" ] || done_runs=$(grep -aoE '^(#[0-9]+|Done [0-9]+)' "$log.run" | tail -1 | tr -dc '0-9')
     total=$(( total + ${done_runs:-0} ))
     echo "$(date +%T) $target: exit $status, runs so far $total" >>"$work/summary.txt"
     (( status == 0 )) && break

@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Vexa needs, but only those that are missing.
+# Installs the Debian packages Vexa needs to be built and played, but only
+# those that are missing; callers name further packages (the tests' tools).
 # Usage: scripts/ensure-packages.sh [extra-package ...]
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  libjpeg62-turbo-dev libjpeg-turbo-progs libstb-dev
-  fonts-noto-cjk
-  desktop-file-utils libxml2-utils shared-mime-info
+  qt6-base-dev libgl-dev libjpeg62-turbo-dev
+  fonts-noto-cjk qt6-translations-l10n
   "$@"
 )
 

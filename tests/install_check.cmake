@@ -13,7 +13,11 @@ set(expected
   share/applications/vexa.desktop
   share/mime/packages/vexa.xml
   share/icons/hicolor/scalable/apps/vexa.svg
-  share/vexa/demo.VX)
+  share/vexa/demo.VX
+  share/metainfo/org.vexa.vexa.metainfo.xml
+  share/man/man6/vexa.6
+  share/man/man1/vexa-tool.1
+  share/doc/vexa/README.md)
 foreach(size 32 48 64 128 256)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/vexa.png)
 endforeach()

@@ -7,6 +7,7 @@
 #include "framework/decorated_frame.h"
 #include "framework/message_box.h"
 #include "framework/status_bar.h"
+#include "framework/window_placement.h"
 #include "play/countdown.h"
 #include "play/judge.h"
 #include "play/load_into_play.h"
@@ -35,10 +36,7 @@ TKavrikApp::TKavrikApp(std::string settingsPath, QObject* parent)
       StartTimer(StartQtTimer),
       TickHandler([this] { CountdownTick(Game_); }),
       JudgeHandler([this] { Judge(Game_); }),
-      PlayLoader([this](const QString& path) {
-          // File names are bytes in the local encoding.
-          vexa::LoadIntoPlay(Game_, QFile::encodeName(path).toStdString());
-      }),
+      PlayLoader([this](const QByteArray& path) { vexa::LoadIntoPlay(Game_, path.toStdString()); }),
       SettingsPath(std::move(settingsPath)) {
     Timer_.setInterval(100);
     Timer_.setTimerType(Qt::CoarseTimer);
@@ -100,6 +98,9 @@ void TKavrikApp::SetupMainWindow() {
     Status->AddSeparator(6);
     CountField = Status->AddTextGadget(16);
     TimeField = Status->AddTextGadget(10);
+    // Whatever the clock or the judge writes there is shown whole.
+    TimeField->ReserveWidthFor({QString::asprintf(kTimeLeftFormat, 300LL), QString::fromUtf8(kNoTimeLimitText),
+                                QString::fromUtf8(kJudgedTimeFieldText)});
     Frame->InsertStatusBar(Status, CmStatusBar);
 
     Running = 0;
@@ -110,8 +111,7 @@ void TKavrikApp::SetupMainWindow() {
 void TKavrikApp::StartTimerOrAsk() {
     while (!StartTimer(Timer_)) {
         // No frame window exists yet, so the box has no owner.
-        const auto answer = vexa::ShowMessage(nullptr, kMsgNoTimer, QMessageBox::Retry | QMessageBox::Cancel,
-                                        QMessageBox::Warning);
+        const auto answer = vexa::ShowMessage(nullptr, kMsgNoTimer, QMessageBox::Retry | QMessageBox::Cancel);
         if (answer != QMessageBox::Retry) {
             // The set-up goes on; Run ends with 0 instead of entering the loop.
             QuitRequested_ = true;
@@ -123,12 +123,19 @@ void TKavrikApp::StartTimerOrAsk() {
 void TKavrikApp::InitInstance() {
     SetupMainWindow();
     Frame->show();
+    // Let the window manager place the frame before it is fitted, so that the
+    // fit can keep it on the screen.
+    WaitUntilPlaced(Frame);
+    Frame->UpdateMinimumSize();  // the window manager's frame is known now
     Frame->AcceptDroppedFiles(true);
     connect(Frame, &TDecoratedFrame::FilesDropped, this, &TKavrikApp::EvDropFiles);
     View->ShowMarkers(true);
     FitToPicture();
     Commands_.Refresh();
     if (!PendingFile.isEmpty() && !QuitRequested_) {
+        // The question is centred on the frame, so the frame must have its
+        // place and size on the screen first.
+        WaitUntilPlaced(Frame);
         if (!FileNameFits(PendingFile)) {
             vexa::ShowMessage(Frame, kMsgNameTooLong);
             return;

@@ -10,6 +10,7 @@
 #include "puzzle/puzzle_data.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -82,12 +83,14 @@ public:
     void CmSwitchHintMode();
     void CmMoveControlBar();
 
-    // Files dropped on the frame: only the first counts.
-    void EvDropFiles(const QStringList& files);
+    // Files dropped on the frame (names as bytes): only the first counts.
+    void EvDropFiles(const QList<QByteArray>& files);
     // One tick of the 100 ms timer.
     void EvTimer();
 
-    // Loads `path` and starts the challenge (through PlayLoader).
+    // Loads `path` (the name's bytes) and starts the challenge (through PlayLoader).
+    void LoadIntoPlay(const QByteArray& path);
+    // The same for a name in Qt's form, encoded as the file system wants it.
     void LoadIntoPlay(const QString& path);
 
     // --- IPlayHost: what game play asks of the window ------------------------
@@ -124,14 +127,14 @@ public:
     // Called by the judge command; game play's Judge.
     std::function<void()> JudgeHandler;
     // Loads a puzzle for every path given; game play's LoadIntoPlay.
-    std::function<void(const QString& path)> PlayLoader;
+    std::function<void(const QByteArray& path)> PlayLoader;
     // Calendar seconds for game play; tests set their own clock.
     std::function<std::int64_t()> Clock;
 
     // Process-wide values of the run. The game reads the settings file named
     // at construction.
     std::string SettingsPath;
-    QString PendingFile;
+    QByteArray PendingFile;  // file names are bytes, as the file system keeps them
 
     // The fields the rest of the program reads.
     TBitWindow* View = nullptr;
@@ -149,7 +152,7 @@ public:
 private:
     void RegisterCommands();
     void StartTimerOrAsk();
-    bool FileNameFits(const QString& name) const;
+    bool FileNameFits(const QByteArray& name) const;
     void TakeHandedFile();
 
     TCommandTable Commands_;

@@ -5,18 +5,22 @@
 #include "framework/command_ids.h"
 #include "framework/control_bar.h"
 #include "framework/decorated_frame.h"
+#include "framework/window_placement.h"
 #include "framework/help_window.h"
 #include "framework/message_box.h"
 #include "framework/open_dialog.h"
 #include "view/bit_window.h"
 
+#include <QFile>
+
 namespace vexa {
 
-bool TKavrikApp::FileNameFits(const QString& name) const { return name.size() <= kMaxFileNameChars; }
+// The limit counts bytes, as the name buffer does.
+bool TKavrikApp::FileNameFits(const QByteArray& name) const { return name.size() <= kMaxFileNameBytes; }
 
 void TKavrikApp::CmOpenFile() {
     PendingFile.clear();
-    QString chosen;
+    QByteArray chosen;
     if (RunOpenDialog(Frame, chosen) != 1) return;
     if (!FileNameFits(chosen)) {
         vexa::ShowMessage(Frame, kMsgNameTooLong);
@@ -47,6 +51,11 @@ void TKavrikApp::CmJudgeAnswers() {
 void TKavrikApp::CmShowHelp() {
     if (!Frame) return;
     if (!Help) Help = new THelpWindow(Frame, QString::fromStdString(SettingsPath));
+    if (!Help->isVisible()) {
+        const QSize largest = LargestSizeOnScreen(Frame);
+        if (largest.isValid()) Help->resize(Help->size().boundedTo(largest));
+        CentreOn(Help, Frame);
+    }
     Help->show();
     Help->raise();
     Help->activateWindow();
@@ -65,10 +74,10 @@ void TKavrikApp::CmMoveControlBar() {
     if (Frame && ControlBar) Frame->InsertControlBar(ControlBar, kPlaces[BarPlace], CmToolBar);
 }
 
-void TKavrikApp::EvDropFiles(const QStringList& files) {
+void TKavrikApp::EvDropFiles(const QList<QByteArray>& files) {
     bool taken = false;
     if (!files.isEmpty()) {
-        const QString& first = files.first();
+        const QByteArray& first = files.first();
         if (!FileNameFits(first)) {
             vexa::ShowMessage(Frame, kMsgNameTooLong);
         } else {
@@ -81,8 +90,12 @@ void TKavrikApp::EvDropFiles(const QStringList& files) {
     LoadIntoPlay(PendingFile);
 }
 
-void TKavrikApp::LoadIntoPlay(const QString& path) {
+void TKavrikApp::LoadIntoPlay(const QByteArray& path) {
     if (PlayLoader) PlayLoader(path);
+    // A load that left no puzzle shows the welcome text, not the old picture.
+    if (View) View->ShowWelcomeIfEmpty();
 }
+
+void TKavrikApp::LoadIntoPlay(const QString& path) { LoadIntoPlay(QFile::encodeName(path)); }
 
 }  // namespace vexa

@@ -5,7 +5,6 @@
 #include "framework/message_box.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTimer>
 
 #include <utility>
@@ -29,7 +28,7 @@ void TKavrikApp::TakeHandedFile() {
         return;
     }
     // The command line's way: the name's length, the ready question, the load.
-    PendingFile = QFile::decodeName(std::exchange(HandedFile_, {}));
+    PendingFile = std::exchange(HandedFile_, {});
     if (!FileNameFits(PendingFile)) {
         vexa::ShowMessage(Frame, kMsgNameTooLong);
         return;

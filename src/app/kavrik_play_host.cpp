@@ -20,7 +20,7 @@ void TKavrikApp::ShowMessage(const std::string& text) {
 TAnswer TKavrikApp::AskYesNoCancel(const std::string& text) {
     const QMessageBox::StandardButton answer =
         vexa::ShowMessage(Frame, QString::fromStdString(text),
-                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question);
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Yes) return TAnswer::Yes;
     if (answer == QMessageBox::No) return TAnswer::No;
     // Escape or the close button: a dialog with a Cancel button answers Cancel.

@@ -1,21 +1,36 @@
 // Program entry: one copy per user, the settings path, the optional puzzle
 // named on the command line, then the application object's run.
+#include "app/command_line.h"
 #include "app/kavrik_app.h"
 #include "framework/message_box.h"
+#include "framework/qt_translation.h"
 #include "framework/single_instance.h"
 #include "play/settings_path.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char** argv) {
-    // Handed to a running copy as it stands: bytes, before Qt sees the arguments.
-    const QByteArray handedFile = argc >= 2 ? QByteArray(argv[1]) : QByteArray();
-    QApplication qapp(argc, argv);
+    // `--help` and `--version` alone answer on the terminal; any other first
+    // argument is the puzzle, whatever it looks like.
+    const vexa::TCommandLine line = vexa::ParseCommandLine(argc, argv);
+    if (line.Request != vexa::TCommandLine::Run) {
+        std::fputs(vexa::CommandLineAnswer(line.Request).c_str(), stdout);
+        return 0;
+    }
+
+    // Qt sees the program name only, so that none of its own options
+    // (-reverse, -style, ...) can take the puzzle argument.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication qapp(qtArgc, qtArgv);
     QApplication::setApplicationDisplayName(vexa::kCaption);
+    vexa::InstallQtTranslation(qapp);
 
     vexa::TSingleInstance instance;
     if (!instance.TryBecomeFirst()) {
-        instance.AskFirstToShow(handedFile);
+        instance.AskFirstToShow(line.PendingFile);
         return 1;
     }
 
@@ -23,8 +38,7 @@ int main(int argc, char** argv) {
         vexa::MakeSettingsPath(vexa::CurrentProgramPath(), vexa::DefaultSettingsFallbackDir());
 
     vexa::TKavrikApp app(settings.Path);
-    const QStringList args = QApplication::arguments();  // Qt's own options removed
-    if (args.size() >= 2) app.PendingFile = args.at(1);
+    app.PendingFile = line.PendingFile;  // the name's bytes as given
     QObject::connect(&instance, &vexa::TSingleInstance::ShowRequested, &app, &vexa::TKavrikApp::ShowFrame);
     QObject::connect(&instance, &vexa::TSingleInstance::FileHandedOver, &app, &vexa::TKavrikApp::OpenHandedFile);
     return app.Run();

@@ -39,13 +39,19 @@ void TButtonGadget::leaveEvent(QEvent* event) {
 
 void TButtonGadget::mousePressEvent(QMouseEvent* event) {
     QToolButton::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && isEnabled()) emit Held(CommandId, true);
+    if (event->button() == Qt::LeftButton && isEnabled()) {
+        Pressed = true;
+        emit Held(CommandId, true);
+    }
 }
 
 void TButtonGadget::mouseReleaseEvent(QMouseEvent* event) {
-    const bool wasDown = isDown();
+    // The button pops up when the pointer is dragged off it, but the press
+    // lasts until the release, wherever that happens.
+    const bool wasPressed = Pressed && event->button() == Qt::LeftButton;
+    if (wasPressed) Pressed = false;
     QToolButton::mouseReleaseEvent(event);  // may run the command
-    if (event->button() == Qt::LeftButton && wasDown) emit Held(CommandId, false);
+    if (wasPressed) emit Held(CommandId, false);
 }
 
 TControlBar::TControlBar(QWidget* parent) : QToolBar(parent) {

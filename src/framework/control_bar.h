@@ -40,6 +40,7 @@ private:
     int CommandId;
     TButtonKind ButtonKind;
     QAction* Command;
+    bool Pressed = false;  // the left button went down on this button and is not yet released
 };
 
 class TControlBar : public QToolBar {

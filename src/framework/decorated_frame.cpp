@@ -2,7 +2,9 @@
 
 #include "framework/command_table.h"
 #include "framework/control_bar.h"
+#include "framework/file_name_bytes.h"
 #include "framework/status_bar.h"
+#include "framework/window_placement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,17 +14,25 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QLayout>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace vexa {
 
 namespace {
-QStringList LocalFiles(const QMimeData* mime) {
-    QStringList files;
-    if (!mime || !mime->hasUrls()) return files;
-    for (const QUrl& url : mime->urls())
-        if (url.isLocalFile()) files << url.toLocalFile();
-    return files;
+// The width the menu bar needs to show every top-level item without folding
+// any behind its extension button: measured on a wide twin, since the bar's
+// own size hint leaves out what it has folded away.
+int MenuBarNeed(const QMenuBar* bar) {
+    QMenuBar probe;
+    probe.setNativeMenuBar(false);
+    probe.setFont(bar->font());
+    for (QAction* action : bar->actions()) probe.addAction(action->text());
+    probe.resize(1 << 16, 100);
+    return probe.sizeHint().width();
 }
 }  // namespace
 
@@ -50,16 +60,87 @@ void TDecoratedFrame::TrackMenuHints(QMenuBar* bar) {
     // The pointer merely passing over the menu bar selects nothing; hints
     // follow the highlight only while the menu is in use.
     connect(bar, &QMenuBar::hovered, this, [this, bar](QAction* action) {
-        if (QApplication::activePopupWidget() || bar->hasFocus()) ShowHint(HintIdOf(action));
+        if (QApplication::activePopupWidget() || bar->hasFocus() || MenuInUse) ShowHint(HintIdOf(action));
     });
+    connect(bar, &QMenuBar::triggered, this, [this] { MenuInUse = false; });
+    // Leaving the bar with no popup open ends the menu: the field empties
+    // (a top-level item such as "判定！(&J)" left its hint there).
+    bar->installEventFilter(this);
     for (QAction* action : bar->actions())
         if (QMenu* menu = action->menu()) TrackMenu(menu);
+    UpdateMinimumSize();
+}
+
+bool TDecoratedFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Menus && event->type() == QEvent::Leave) {
+        // Decided once things settle: a popup opening also makes the pointer
+        // leave the bar.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (QApplication::activePopupWidget() || !Menus || Menus->underMouse()) return;
+                MenuInUse = false;
+                ShowHint(-1);
+            },
+            Qt::QueuedConnection);
+    } else if (watched == Menus && event->type() == QEvent::FocusOut && !QApplication::activePopupWidget()) {
+        MenuInUse = false;  // the menu was left for another window or widget
+    } else if (event->type() == QEvent::MouseMove) {
+        // Separators and greyed items are never highlighted, so no hover
+        // reports them; the pointer resting on one shows an empty text.
+        if (auto* menu = qobject_cast<QMenu*>(watched)) {
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            const QAction* action = menu->actionAt(at);
+            if (action && (action->isSeparator() || !action->isEnabled())) ShowHint(-1);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TDecoratedFrame::UpdateMinimumSize() {
+    // Never so narrow that the menu bar or a toolbar along the top folds
+    // items away, or that the status bar's fields are cut; a toolbar at a
+    // side likewise gets its full height.
+    int width = 0, height = 0;
+    const QSize layoutMinimum = layout() ? layout()->totalMinimumSize() : QSize();
+    int barsHeight = 0;
+    if (Menus && !Menus->isHidden()) {
+        width = std::max(width, MenuBarNeed(Menus));
+        barsHeight += Menus->sizeHint().height();
+    }
+    if (Status && !Status->isHidden()) {
+        width = std::max(width, Status->minimumSizeHint().width());
+        barsHeight += Status->sizeHint().height();
+    }
+    if (Bar && !Bar->isHidden()) {
+        const QSize need = Bar->sizeHint();
+        if (Bar->orientation() == Qt::Horizontal) {
+            width = std::max(width, need.width());
+        } else {
+            height = std::max(height, barsHeight + need.height());
+            width = std::max(width, layoutMinimum.width());
+        }
+    }
+    QSize need(std::max(width, layoutMinimum.width()), std::max(height, layoutMinimum.height()));
+    // On a screen too small for the bars, the screen wins: a frame larger
+    // than the screen could not be used at all.
+    const QSize largest = LargestSizeOnScreen(this);
+    if (largest.isValid()) need = need.boundedTo(largest);
+    setMinimumSize(need);
+}
+
+void TDecoratedFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    UpdateMinimumSize();
 }
 
 void TDecoratedFrame::TrackMenu(QMenu* menu) {
     connect(menu, &QMenu::aboutToShow, &Commands, &TCommandTable::Refresh);
+    connect(menu, &QMenu::aboutToShow, this, [this] { MenuInUse = true; });
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { ShowHint(HintIdOf(menu->menuAction())); });
-    connect(menu, &QMenu::hovered, this, [this](QAction* action) { ShowHint(HintIdOf(action)); });
+    connect(menu, &QMenu::hovered, this,
+            [this](QAction* action) { ShowHint(action->isEnabled() ? HintIdOf(action) : -1); });
+    menu->installEventFilter(this);
     connect(menu, &QMenu::aboutToHide, this, [this] {
         // Decide once the menu bar has settled: another popup may be opening,
         // or the highlight may have moved to a top-level item.
@@ -71,13 +152,17 @@ void TDecoratedFrame::TrackMenu(QMenu* menu) {
 
 void TDecoratedFrame::AfterMenuClosed() {
     if (QApplication::activePopupWidget()) return;  // its own aboutToShow put up the hint
+    // The highlight may rest on a top-level item: the menu stays in use
+    // (moving along the bar shows each item's hint) until the bar is left.
     QAction* highlighted = Menus ? Menus->activeAction() : nullptr;
+    MenuInUse = highlighted != nullptr;
     ShowHint(highlighted ? HintIdOf(highlighted) : -1);
 }
 
 void TDecoratedFrame::RegisterDecoration(int windowId, QWidget* decoration) {
     Commands.SetHandler(windowId, [this, decoration] {
         decoration->setVisible(decoration->isHidden());
+        UpdateMinimumSize();
     });
     Commands.SetEnabler(
         windowId, [decoration](TCommandState& s) {
@@ -93,6 +178,7 @@ void TDecoratedFrame::InsertControlBar(TControlBar* bar, Qt::ToolBarArea area, i
         connect(bar, &TControlBar::HintRequested, this, &TDecoratedFrame::ShowHint);
         RegisterDecoration(windowId, bar);
         addToolBar(area, bar);
+        UpdateMinimumSize();
         return;
     }
     const bool hidden = bar->isHidden();
@@ -101,12 +187,14 @@ void TDecoratedFrame::InsertControlBar(TControlBar* bar, Qt::ToolBarArea area, i
                                                                                     : Qt::Vertical);
     addToolBar(area, bar);
     bar->setVisible(!hidden);
+    UpdateMinimumSize();
 }
 
 void TDecoratedFrame::InsertStatusBar(TStatusBar* bar, int windowId) {
     Status = bar;
     setStatusBar(bar);
     RegisterDecoration(windowId, bar);
+    UpdateMinimumSize();
 }
 
 void TDecoratedFrame::ShowHint(int id) {
@@ -132,15 +220,15 @@ void TDecoratedFrame::closeEvent(QCloseEvent* event) {
 }
 
 void TDecoratedFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    if (!LocalFileBytes(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void TDecoratedFrame::dragMoveEvent(QDragMoveEvent* event) {
-    if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    if (!LocalFileBytes(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void TDecoratedFrame::dropEvent(QDropEvent* event) {
-    const QStringList files = LocalFiles(event->mimeData());
+    const QList<QByteArray> files = LocalFileBytes(event->mimeData());
     if (files.isEmpty()) return;
     event->acceptProposedAction();
     // The source waits for the drop to finish: questions and loading run later.

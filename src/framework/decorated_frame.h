@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QByteArray>
+#include <QList>
 #include <QStringList>
 
 #include <functional>
@@ -38,19 +40,28 @@ public:
     // Shows the hint of command `id` (-1 clears) in the status bar's message field.
     void ShowHint(int id);
 
+    // Keeps the frame at least as large as its bars need: the menu bar and a
+    // toolbar along the top never fold items away, a toolbar at a side gets
+    // its full height, the status bar's fields are never cut. Called whenever
+    // a bar is inserted, moved, shown or hidden. On a screen too small for
+    // the bars, the frame takes at most the screen's available area.
+    void UpdateMinimumSize();
+
     // Files dropped on the frame arrive through FilesDropped, after the drop
-    // itself has been accepted and finished.
+    // itself has been accepted and finished; each name is the file's bytes.
     void AcceptDroppedFiles(bool accept) { setAcceptDrops(accept); }
 
     // Asked before the frame closes; false keeps it open.
     std::function<bool()> CloseQuery;
 
 signals:
-    void FilesDropped(const QStringList& paths);
+    void FilesDropped(const QList<QByteArray>& paths);
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -63,6 +74,7 @@ private:
 
     TCommandTable& Commands;
     QMenuBar* Menus = nullptr;
+    bool MenuInUse = false;  // a popup was opened and the highlight is still on the bar
     TControlBar* Bar = nullptr;
     TStatusBar* Status = nullptr;
 };

@@ -14,4 +14,9 @@ public:
     explicit THelpWindow(QWidget* owner, const QString& settingsPath = QString());
 };
 
+// Where the README of an installed copy lies: <prefix>/share/doc/vexa/README.md
+// beside the program's <prefix>/bin (`programDir`, by default the running
+// program's folder) when it is there, else the system-wide place.
+QString InstalledReadme(const QString& programDir = QString());
+
 }  // namespace vexa

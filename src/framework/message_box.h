@@ -10,10 +10,11 @@ namespace vexa {
 
 inline const QString kCaption = QStringLiteral("間違いを探せ！");
 
-// Shows `text` in a modal box owned by `owner` and returns the button pressed.
+// Shows `text` in a modal box owned by `owner`, centred on the owner's
+// window, and returns the button pressed. The program's boxes carry no icon.
 QMessageBox::StandardButton ShowMessage(QWidget* owner, const QString& text,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                        QMessageBox::Icon icon = QMessageBox::Information);
+                                        QMessageBox::Icon icon = QMessageBox::NoIcon);
 
 // Tests answer message boxes through this hook instead of a modal loop.
 // The hook sees the owner, the text and the buttons offered. Pass {} to remove it.

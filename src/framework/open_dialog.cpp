@@ -1,7 +1,12 @@
 #include "framework/open_dialog.h"
 
+#include "framework/file_name_bytes.h"
+#include "framework/window_placement.h"
+
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QSettings>
 
 namespace vexa {
 
@@ -9,6 +14,28 @@ namespace {
 OpenDialogHook& Hook() {
     static OpenDialogHook hook;
     return hook;
+}
+
+// Qt's file dialog keeps its history and layout in a settings file of its
+// own; the player writes no file but its results. Point Qt's user settings
+// at a folder that cannot exist, so they are neither read nor written.
+void KeepNoDialogHistory() {
+    static const bool done = [] {
+        const QString nowhere = QStringLiteral("/dev/null");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
+        return true;
+    }();
+    (void)done;
+}
+
+// "*.*" would list only names with a dot; the all-files filter shows every file.
+void ListEveryFileForTheLastFilter(QFileDialog& dialog) {
+    const QString allFiles = OpenDialogFilters().last();
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, allFiles](const QString& filter) {
+        if (filter != allFiles) return;
+        if (auto* model = dialog.findChild<QFileSystemModel*>()) model->setNameFilters({QStringLiteral("*")});
+    });
 }
 }  // namespace
 
@@ -18,8 +45,9 @@ QStringList OpenDialogFilters() {
     return {QStringLiteral("間違い探しデータ(*.VX)"), QStringLiteral("全てのﾌｧｲﾙ (*.*)")};
 }
 
-int RunOpenDialog(QWidget* parent, QString& name) {
+int RunOpenDialog(QWidget* parent, QByteArray& name) {
     name.clear();
+    KeepNoDialogHistory();
     QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -28,6 +56,10 @@ int RunOpenDialog(QWidget* parent, QString& name) {
     dialog.selectNameFilter(OpenDialogFilters().first());
     // Without QDir::CaseSensitive the name filters match "*.vx" as well.
     dialog.setFilter(QDir::AllEntries | QDir::AllDirs | QDir::NoDotAndDotDot);
+    ListEveryFileForTheLastFilter(dialog);
+    // Qt centres it on the frame; on a small screen it must still fit.
+    const QSize largest = LargestSizeOnScreen(parent ? parent->window() : &dialog);
+    if (largest.isValid()) dialog.resize(dialog.sizeHint().boundedTo(largest));
 
     QString chosen;
     int result = 0;
@@ -38,7 +70,7 @@ int RunOpenDialog(QWidget* parent, QString& name) {
         result = 1;
     }
     if (result != 1 || chosen.isEmpty()) return 0;
-    name = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath());
+    name = NameBytesOf(QFileInfo(chosen).absoluteFilePath());
     return 1;
 }
 

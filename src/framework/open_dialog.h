@@ -1,6 +1,7 @@
 // The open-file dialog for puzzle files.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -11,15 +12,17 @@ class QWidget;
 
 namespace vexa {
 
-// The longest file name the player takes (characters).
-constexpr int kMaxFileNameChars = 260;
+// The longest file name the player takes, in bytes.
+constexpr int kMaxFileNameBytes = 260;
 
 // The dialog's filters; the first is selected at the start.
 QStringList OpenDialogFilters();
 
 // Runs the dialog owned by `parent`. Returns 1 with the chosen full path in
-// `name`, else 0 with `name` empty.
-int RunOpenDialog(QWidget* parent, QString& name);
+// `name` (the name's bytes), else 0 with `name` empty. "全てのﾌｧｲﾙ (*.*)"
+// lists every file, dots or not. The dialog keeps no history: it writes no
+// file.
+int RunOpenDialog(QWidget* parent, QByteArray& name);
 
 // Tests answer the configured dialog through this hook instead of its modal
 // loop: it returns the dialog's result and may set `name`. Pass {} to remove it.

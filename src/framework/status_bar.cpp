@@ -2,6 +2,8 @@
 
 #include "framework/hint_texts.h"
 
+#include <algorithm>
+
 namespace vexa {
 
 namespace {
@@ -33,6 +35,17 @@ TTextGadget::TTextGadget(int chars, QWidget* parent) : QLabel(parent), WidthInCh
     const int margins = 2 * frameWidth() + 2 * margin() + 6;
     setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + margins);
     ReserveHeightForKana(this);
+}
+
+void TTextGadget::ReserveWidthFor(const QStringList& texts) {
+    const QString saved = text();
+    int width = minimumWidth();
+    for (const QString& t : texts) {
+        setText(t);
+        width = std::max(width, sizeHint().width());
+    }
+    setText(saved);
+    setMinimumWidth(width);
 }
 
 TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), Message(new QLabel(this)) {

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QStatusBar>
+#include <QStringList>
 
 namespace vexa {
 
@@ -14,6 +15,8 @@ public:
     explicit TTextGadget(int chars, QWidget* parent = nullptr);
     int Chars() const { return WidthInChars; }
     void SetText(const QString& text) { setText(text); }
+    // Widens the field so that each of `texts` shows whole.
+    void ReserveWidthFor(const QStringList& texts);
     QString Text() const { return text(); }
 
 private:

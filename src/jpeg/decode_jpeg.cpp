@@ -95,7 +95,7 @@ struct Walk {
             } catch (const std::bad_alloc&) {
                 return Step::End;  // as if EOI had been read
             }
-            if (!BuildHuffmanLookup(*S.Slots[slot], counts, values)) return Fail(DecodeBadStream);
+            if (!BuildHuffmanLookup(*S.Slots[slot], counts, values, slot < 4)) return Fail(DecodeBadStream);
         }
         return n == 0 ? Step::Go : Fail(DecodeBadStream);
     }
@@ -209,7 +209,9 @@ struct Walk {
 }  // namespace jpeg
 
 int DecodeJpegToDib(std::vector<std::uint8_t>& bitmap, const std::uint8_t* stream, std::int32_t streamBytes) {
-    bitmap.clear();
+    // The former bitmap's memory is kept aside to hold the new picture.
+    std::vector<std::uint8_t> spare;
+    spare.swap(bitmap);
     if (stream == nullptr) return DecodeNoInput;
     std::unique_ptr<jpeg::DecoderState> state;
     try {
@@ -217,6 +219,7 @@ int DecodeJpegToDib(std::vector<std::uint8_t>& bitmap, const std::uint8_t* strea
     } catch (const std::bad_alloc&) {
         return DecodeNoMemory;
     }
+    state->Spare.swap(spare);
     jpeg::BitReader& b = state->Bits;
     b.Data = stream;
     b.Size = streamBytes > 0 ? streamBytes : 0;

@@ -3,8 +3,11 @@
 #include "jpeg/decoder_state.h"
 #include "jpeg/dib_writer.h"
 #include "jpeg/inverse_dct.h"
+#include "jpeg/scan_bits.h"
+#include "jpeg/simd_path.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vexa::jpeg {
 
@@ -15,11 +18,12 @@ inline std::int32_t Extend(std::uint32_t t, int s) {
     return (t >> (s - 1)) & 1 ? static_cast<std::int32_t>(t) : static_cast<std::int32_t>(t) - ((1 << s) - 1);
 }
 
-// Reads symbols and their values. While the stream allows it, bits come
-// from a 56-bit window that is refilled only when fewer than 32 bits (the
-// most one symbol and its value take) are left in it; otherwise each symbol
-// goes through Peek16/Skip. Both give the same bits and positions. Commit()
-// must run before anyone else moves the reader.
+inline std::int16_t Low16(std::int32_t v) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(v)); }
+
+// Reads symbols and their values straight from the BitReader, one by one.
+// Used for an MCU that starts on a zero byte after 0xFF, where the reader's
+// position rules are its own (see BitReader::Peek16). Commit() must run
+// before anyone else moves the reader.
 class SymbolReader {
 public:
     explicit SymbolReader(BitReader& bits) : bits_(bits) {}
@@ -43,18 +47,6 @@ public:
             if (!bits_.Window(w)) return Slow<Dc>(table, symbol, value);
             window_ = w;
             avail_ = 56 - bits_.Offset;
-        }
-        if (!Dc) {
-            const std::int32_t f = table.FastAc[window_ >> (64 - HuffmanLookup::kFastBits)];
-            if (f != 0) {
-                const int n = f & 15;
-                symbol = (f >> 4) & 0xFF;
-                value = f >> 16;
-                window_ <<= n;
-                used_ += n;
-                avail_ -= n;
-                return true;
-            }
         }
         const std::uint16_t e = table.Find(static_cast<std::uint32_t>(window_ >> 48));
         const int length = e >> 8;
@@ -92,13 +84,14 @@ private:
     int used_ = 0;   // bits taken from the window, not yet moved past
 };
 
-inline std::int16_t Low16(std::int32_t v) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(v)); }
+// FirstThree: no coefficient but 0, 1 and 8 (none past zig-zag position 2);
+// FirstFour: none outside rows 0-3 and columns 0-3 (none past position 9).
+enum class BlockResult { DcOnly = 0, FirstThree = 1, FirstFour = 2, WithAc = 3, Bad = 4 };
 
-enum class BlockResult { DcOnly, WithAc, Bad };
-
-// Decodes one block of component `c` (0 to 2) into `block` in natural order.
-// Bad on a DC size above 16; DcOnly when no AC coefficient was coded.
-BlockResult DecodeBlock(DecoderState& s, int c, std::int16_t* block) {
+// Decodes one block of component `c` (0 to 2) into `block` in natural order
+// through the BitReader. Bad on a DC size above 16; DcOnly when no AC
+// coefficient was coded.
+BlockResult DecodeBlockByBytes(DecoderState& s, int c, std::int16_t* block) {
     const std::uint16_t* q = s.QuantTable[c];
     int symbol;
     std::int32_t value;
@@ -122,14 +115,113 @@ BlockResult DecodeBlock(DecoderState& s, int c, std::int16_t* block) {
     return result;
 }
 
-// Decodes one block and transforms it into samples.
-bool DecodeAndTransform(DecoderState& s, int c, std::int16_t* block) {
-    switch (DecodeBlock(s, c, block)) {
-        case BlockResult::DcOnly: InverseDct8x8DcOnly(block); return true;
-        case BlockResult::WithAc: InverseDct8x8(block); return true;
-        case BlockResult::Bad: break;
+// Zig-zag position to natural index for positions up to 63 + 15, where a
+// run that passes the last coefficient puts its value on 63.
+constexpr std::array<std::uint8_t, 80> kZigZagGuarded = [] {
+    std::array<std::uint8_t, 80> t{};
+    for (int k = 0; k < 80; ++k) t[k] = static_cast<std::uint8_t>(k < 64 ? kZigZag[k] : 63);
+    return t;
+}();
+
+// What one component's blocks are decoded with.
+struct ComponentCoding {
+    const HuffmanLookup* Dc = nullptr;
+    const HuffmanLookup* Ac = nullptr;
+    std::array<std::uint16_t, 80> Quant{};  // by zig-zag position, guarded like kZigZagGuarded
+    // By zig-zag position, guarded alike: natural index | quantiser << 16.
+    std::array<std::uint32_t, 80> Place{};
+};
+
+// Decodes one block from the scan bits into `block` in natural order (the
+// same bits and results as DecodeBlockByBytes).
+[[gnu::always_inline]] inline BlockResult DecodeBlockFast(ScanBits& bits, const ComponentCoding& coding,
+                                                          std::int16_t& predictor, std::int16_t* block) {
+    constexpr int kFast = HuffmanLookup::kFastBits;
+    std::uint64_t buf = bits.Buf;
+    int count = bits.Count;
+    if (count < 32) {
+        bits.Count = count;
+        bits.Refill();
+        buf = bits.Buf;
+        count = bits.Count;
     }
-    return false;
+    std::int32_t diff;
+    {
+        const std::int32_t e = coding.Dc->Fast[buf >> (64 - kFast)];
+        if (e & HuffmanLookup::kHasValue) {
+            diff = e >> 20;
+            buf <<= e & 63;
+            count -= e & 63;
+        } else {
+            const std::uint16_t f = e != 0 ? static_cast<std::uint16_t>(((e >> 16) & 15) << 8 | ((e >> 8) & 0xFF))
+                                           : coding.Dc->FindLong(static_cast<std::uint32_t>(buf >> 48));
+            const int length = f >> 8, size = f & 0xFF;
+            if (size > 16) {
+                bits.Buf = buf;
+                bits.Count = count;
+                return BlockResult::Bad;
+            }
+            buf <<= length;
+            diff = size == 0 ? 0 : Extend(static_cast<std::uint32_t>(buf >> (64 - size)), size);
+            buf <<= size;
+            count -= length + size;
+        }
+    }
+    predictor = Low16(predictor + diff);
+    // Four 32-byte stores (a plain memset of this size may become a slow rep stos).
+    using Zeros = std::int16_t __attribute__((vector_size(32)));
+    for (int i = 0; i < 64; i += 16) {
+        const Zeros zero{};
+        std::memcpy(block + i, &zero, sizeof zero);
+    }
+    block[0] = Low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(predictor) * coding.Quant[0]));
+    const std::int32_t* fast = coding.Ac->Fast.data();
+    const std::uint32_t* place = coding.Place.data();
+    unsigned k = 1;
+    for (;;) {
+        // A fast entry needs and takes at most kFast bits; the other steps
+        // top up to the 32 bits a code and its value can take.
+        if (count < kFast) {
+            bits.Buf = buf;
+            bits.Count = count;
+            bits.Refill();
+            buf = bits.Buf;
+            count = bits.Count;
+        }
+        const std::int32_t e = fast[buf >> (64 - kFast)];
+        std::uint32_t value;
+        if (e & HuffmanLookup::kHasValue) [[likely]] {
+            // Never end of block: AC tables give that symbol no value.
+            buf <<= e & 63;
+            count -= e & 63;
+            k += (e >> 12) & 15;  // the run: the symbol's high four bits
+            value = static_cast<std::uint32_t>(e >> 20);
+        } else {
+            if (count < 32) {  // the leading kFast bits, and so e, stay as they are
+                bits.Buf = buf;
+                bits.Count = count;
+                bits.Refill();
+                buf = bits.Buf;
+                count = bits.Count;
+            }
+            const std::uint16_t f = e != 0 ? static_cast<std::uint16_t>(((e >> 16) & 15) << 8 | ((e >> 8) & 0xFF))
+                                           : coding.Ac->FindLong(static_cast<std::uint32_t>(buf >> 48));
+            const int length = f >> 8, size = f & 15, symbol = f & 0xFF;
+            buf <<= length;
+            count -= length;
+            if (symbol == 0) break;  // end of block (or no code matched)
+            value = size == 0 ? 0 : static_cast<std::uint32_t>(Extend(static_cast<std::uint32_t>(buf >> (64 - size)), size));
+            buf <<= size;
+            count -= size;
+            k += symbol >> 4;
+        }
+        const std::uint32_t at = place[k];
+        block[at & 0xFF] = Low16(static_cast<std::int32_t>(value * (at >> 16)));
+        if (++k >= 64) break;
+    }
+    bits.Buf = buf;
+    bits.Count = count;
+    return static_cast<BlockResult>(int{k > 1} + int{k > 3} + int{k > 10});
 }
 
 enum class AfterMcu { Go, Stop };
@@ -162,25 +254,199 @@ AfterMcu CheckMarkerAfterMcu(DecoderState& s) {
     return code == 0xD9 ? AfterMcu::Stop : AfterMcu::Go;
 }
 
-enum class McuResult { Go, Stop, Bad };
-
-// Decodes, transforms and writes one MCU whose top-left pixel is (x0, y0),
-// clipped to cols x rows; then looks for a marker.
-McuResult DecodeMcu(DecoderState& s, std::uint8_t* bitmap, int x0, int y0, int cols, int rows) {
-    const int yBlocks = s.LayoutCode == kLayoutGray ? 1 : s.Frame[0].H * s.Frame[0].V;
-    for (int i = 0; i < yBlocks; ++i)
-        if (!DecodeAndTransform(s, 0, s.Luma[i].data())) return McuResult::Bad;
-    std::uint8_t* dst = bitmap + kDibHeaderBytes + std::int64_t{s.Height - 1 - y0} * s.Stride + 3 * x0;
-    if (s.LayoutCode == kLayoutGray) {
-        WriteGrayMcu(dst, s.Stride, s.Luma[0].data(), cols, rows);
-    } else {
-        if (!DecodeAndTransform(s, 1, s.Cb.data()) || !DecodeAndTransform(s, 2, s.Cr.data())) return McuResult::Bad;
-        WriteColorMcu(s.LayoutCode, dst, s.Stride, s.Luma, s.Cb.data(), s.Cr.data(), cols, rows);
+// Zeroes the pixels the MCUs after the one ending at column `x` of the MCU
+// row from `y0` would have written.
+void ZeroPixelsAfter(const DecoderState& s, std::uint8_t* bitmap, int x, int y0, int mcuHeight) {
+    for (int y = y0; y < s.Height; ++y) {
+        std::uint8_t* row = bitmap + kDibHeaderBytes + std::int64_t{s.Height - 1 - y} * s.Stride;
+        const int from = y < y0 + mcuHeight ? x : 0;
+        std::memset(row + 3 * from, 0, 3 * static_cast<std::size_t>(s.Width - from));
     }
-    // The MCU in which the data ran out is still written.
-    if (s.Bits.RunOut) return McuResult::Stop;
-    return CheckMarkerAfterMcu(s) == AfterMcu::Go ? McuResult::Go : McuResult::Stop;
 }
+
+// The most blocks decoded before they are transformed (see DecodeMcus).
+constexpr int kMaxBlocks = 12;
+
+// The inverse DCT of the decoded blocks of one MCU, one by one.
+template <void (*Idct)(std::int16_t*)>
+void TransformEach(std::int16_t* const* blocks, const BlockResult* results, int n) {
+    for (int i = 0; i < n; ++i) {
+        if (results[i] == BlockResult::DcOnly) InverseDct8x8DcOnly(blocks[i]);
+        else Idct(blocks[i]);
+    }
+}
+
+// The sample stages of one path.
+struct ScalarStages {
+    static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
+        TransformEach<InverseDct8x8Scalar>(blocks, results, n);
+    }
+    static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
+        WriteGrayMcuScalar(dst, stride, samples, cols, rows);
+    }
+    static void Color(int layout, std::uint8_t* dst, std::int32_t stride,
+                      const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                      const std::int16_t* cr, int cols, int rows) {
+        WriteColorMcuScalar(layout, dst, stride, luma, cb, cr, cols, rows);
+    }
+};
+
+struct Sse2Stages {
+    static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
+        TransformEach<InverseDct8x8>(blocks, results, n);
+    }
+    static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
+        WriteGrayMcu(dst, stride, samples, cols, rows);
+    }
+    static void Color(int layout, std::uint8_t* dst, std::int32_t stride,
+                      const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                      const std::int16_t* cr, int cols, int rows) {
+        WriteColorMcu(layout, dst, stride, luma, cb, cr, cols, rows);
+    }
+};
+
+#if defined(__x86_64__)
+struct Avx2Stages {
+    // Blocks with AC coefficients two at a time, those with few together.
+    // The blocks are sorted by kind first: no branch on a block's kind.
+    static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
+        std::int16_t* kinds[4][kMaxBlocks];
+        int counts[4] = {0, 0, 0, 0};
+        for (int i = 0; i < n; ++i) {
+            const int kind = static_cast<int>(results[i]);
+            kinds[kind][counts[kind]++] = blocks[i];
+        }
+        for (int i = 0; i < counts[0]; ++i) InverseDct8x8DcOnly(kinds[0][i]);
+        for (int i = 0; i < counts[1]; ++i) InverseDct8x8FirstThreeAvx2(kinds[1][i]);
+        int few = 0, full = 0;
+        for (; few + 1 < counts[2]; few += 2) InverseDct8x8PairFirstFourAvx2(kinds[2][few], kinds[2][few + 1]);
+        for (; full + 1 < counts[3]; full += 2) InverseDct8x8PairAvx2(kinds[3][full], kinds[3][full + 1]);
+        // A block left over goes with the other kind's, or with zeros: a
+        // pair costs less than one block alone.
+        if (few < counts[2] && full < counts[3]) {
+            InverseDct8x8PairAvx2(kinds[2][few], kinds[3][full]);
+        } else if (few < counts[2] || full < counts[3]) {
+            alignas(32) std::int16_t zeros[64] = {};
+            if (few < counts[2]) InverseDct8x8PairFirstFourAvx2(kinds[2][few], zeros);
+            else InverseDct8x8PairAvx2(kinds[3][full], zeros);
+        }
+    }
+    static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
+        WriteGrayMcuAvx2(dst, stride, samples, cols, rows);
+    }
+    static void Color(int layout, std::uint8_t* dst, std::int32_t stride,
+                      const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                      const std::int16_t* cr, int cols, int rows) {
+        WriteColorMcuAvx2(layout, dst, stride, luma, cb, cr, cols, rows);
+    }
+};
+#endif
+
+
+// The whole scan for one layout. Returns DecodeOk or DecodeBadStream.
+template <class Stages, int Layout>
+[[gnu::always_inline]] inline int DecodeMcus(DecoderState& s, std::uint8_t* bitmap) {
+    constexpr bool kGray = Layout == kLayoutGray;
+    constexpr int kLumaBlocks = kGray ? 1 : Layout == kLayout111 ? 1 : Layout == kLayout221 ? 4 : 2;
+    constexpr int kBlocks = kLumaBlocks + (kGray ? 0 : 2);
+    constexpr int kMcuWidth = Layout == kLayout211 || Layout == kLayout221 ? 16 : 8;
+    constexpr int kMcuHeight = Layout == kLayout121 || Layout == kLayout221 ? 16 : 8;
+    std::array<ComponentCoding, 3> coding;
+    for (int c = 0; c < (kGray ? 1 : 3); ++c) {
+        coding[c].Dc = s.DcTable[c];
+        coding[c].Ac = s.AcTable[c];
+        for (int k = 0; k < 80; ++k) {
+            coding[c].Quant[k] = s.QuantTable[c][kZigZagGuarded[k]];
+            coding[c].Place[k] = kZigZagGuarded[k] | std::uint32_t{coding[c].Quant[k]} << 16;
+        }
+    }
+    const int width = s.Width, height = s.Height;
+    BitReader& reader = s.Bits;
+    ScanBits bits(reader);
+    bits.Establish();
+    bool byBytes = bits.OnZeroAfterFf();
+    // Between MCUs: false when the scan stops here. While the bits ahead hold
+    // no 0xFF, no marker can follow and the BitReader need not know where
+    // the scan stands.
+    const auto goOn = [&]() __attribute__((always_inline)) {
+        if (!byBytes && bits.NoMarkerAhead()) return true;
+        if (!byBytes) bits.Sync();
+        if (reader.RunOut || CheckMarkerAfterMcu(s) == AfterMcu::Stop) return false;
+        bits.Establish();
+        byBytes = bits.OnZeroAfterFf();
+        return true;
+    };
+    // A few MCUs are decoded before they are transformed, so that most
+    // blocks with AC coefficients find a partner for the paired transform.
+    constexpr int kGroup = kBlocks >= 4 ? 2 : kBlocks == 1 ? 8 : 4;
+    static_assert(kGroup * kBlocks <= kMaxBlocks);
+    struct McuSamples {
+        std::array<Block, 4> Luma;
+        Block Cb, Cr;
+    };
+    alignas(32) std::array<McuSamples, kGroup> work;
+    for (int y0 = 0; y0 < height; y0 += kMcuHeight) {
+        const int rows = std::min(kMcuHeight, height - y0);
+        std::uint8_t* row = bitmap + kDibHeaderBytes + std::int64_t{height - 1 - y0} * s.Stride;
+        for (int x0 = 0; x0 < width;) {
+            std::array<std::int16_t*, kGroup * kBlocks> blocks;
+            std::array<BlockResult, kGroup * kBlocks> results;
+            int n = 0, done = 0;
+            bool stop = false;
+            while (done < kGroup && !stop && x0 + done * kMcuWidth < width) {
+                McuSamples& m = work[done];
+#pragma GCC unroll 6
+                for (int i = 0; i < kBlocks; ++i, ++n) {
+                    const int c = i < kLumaBlocks ? 0 : i - kLumaBlocks + 1;
+                    blocks[n] = c == 0 ? m.Luma[i].data() : c == 1 ? m.Cb.data() : m.Cr.data();
+                    results[n] = byBytes ? DecodeBlockByBytes(s, c, blocks[n])
+                                         : DecodeBlockFast(bits, coding[c], s.Predictors[c], blocks[n]);
+                    if (results[n] == BlockResult::Bad) return DecodeBadStream;
+                }
+                ++done;
+                stop = !goOn();
+            }
+            Stages::Transform(blocks.data(), results.data(), n);
+            int cols = 0;
+            for (int g = 0; g < done; ++g, x0 += kMcuWidth) {
+                cols = std::min(kMcuWidth, width - x0);
+                std::uint8_t* dst = row + 3 * x0;
+                if (kGray) Stages::Gray(dst, s.Stride, work[g].Luma[0].data(), cols, rows);
+                else Stages::Color(Layout, dst, s.Stride, work[g].Luma, work[g].Cb.data(), work[g].Cr.data(), cols, rows);
+            }
+            if (stop) {
+                // The MCU in which the data ran out is still written; the
+                // pixels after it are zero.
+                ZeroPixelsAfter(s, bitmap, x0 - kMcuWidth + cols, y0, kMcuHeight);
+                return DecodeOk;
+            }
+        }
+    }
+    return DecodeOk;
+}
+
+template <class Stages>
+[[gnu::always_inline]] inline int DecodeAllMcus(DecoderState& s, std::uint8_t* bitmap) {
+    switch (s.LayoutCode) {
+        case kLayoutGray: return DecodeMcus<Stages, kLayoutGray>(s, bitmap);
+        case kLayout111: return DecodeMcus<Stages, kLayout111>(s, bitmap);
+        case kLayout211: return DecodeMcus<Stages, kLayout211>(s, bitmap);
+        case kLayout121: return DecodeMcus<Stages, kLayout121>(s, bitmap);
+        case kLayout221: return DecodeMcus<Stages, kLayout221>(s, bitmap);
+        default: return DecodeBadStream;
+    }
+}
+
+int DecodeMcusScalar(DecoderState& s, std::uint8_t* bitmap) { return DecodeAllMcus<ScalarStages>(s, bitmap); }
+
+int DecodeMcusSse2(DecoderState& s, std::uint8_t* bitmap) { return DecodeAllMcus<Sse2Stages>(s, bitmap); }
+
+#if defined(__x86_64__)
+// The scan loop itself compiled for AVX2 and BMI2 (shifts by a register).
+__attribute__((target("avx2,bmi2"))) int DecodeMcusAvx2(DecoderState& s, std::uint8_t* bitmap) {
+    return DecodeAllMcus<Avx2Stages>(s, bitmap);
+}
+#endif
 
 }  // namespace
 
@@ -191,25 +457,19 @@ void ResetPredictors(DecoderState& s, const std::uint16_t* quant) {
 }
 
 int DecodeScan(DecoderState& s, std::vector<std::uint8_t>& bitmap) {
-    if (!CreateDibBlock(bitmap, s.Width, s.Height)) return DecodeNoMemory;
+    if (!CreateDibBlock(bitmap, s.Width, s.Height, &s.Spare)) return DecodeNoMemory;
+    s.Spare = {};
     s.Stride = DibStride(s.Width);
-    const bool gray = s.LayoutCode == kLayoutGray;
-    const int mcuWidth = gray ? 8 : 8 * s.Frame[0].H;
-    const int mcuHeight = gray ? 8 : 8 * s.Frame[0].V;
-    const int width = s.Width, height = s.Height;
-    // Whole MCUs first, then the clipped ones at the right and bottom edges.
-    for (int y0 = 0; y0 < height; y0 += mcuHeight) {
-        const int rows = std::min(mcuHeight, height - y0);
-        for (int x0 = 0; x0 < width; x0 += mcuWidth) {
-            const int cols = std::min(mcuWidth, width - x0);
-            switch (DecodeMcu(s, bitmap.data(), x0, y0, cols, rows)) {
-                case McuResult::Go: break;
-                case McuResult::Stop: return DecodeOk;
-                case McuResult::Bad: bitmap.clear(); return DecodeBadStream;
-            }
-        }
+    int result;
+    switch (ActiveSimdPath()) {
+#if defined(__x86_64__)
+        case SimdPath::Avx2: result = DecodeMcusAvx2(s, bitmap.data()); break;
+#endif
+        case SimdPath::Sse2: result = DecodeMcusSse2(s, bitmap.data()); break;
+        default: result = DecodeMcusScalar(s, bitmap.data()); break;
     }
-    return DecodeOk;
+    if (result != DecodeOk) bitmap.clear();
+    return result;
 }
 
 }  // namespace vexa::jpeg

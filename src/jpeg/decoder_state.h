@@ -63,9 +63,8 @@ struct DecoderState {
     std::array<const std::uint16_t*, 3> QuantTable{};
 
     std::int32_t Stride = 0;
-    std::array<Block, 4> Luma{};  // component 1: up to four blocks of one MCU
-    Block Cb{}, Cr{};
-    bool BadDcSize = false;  // a DC size above 16 was met in the scan
+    // The caller's former bitmap, reused for the new one when large enough.
+    std::vector<std::uint8_t> Spare;
 };
 
 // Sets the three DC predictors: component 1 to 1024 / q (1024 when q is 0),

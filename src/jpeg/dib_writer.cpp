@@ -12,16 +12,28 @@
 
 namespace vexa::jpeg {
 
-bool CreateDibBlock(std::vector<std::uint8_t>& bitmap, std::uint16_t width, std::uint16_t height) {
+bool CreateDibBlock(std::vector<std::uint8_t>& bitmap, std::uint16_t width, std::uint16_t height,
+                    std::vector<std::uint8_t>* spare) {
     bitmap.clear();
     if (!PictureSizeAllowed(width, height)) return false;
     const std::int64_t stride = DibStride(width);
     const std::int64_t bytes = (std::int64_t{height} + 15) * stride + kDibHeaderBytes;
-    try {
-        bitmap.assign(static_cast<std::size_t>(bytes), 0);
-    } catch (const std::bad_alloc&) {
-        bitmap.clear();
-        return false;
+    if (spare != nullptr && spare->capacity() >= static_cast<std::size_t>(bytes)) {
+        // Old contents stay where the picture's pixels go; the rest is zeroed.
+        spare->resize(static_cast<std::size_t>(bytes));
+        bitmap.swap(*spare);
+        std::uint8_t* pixels = bitmap.data() + kDibHeaderBytes;
+        const std::int64_t used = 3 * std::int64_t{width};
+        if (used < stride)
+            for (std::int64_t row = 0; row < height; ++row) std::memset(pixels + row * stride + used, 0, stride - used);
+        std::memset(pixels + height * stride, 0, static_cast<std::size_t>(15 * stride));
+    } else {
+        try {
+            bitmap.assign(static_cast<std::size_t>(bytes), 0);
+        } catch (const std::bad_alloc&) {
+            bitmap.clear();
+            return false;
+        }
     }
     WriteDibHeader(bitmap.data(), width, height, 24);  // positive height: rows bottom-up
     return true;
@@ -51,6 +63,17 @@ inline void StorePlanes8(std::uint8_t* out, __m128i bg, __m128i r) {
 }  // namespace
 #endif
 
+void WriteGrayMcuScalar(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
+    for (int y = 0; y < rows; ++y, dst -= stride) {
+        const std::int16_t* s = samples + 8 * y;
+        for (int x = 0; x < cols; ++x) {
+            const int v = s[x];
+            const auto b = static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+            dst[3 * x] = dst[3 * x + 1] = dst[3 * x + 2] = b;
+        }
+    }
+}
+
 void WriteGrayMcu(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
 #if defined(__SSE2__)
     if (cols == 8) {
@@ -62,14 +85,7 @@ void WriteGrayMcu(std::uint8_t* dst, std::int32_t stride, const std::int16_t* sa
         return;
     }
 #endif
-    for (int y = 0; y < rows; ++y, dst -= stride) {
-        const std::int16_t* s = samples + 8 * y;
-        for (int x = 0; x < cols; ++x) {
-            const int v = s[x];
-            const auto b = static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
-            dst[3 * x] = dst[3 * x + 1] = dst[3 * x + 2] = b;
-        }
-    }
+    WriteGrayMcuScalar(dst, stride, samples, cols, rows);
 }
 
 namespace {
@@ -118,11 +134,11 @@ void WriteWholeColor(std::uint8_t* dst, std::int32_t stride, const std::array<st
 
 #endif
 
-template <int Hs, int Vs>
+template <int Hs, int Vs, bool Simd>
 void WriteColor(std::uint8_t* dst, std::int32_t stride, const std::array<std::array<std::int16_t, 64>, 4>& luma,
                 const std::int16_t* cb, const std::int16_t* cr, int cols, int rows) {
 #if defined(__SSE2__)
-    if (cols == (8 << Hs) && rows == (8 << Vs)) {
+    if (Simd && cols == (8 << Hs) && rows == (8 << Vs)) {
         WriteWholeColor<Hs, Vs>(dst, stride, luma, cb, cr);
         return;
     }
@@ -157,10 +173,22 @@ void WriteColorMcu(int layout, std::uint8_t* dst, std::int32_t stride,
                    const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
                    const std::int16_t* cr, int cols, int rows) {
     switch (layout) {
-        case kLayout111: WriteColor<0, 0>(dst, stride, luma, cb, cr, cols, rows); break;
-        case kLayout211: WriteColor<1, 0>(dst, stride, luma, cb, cr, cols, rows); break;
-        case kLayout121: WriteColor<0, 1>(dst, stride, luma, cb, cr, cols, rows); break;
-        case kLayout221: WriteColor<1, 1>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout111: WriteColor<0, 0, true>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout211: WriteColor<1, 0, true>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout121: WriteColor<0, 1, true>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout221: WriteColor<1, 1, true>(dst, stride, luma, cb, cr, cols, rows); break;
+        default: break;
+    }
+}
+
+void WriteColorMcuScalar(int layout, std::uint8_t* dst, std::int32_t stride,
+                         const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                         const std::int16_t* cr, int cols, int rows) {
+    switch (layout) {
+        case kLayout111: WriteColor<0, 0, false>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout211: WriteColor<1, 0, false>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout121: WriteColor<0, 1, false>(dst, stride, luma, cb, cr, cols, rows); break;
+        case kLayout221: WriteColor<1, 1, false>(dst, stride, luma, cb, cr, cols, rows); break;
         default: break;
     }
 }

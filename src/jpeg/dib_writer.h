@@ -16,7 +16,11 @@ inline std::int32_t DibStride(std::uint16_t width) { return static_cast<std::int
 // Sizes `bitmap` to (height + 15) rows of the stride plus the header, all
 // zero, and writes the BITMAPINFOHEADER. Returns false, leaving `bitmap`
 // empty, when the picture is too large or the memory cannot be had.
-bool CreateDibBlock(std::vector<std::uint8_t>& bitmap, std::uint16_t width, std::uint16_t height);
+// With a `spare` buffer large enough, that buffer becomes the bitmap and the
+// picture's pixels keep whatever it held (everything else is zeroed): the
+// caller then writes every pixel, or zeroes the ones it does not write.
+bool CreateDibBlock(std::vector<std::uint8_t>& bitmap, std::uint16_t width, std::uint16_t height,
+                    std::vector<std::uint8_t>* spare = nullptr);
 
 // limit(): 16x fixed point to a byte, 0 below 0 and 255 from 4096 up.
 inline std::uint8_t LimitSample(std::int32_t t) {
@@ -34,5 +38,18 @@ void WriteGrayMcu(std::uint8_t* dst, std::int32_t stride, const std::int16_t* sa
 void WriteColorMcu(int layout, std::uint8_t* dst, std::int32_t stride,
                    const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
                    const std::int16_t* cr, int cols, int rows);
+
+// The same writers in plain C++, and with AVX2 (only where the CPU has it).
+// WriteGrayMcu and WriteColorMcu use SSE2 where the build targets it.
+void WriteGrayMcuScalar(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows);
+void WriteColorMcuScalar(int layout, std::uint8_t* dst, std::int32_t stride,
+                         const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                         const std::int16_t* cr, int cols, int rows);
+#if defined(__x86_64__)
+void WriteGrayMcuAvx2(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows);
+void WriteColorMcuAvx2(int layout, std::uint8_t* dst, std::int32_t stride,
+                       const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
+                       const std::int16_t* cr, int cols, int rows);
+#endif
 
 }  // namespace vexa::jpeg

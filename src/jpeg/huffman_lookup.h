@@ -1,4 +1,5 @@
-// Huffman tables as direct lookups on the next 16 bits of scan data.
+// Huffman tables as a direct lookup on the next kFastBits bits of scan data,
+// with the canonical code ranges for the longer codes.
 #pragma once
 
 #include <array>
@@ -6,27 +7,47 @@
 
 namespace vexa::jpeg {
 
-// One Huffman table. Entry[x] is (code length << 8) | symbol for the code
-// whose bits lead the 16-bit lookahead x; length 0 (symbol 0) where no code
-// matches. Fast[] holds the same for the top kFastBits bits when the code is
-// that short, and 0 otherwise, so most symbols are found in a small table.
+// One Huffman table.
 struct HuffmanLookup {
-    static constexpr int kFastBits = 9;
-    // Left unset here: BuildHuffmanLookup writes every entry once.
+    static constexpr int kFastBits = 10;
+
+    // Fast entries, one for each value of the leading kFastBits bits:
+    //   bits 0-5   the bits the step takes (the code, plus the value bits
+    //              when kHasValue is set)
+    //   bit 6      kHasValue: the value bits that follow the code (size =
+    //              the symbol for DC, its low four bits for AC) fit too;
+    //              never set for AC symbol 0 (end of block)
+    //   bits 8-15  the symbol
+    //   bits 16-19 the code length
+    //   bits 20-31 the value, extended, when kHasValue is set
+    // 0 where the code is longer than kFastBits bits or no code matches.
+    static constexpr std::int32_t kHasValue = 1 << 6;
+    // Left unset here: BuildHuffmanLookup writes every entry it uses.
     HuffmanLookup() {}
 
-    std::array<std::uint16_t, 1 << kFastBits> Fast;
-    std::array<std::uint16_t, 65536> Entry;
-    // For AC tables: where a code and the value bits that follow it (size =
-    // low four bits of the symbol) fit in the top kFastBits bits, the whole
-    // step at once: bits 0-3 the bits used, 4-11 the symbol, 16-31 the value.
-    // 0 where they do not fit.
-    std::array<std::int32_t, 1 << kFastBits> FastAc;
+    std::array<std::int32_t, 1 << kFastBits> Fast;
+    // End[L]: one past the last code of length L (1 to 16) as an L-bit
+    // number; a lookahead no shorter code matches has a code of length L
+    // when its leading L bits are below End[L]. Index[L] turns those bits
+    // into the position of the symbol in Symbols.
+    std::array<std::int32_t, 17> End;
+    std::array<std::int32_t, 17> Index;
+    std::array<std::uint8_t, 256> Symbols;
 
-    // Length and symbol of the code leading the lookahead x.
+    // (code length << 8) | symbol of the code leading the 16-bit lookahead
+    // x, or 0 when no code matches.
     std::uint16_t Find(std::uint32_t x) const {
-        const std::uint16_t e = Fast[x >> (16 - kFastBits)];
-        return e != 0 ? e : Entry[x];
+        const std::int32_t e = Fast[x >> (16 - kFastBits)];
+        if (e != 0) return static_cast<std::uint16_t>(((e >> 16) & 15) << 8 | ((e >> 8) & 0xFF));
+        return FindLong(x);
+    }
+    // The same for a code longer than kFastBits bits.
+    std::uint16_t FindLong(std::uint32_t x) const {
+        for (int length = kFastBits + 1; length <= 16; ++length) {
+            const std::int32_t code = static_cast<std::int32_t>(x >> (16 - length));
+            if (code < End[length]) return static_cast<std::uint16_t>(length << 8 | Symbols[Index[length] + code]);
+        }
+        return 0;
     }
 };
 
@@ -34,7 +55,8 @@ struct HuffmanLookup {
 // symbols in code order, assigning codes as ITU-T T.81 annex C does. Returns
 // false when there are more than 256 codes or the counts overflow the code
 // space (a code of length L reaching 2^L); the table is then unusable.
-bool BuildHuffmanLookup(HuffmanLookup& table, const std::uint8_t* counts, const std::uint8_t* symbols);
+// `dc` tells how a symbol gives the size of the value after it.
+bool BuildHuffmanLookup(HuffmanLookup& table, const std::uint8_t* counts, const std::uint8_t* symbols, bool dc);
 
 // Number of symbols the 16 counts announce.
 int CountSymbols(const std::uint8_t* counts);

@@ -5,6 +5,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace vexa::jpeg {
 
@@ -177,9 +180,225 @@ void InverseDct8x8(std::int16_t* block) {
         return;
     }
 #endif
+    InverseDct8x8Scalar(block);
+}
+
+void InverseDct8x8Scalar(std::int16_t* block) {
     for (int row = 0; row < 8; ++row) Pass<5>(block + 8 * row, 1);
     for (int col = 0; col < 8; ++col) Pass<8>(block + col, 8);
 }
+
+#if defined(__x86_64__)
+
+namespace {
+
+#define VEXA_AVX2 __attribute__((target("avx2"), always_inline)) inline
+
+// The SSE2 steps above on two blocks at once, one in each 128-bit lane.
+VEXA_AVX2 void Transpose2(__m256i v[8]) {
+    const __m256i a0 = _mm256_unpacklo_epi16(v[0], v[1]), a1 = _mm256_unpackhi_epi16(v[0], v[1]);
+    const __m256i a2 = _mm256_unpacklo_epi16(v[2], v[3]), a3 = _mm256_unpackhi_epi16(v[2], v[3]);
+    const __m256i a4 = _mm256_unpacklo_epi16(v[4], v[5]), a5 = _mm256_unpackhi_epi16(v[4], v[5]);
+    const __m256i a6 = _mm256_unpacklo_epi16(v[6], v[7]), a7 = _mm256_unpackhi_epi16(v[6], v[7]);
+    const __m256i b0 = _mm256_unpacklo_epi32(a0, a2), b1 = _mm256_unpackhi_epi32(a0, a2);
+    const __m256i b2 = _mm256_unpacklo_epi32(a1, a3), b3 = _mm256_unpackhi_epi32(a1, a3);
+    const __m256i b4 = _mm256_unpacklo_epi32(a4, a6), b5 = _mm256_unpackhi_epi32(a4, a6);
+    const __m256i b6 = _mm256_unpacklo_epi32(a5, a7), b7 = _mm256_unpackhi_epi32(a5, a7);
+    v[0] = _mm256_unpacklo_epi64(b0, b4);
+    v[1] = _mm256_unpackhi_epi64(b0, b4);
+    v[2] = _mm256_unpacklo_epi64(b1, b5);
+    v[3] = _mm256_unpackhi_epi64(b1, b5);
+    v[4] = _mm256_unpacklo_epi64(b2, b6);
+    v[5] = _mm256_unpackhi_epi64(b2, b6);
+    v[6] = _mm256_unpacklo_epi64(b3, b7);
+    v[7] = _mm256_unpackhi_epi64(b3, b7);
+}
+
+VEXA_AVX2 __m256i Pair2(int a, int b) { return _mm256_set1_epi32(static_cast<std::int32_t>((b << 16) | (a & 0xFFFF))); }
+
+VEXA_AVX2 __m256i Mix2(int half, __m256i a, __m256i b) {
+    return half == 0 ? _mm256_unpacklo_epi16(a, b) : _mm256_unpackhi_epi16(a, b);
+}
+
+// (e + o) >> Shift as a signed 16-bit value: its low 16 bits when Wrap,
+// or the value itself where it is known to fit.
+template <int Shift, bool Wrap>
+VEXA_AVX2 __m256i Low16Shifted2(__m256i v) {
+    if (Wrap) return _mm256_srai_epi32(_mm256_slli_epi32(v, 16 - Shift), 16);
+    return _mm256_srai_epi32(v, Shift);
+}
+
+template <int Shift, bool Wrap>
+VEXA_AVX2 void TransformLanes2(__m256i x[8]) {
+    __m256i out[8][2];
+    for (int half = 0; half < 2; ++half) {
+        const __m256i x04 = Mix2(half, x[0], x[4]), x26 = Mix2(half, x[2], x[6]);
+        const __m256i x13 = Mix2(half, x[1], x[3]), x57 = Mix2(half, x[5], x[7]);
+        const __m256i s0 = _mm256_madd_epi16(x04, Pair2(32, 32)), s1 = _mm256_madd_epi16(x04, Pair2(32, -32));
+        const __m256i t0 = _mm256_madd_epi16(x26, Pair2(42, 17)), t1 = _mm256_madd_epi16(x26, Pair2(17, -42));
+        const __m256i e0 = _mm256_add_epi32(s0, t0), e3 = _mm256_sub_epi32(s0, t0);
+        const __m256i e1 = _mm256_add_epi32(s1, t1), e2 = _mm256_sub_epi32(s1, t1);
+        const __m256i o0 = _mm256_add_epi32(_mm256_madd_epi16(x13, Pair2(44, 38)), _mm256_madd_epi16(x57, Pair2(25, 9)));
+        const __m256i o1 =
+            _mm256_add_epi32(_mm256_madd_epi16(x13, Pair2(38, -9)), _mm256_madd_epi16(x57, Pair2(-44, -25)));
+        const __m256i o2 = _mm256_add_epi32(_mm256_madd_epi16(x13, Pair2(25, -44)), _mm256_madd_epi16(x57, Pair2(9, 38)));
+        const __m256i o3 =
+            _mm256_add_epi32(_mm256_madd_epi16(x13, Pair2(9, -25)), _mm256_madd_epi16(x57, Pair2(38, -44)));
+        out[0][half] = Low16Shifted2<Shift, Wrap>(_mm256_add_epi32(e0, o0));
+        out[7][half] = Low16Shifted2<Shift, Wrap>(_mm256_sub_epi32(e0, o0));
+        out[1][half] = Low16Shifted2<Shift, Wrap>(_mm256_add_epi32(e1, o1));
+        out[6][half] = Low16Shifted2<Shift, Wrap>(_mm256_sub_epi32(e1, o1));
+        out[2][half] = Low16Shifted2<Shift, Wrap>(_mm256_add_epi32(e2, o2));
+        out[5][half] = Low16Shifted2<Shift, Wrap>(_mm256_sub_epi32(e2, o2));
+        out[3][half] = Low16Shifted2<Shift, Wrap>(_mm256_add_epi32(e3, o3));
+        out[4][half] = Low16Shifted2<Shift, Wrap>(_mm256_sub_epi32(e3, o3));
+    }
+    for (int i = 0; i < 8; ++i) x[i] = _mm256_packs_epi32(out[i][0], out[i][1]);
+}
+
+VEXA_AVX2 bool LanesSmall2(const __m256i x[8]) {
+    __m256i hi = _mm256_setzero_si256(), lo = _mm256_setzero_si256();
+    for (int i : {1, 2, 3, 5, 6, 7}) {
+        hi = _mm256_max_epi16(hi, x[i]);
+        lo = _mm256_min_epi16(lo, x[i]);
+    }
+    const __m256i bad = _mm256_or_si256(_mm256_cmpgt_epi16(hi, _mm256_set1_epi16(1023)),
+                                        _mm256_cmpgt_epi16(_mm256_set1_epi16(-1024), lo));
+    return _mm256_testz_si256(bad, bad) != 0;
+}
+
+// Whether every lane of x[0] and x[4] lies in -8192..8191: then with
+// LanesSmall2 the row pass's sums stay within 32 * 16384 + 59 * 1024 +
+// 116 * 1024, whose 32nd parts fit in 16 bits.
+VEXA_AVX2 bool FirstPairSmall2(const __m256i x[8]) {
+    const __m256i hi = _mm256_max_epi16(x[0], x[4]), lo = _mm256_min_epi16(x[0], x[4]);
+    const __m256i bad = _mm256_or_si256(_mm256_cmpgt_epi16(hi, _mm256_set1_epi16(8191)),
+                                        _mm256_cmpgt_epi16(_mm256_set1_epi16(-8192), lo));
+    return _mm256_testz_si256(bad, bad) != 0;
+}
+
+// The transform with x[4] to x[7] zero, over the low four lanes of each
+// block only when Low is set (the high four being zero, so is their result).
+template <int Shift, bool Low>
+VEXA_AVX2 void TransformFirstFour2(__m256i x[8]) {
+    __m256i out[8][2];
+    for (int half = 0; half < (Low ? 1 : 2); ++half) {
+        const __m256i x02 = Mix2(half, x[0], x[2]), x13 = Mix2(half, x[1], x[3]);
+        const __m256i e0 = _mm256_madd_epi16(x02, Pair2(32, 42)), e3 = _mm256_madd_epi16(x02, Pair2(32, -42));
+        const __m256i e1 = _mm256_madd_epi16(x02, Pair2(32, 17)), e2 = _mm256_madd_epi16(x02, Pair2(32, -17));
+        const __m256i o0 = _mm256_madd_epi16(x13, Pair2(44, 38)), o1 = _mm256_madd_epi16(x13, Pair2(38, -9));
+        const __m256i o2 = _mm256_madd_epi16(x13, Pair2(25, -44)), o3 = _mm256_madd_epi16(x13, Pair2(9, -25));
+        out[0][half] = _mm256_srai_epi32(_mm256_add_epi32(e0, o0), Shift);
+        out[7][half] = _mm256_srai_epi32(_mm256_sub_epi32(e0, o0), Shift);
+        out[1][half] = _mm256_srai_epi32(_mm256_add_epi32(e1, o1), Shift);
+        out[6][half] = _mm256_srai_epi32(_mm256_sub_epi32(e1, o1), Shift);
+        out[2][half] = _mm256_srai_epi32(_mm256_add_epi32(e2, o2), Shift);
+        out[5][half] = _mm256_srai_epi32(_mm256_sub_epi32(e2, o2), Shift);
+        out[3][half] = _mm256_srai_epi32(_mm256_add_epi32(e3, o3), Shift);
+        out[4][half] = _mm256_srai_epi32(_mm256_sub_epi32(e3, o3), Shift);
+    }
+    for (int i = 0; i < 8; ++i) x[i] = _mm256_packs_epi32(out[i][0], Low ? _mm256_setzero_si256() : out[i][1]);
+}
+
+VEXA_AVX2 void Store2(std::int16_t* a, std::int16_t* b, const __m256i v[8]) {
+    for (int i = 0; i < 8; ++i) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(a + 8 * i), _mm256_castsi256_si128(v[i]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(b + 8 * i), _mm256_extracti128_si256(v[i], 1));
+    }
+}
+
+#undef VEXA_AVX2
+
+}  // namespace
+
+__attribute__((target("avx2"))) void InverseDct8x8Avx2(std::int16_t* block) { InverseDct8x8(block); }
+
+__attribute__((target("avx2"))) void InverseDct8x8PairAvx2(std::int16_t* a, std::int16_t* b) {
+    __m256i v[8];
+    for (int i = 0; i < 8; ++i)
+        v[i] = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 8 * i))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 8 * i)), 1);
+    Transpose2(v);
+    if (!LanesSmall2(v)) {
+        InverseDct8x8(a);
+        InverseDct8x8(b);
+        return;
+    }
+    if (FirstPairSmall2(v)) TransformLanes2<5, false>(v);
+    else TransformLanes2<5, true>(v);
+    Transpose2(v);
+    if (LanesSmall2(v)) {
+        // The column pass's sums stay within 32 * 65536 + 175 * 1024: their
+        // 256th parts fit in 16 bits.
+        TransformLanes2<8, false>(v);
+        Store2(a, b, v);
+        return;
+    }
+    Store2(a, b, v);
+    for (int col = 0; col < 8; ++col) {
+        Transform<WrappingProducts, 8>(a + col, 8);
+        Transform<WrappingProducts, 8>(b + col, 8);
+    }
+}
+
+// Coefficients a = block[0], b = block[1], c = block[8] alone: the row pass
+// leaves row 0 as (32 a + w b) >> 5 with w = 44, 38, 25, 9, -9, -25, -38, -44
+// for columns 0 to 7, row 1 as c everywhere and the other rows 0; the column
+// pass then gives (32 r + w c) >> 8 down each column, with w by row. With
+// |a| < 8192 and |b|, |c| < 1024 no product wraps and every value fits in
+// 16 bits, as in the exact passes above.
+__attribute__((target("avx2"))) void InverseDct8x8FirstThreeAvx2(std::int16_t* block) {
+    const int a = block[0], b = block[1], c = block[8];
+    if (a < -8192 || a > 8191 || b < -1024 || b > 1023 || c < -1024 || c > 1023) {
+        InverseDct8x8(block);
+        return;
+    }
+    const __m256i weights = _mm256_setr_epi32(44, 38, 25, 9, -9, -25, -38, -44);
+    // Pairs (a, b) against (32, w): row 0, one column a lane.
+    const __m256i ab = _mm256_set1_epi32(static_cast<std::int32_t>((static_cast<std::uint32_t>(b) << 16) | (a & 0xFFFF)));
+    const __m256i w32 = _mm256_or_si256(_mm256_set1_epi32(32), _mm256_slli_epi32(weights, 16));
+    const __m256i row0 = _mm256_srai_epi32(_mm256_madd_epi16(ab, w32), 5);
+    // Pairs (row 0, c) for the column pass.
+    const __m256i rc = _mm256_or_si256(_mm256_and_si256(row0, _mm256_set1_epi32(0xFFFF)),
+                                       _mm256_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(c) << 16)));
+    const int w[8] = {44, 38, 25, 9, -9, -25, -38, -44};
+    for (int row = 0; row < 8; row += 2) {
+        const __m256i upper = _mm256_srai_epi32(_mm256_madd_epi16(rc, Pair2(32, w[row])), 8);
+        const __m256i lower = _mm256_srai_epi32(_mm256_madd_epi16(rc, Pair2(32, w[row + 1])), 8);
+        // packs works within 128-bit lanes: reorder to row, then row + 1.
+        const __m256i rows = _mm256_permute4x64_epi64(_mm256_packs_epi32(upper, lower), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(block + 8 * row), rows);
+    }
+}
+
+__attribute__((target("avx2"))) void InverseDct8x8PairFirstFourAvx2(std::int16_t* a, std::int16_t* b) {
+    __m256i v[8];
+    for (int i = 0; i < 4; ++i)
+        v[i] = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 8 * i))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 8 * i)), 1);
+    for (int i = 4; i < 8; ++i) v[i] = _mm256_setzero_si256();
+    Transpose2(v);  // columns 4 to 7 are zero, and rows 4 to 7 in every lane
+    if (!LanesSmall2(v) || !FirstPairSmall2(v)) {
+        InverseDct8x8PairAvx2(a, b);
+        return;
+    }
+    TransformFirstFour2<5, true>(v);
+    Transpose2(v);  // rows 4 to 7 of the row pass's result are zero
+    if (LanesSmall2(v)) {
+        TransformFirstFour2<8, false>(v);
+        Store2(a, b, v);
+        return;
+    }
+    Store2(a, b, v);
+    for (int col = 0; col < 8; ++col) {
+        Transform<WrappingProducts, 8>(a + col, 8);
+        Transform<WrappingProducts, 8>(b + col, 8);
+    }
+}
+
+#endif
 
 void InverseDct8x8DcOnly(std::int16_t* block) {
     // Row 0 becomes 32 x0 >> 5 = x0 everywhere, the other rows 0; each column

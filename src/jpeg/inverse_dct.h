@@ -12,6 +12,20 @@ namespace vexa::jpeg {
 // and so wrapping; this is part of the result, not an accident.
 void InverseDct8x8(std::int16_t* block);
 
+// InverseDct8x8 in plain C++, and with AVX2 (only where the CPU has it).
+// InverseDct8x8 itself uses SSE2 where the build targets it.
+void InverseDct8x8Scalar(std::int16_t* block);
+#if defined(__x86_64__)
+void InverseDct8x8Avx2(std::int16_t* block);
+// Two blocks at once.
+void InverseDct8x8PairAvx2(std::int16_t* a, std::int16_t* b);
+// Two blocks at once whose coefficients are all 0 outside rows 0-3 and
+// columns 0-3.
+void InverseDct8x8PairFirstFourAvx2(std::int16_t* a, std::int16_t* b);
+// One block whose coefficients are all 0 but 0, 1 and 8.
+void InverseDct8x8FirstThreeAvx2(std::int16_t* block);
+#endif
+
 // The same for a block whose coefficients are all 0 but the first.
 void InverseDct8x8DcOnly(std::int16_t* block);
 

@@ -122,18 +122,23 @@ void DrawRle(const Picture& pic, const std::uint8_t* p, std::uint64_t size, bool
 }  // namespace
 
 bool DecodeDibPixels(const std::uint8_t* data, std::size_t size, DibPixels& out) {
+    return DecodeDib(data, size, out) == TDibDecode::Drawn;
+}
+
+TDibDecode DecodeDib(const std::uint8_t* data, std::size_t size, DibPixels& out) {
+    constexpr TDibDecode kNothing = TDibDecode::Nothing, kShort = TDibDecode::TooShort;
     out = DibPixels{};
-    if (data == nullptr || size < 40) return false;
+    if (data == nullptr || size < 40) return kShort;
     const TDibHeaderFields header = ReadDibHeaderFields(data, size);
     const std::uint64_t headerSize = header.Size & 0xFFFFu;
     const std::int32_t width = header.Width, height = header.Height;
     const int bitCount = header.BitCount;
     const std::uint32_t compression = header.Compression;
-    if (headerSize < 40 || width <= 0 || height == 0 || height == INT32_MIN) return false;
+    if (headerSize < 40 || width <= 0 || height == 0 || height == INT32_MIN) return kNothing;
 
     const bool topDown = height < 0;
     const std::int64_t rows = topDown ? -static_cast<std::int64_t>(height) : height;
-    if (!PictureSizeAllowed(width, rows)) return false;
+    if (!PictureSizeAllowed(width, rows)) return kNothing;
 
     bool known;
     switch (compression) {
@@ -146,7 +151,7 @@ bool DecodeDibPixels(const std::uint8_t* data, std::size_t size, DibPixels& out)
         case kBiBitfields: known = bitCount == 16 || bitCount == 32; break;
         default: known = false;
     }
-    if (!known) return false;
+    if (!known) return kNothing;
 
     const std::uint64_t colours = ColorCount(header);
 
@@ -156,12 +161,12 @@ bool DecodeDibPixels(const std::uint8_t* data, std::size_t size, DibPixels& out)
     if (bitCount == 32) masks[0] = 0xFF0000u, masks[1] = 0xFF00u, masks[2] = 0xFFu;
     std::uint64_t tableOffset = headerSize;
     if (compression == kBiBitfields) {
-        if (size < 52) return false;
+        if (size < 52) return kShort;
         for (int i = 0; i < 3; ++i) masks[i] = Get32(data + 40 + 4 * i);
         if (headerSize == 40) tableOffset += 12;
     }
     const std::uint64_t pixelOffset = tableOffset + 4 * colours;
-    if (pixelOffset > size) return false;
+    if (pixelOffset > size) return kShort;
 
     std::vector<std::uint32_t> palette;
     if (bitCount <= 8) {
@@ -175,7 +180,7 @@ bool DecodeDibPixels(const std::uint8_t* data, std::size_t size, DibPixels& out)
     const std::uint64_t available = size - pixelOffset;
     const std::uint64_t stride = DibStride(static_cast<std::uint64_t>(width), bitCount);
     const bool rle = compression == kBiRle8 || compression == kBiRle4;
-    if (!rle && stride * static_cast<std::uint64_t>(rows) > available) return false;
+    if (!rle && stride * static_cast<std::uint64_t>(rows) > available) return kShort;
 
     std::vector<std::uint32_t> argb(static_cast<std::size_t>(static_cast<std::int64_t>(width) * rows), kBlack);
     const Picture pic{width, static_cast<int>(rows), topDown, &argb, &palette};
@@ -188,7 +193,7 @@ bool DecodeDibPixels(const std::uint8_t* data, std::size_t size, DibPixels& out)
     out.Height = static_cast<int>(rows);
     out.BitCount = bitCount;
     out.Argb = std::move(argb);
-    return true;
+    return TDibDecode::Drawn;
 }
 
 }  // namespace vexa

@@ -18,8 +18,19 @@ struct DibPixels {
     std::vector<std::uint32_t> Argb;  // Width * Height pixels, top row first, 0xFFRRGGBB
 };
 
-// Returns false, leaving `out` empty, when the block cannot be drawn: a header
-// that is malformed, unsupported, too large, or claims more than the block holds.
+enum class TDibDecode {
+    Drawn,      // `out` holds the pixels
+    Nothing,    // a form no drawing supports (compression, bit count), a zero
+                // or negative size, or more pixels than PictureSizeAllowed
+                // permits: nothing to draw
+    TooShort,   // the block holds less than its header claims (header, colour
+                // table, masks or rows): refused
+};
+
+// Decodes the block into `out`; `out` stays empty unless the result is Drawn.
+TDibDecode DecodeDib(const std::uint8_t* data, std::size_t size, DibPixels& out);
+
+// DecodeDib(...) == Drawn.
 bool DecodeDibPixels(const std::uint8_t* data, std::size_t size, DibPixels& out);
 
 }  // namespace vexa

@@ -1,6 +1,7 @@
 #include "view/bit_window.h"
 
 #include "framework/message_box.h"
+#include "framework/window_placement.h"
 #include "view/answer_marker.h"
 #include "view/core/marker_rules.h"
 #include "view/core/view_rules.h"
@@ -9,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -71,10 +73,11 @@ TBitWindow::~TBitWindow() {
 }
 
 bool TBitWindow::SwitchMode(int mode) {
-    // The screen still shows the old picture while the new one is built; keep
-    // it for the wipe.
+    // The wipe moves what the screen shows now: the last painted picture,
+    // which may still be the welcome text when two switches follow each
+    // other (a load), never a picture that was not yet on the screen.
     QImage oldScreen;
-    if (CurrentMode_ != 0 && isVisible() && !viewport()->size().isEmpty()) oldScreen = RenderClient();
+    if (CurrentMode_ != 0 && isVisible() && !viewport()->size().isEmpty()) oldScreen = ScreenShown();
     FinishWipe();
 
     const QString message =
@@ -109,7 +112,9 @@ bool TBitWindow::Fail(const QString& message) {
 
 void TBitWindow::ShowMarkers(bool gather) {
     for (int i = 0; i < kMarkerCount; ++i) {
-        const bool shown = i < Puzzle_.DiffCount && CurrentMode_ == 207;
+        // While the stripe still moves across the old picture, the markers
+        // wait for the new one.
+        const bool shown = i < Puzzle_.DiffCount && CurrentMode_ == 207 && !WipeInProgress();
         OuterFrames_[i]->setVisible(shown);
         InnerFrames_[i]->setVisible(shown);
         if (gather) {
@@ -145,15 +150,41 @@ int TBitWindow::YRange() const { return verticalScrollBar()->maximum(); }
 // ---- painting
 
 void TBitWindow::paintEvent(QPaintEvent* event) {
+    // Painted through a copy of the screen, which the next wipe starts from.
+    const QSize size = viewport()->size();
+    const qreal ratio = viewport()->devicePixelRatioF();
+    if (Shown_.isNull() || Shown_.size() != size * ratio || Shown_.devicePixelRatio() != ratio) {
+        QImage grown(size * ratio, QImage::Format_RGB32);
+        grown.setDevicePixelRatio(ratio);
+        grown.fill(viewport()->palette().color(QPalette::Base));
+        if (!Shown_.isNull()) QPainter(&grown).drawImage(QPoint(0, 0), Shown_);
+        Shown_ = std::move(grown);
+    }
+    {
+        QPainter painter(&Shown_);
+        painter.setClipRegion(event->region());
+        PaintClient(painter, event->rect());
+    }
     QPainter painter(viewport());
-    PaintClient(painter, event->rect());
+    painter.setClipRegion(event->region());
+    painter.drawImage(QPoint(0, 0), Shown_);
 }
 
-QImage TBitWindow::RenderClient() {
-    QImage image(viewport()->size(), QImage::Format_RGB32);
-    QPainter painter(&image);
-    PaintClient(painter, image.rect());
-    return image;
+QImage TBitWindow::ScreenShown() {
+    if (!Shown_.isNull()) return Shown_.copy();
+    // Nothing painted yet: the screen shows the background.
+    const qreal ratio = viewport()->devicePixelRatioF();
+    QImage blank(viewport()->size() * ratio, QImage::Format_RGB32);
+    blank.setDevicePixelRatio(ratio);
+    blank.fill(viewport()->palette().color(QPalette::Base));
+    return blank;
+}
+
+void TBitWindow::ShowWelcomeIfEmpty() {
+    if (Puzzle_.Loaded) return;
+    FinishWipe();
+    ShowMarkers(false);  // the emptied record has no markers to show
+    viewport()->update();
 }
 
 void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
@@ -278,11 +309,12 @@ void TBitWindow::ApplyWipeSteps(int steps) {
     // Each step moves the screen right by 8 pixels; the strip uncovered at the
     // left keeps what it showed, so the stripe is copied along.
     const int width = WipeScreen_.width();
+    const int shift = std::max(1, qRound(kWipeStripe * WipeScreen_.devicePixelRatio()));
     for (int s = 0; s < steps; ++s) {
-        if (width > kWipeStripe) {
+        if (width > shift) {
             for (int row = 0; row < WipeScreen_.height(); ++row) {
                 auto* line = reinterpret_cast<QRgb*>(WipeScreen_.scanLine(row));
-                std::memmove(line + kWipeStripe, line, sizeof(QRgb) * (width - kWipeStripe));
+                std::memmove(line + shift, line, sizeof(QRgb) * (width - shift));
             }
         }
     }
@@ -314,7 +346,15 @@ void TBitWindow::FinishWipe() {
     const bool wasWiping = !WipeScreen_.isNull();
     WipeScreen_ = QImage();
     WipeStepsLeft_ = WipeStepsTotal_ = 0;
-    if (wasWiping) viewport()->update();
+    if (!wasWiping) return;
+    // The markers held back during the wipe come up on the new picture; one
+    // being dragged stays hidden.
+    for (int i = 0; i < kMarkerCount; ++i) {
+        const bool shown = i < Puzzle_.DiffCount && CurrentMode_ == 207 && i != DragIndex_;
+        OuterFrames_[i]->setVisible(shown);
+        InnerFrames_[i]->setVisible(shown);
+    }
+    viewport()->update();
 }
 
 // ---- size and scrolling
@@ -417,16 +457,36 @@ public:
     bool FrameSizeFixed() const override {
         return Frame_->isMinimized() || Frame_->isMaximized() || Frame_->isFullScreen();
     }
-    void ResizeFrame(int width, int height) override {
+    TFitSize ResizeFrame(int width, int height) override {
         Frame_->raise();
-        Frame_->resize(width, height);
+        // Never larger than the screen's available area: scroll bars take over.
+        const QSize largest = LargestSizeOnScreen(Frame_);
+        if (largest.isValid()) width = std::min(width, largest.width()), height = std::min(height, largest.height());
+        Frame_->resize(width, height);  // Qt keeps it within the frame's minimum size
         if (QLayout* layout = Frame_->layout()) {
             layout->invalidate();  // lay the client out now, even while hidden
             layout->activate();
         }
+        KeepOnScreen();
+        return {Frame_->width(), Frame_->height()};
     }
 
 private:
+    // A frame grown past the screen's right or bottom edge moves back in.
+    void KeepOnScreen() {
+        if (!Frame_->isVisible()) return;
+        const QScreen* screen = Frame_->screen();
+        if (!screen) return;
+        const QRect area = screen->availableGeometry();
+        QRect outer = Frame_->frameGeometry();
+        const QPoint before = outer.topLeft();
+        if (outer.right() > area.right()) outer.moveRight(area.right());
+        if (outer.bottom() > area.bottom()) outer.moveBottom(area.bottom());
+        if (outer.left() < area.left()) outer.moveLeft(area.left());
+        if (outer.top() < area.top()) outer.moveTop(area.top());
+        if (outer.topLeft() != before) Frame_->move(outer.topLeft());
+    }
+
     QWidget* Frame_;
     TBitWindow* View_;
 };

@@ -41,10 +41,11 @@ public:
     ~TBitWindow() override;
 
     // Shows `mode` (202..208). Builds the offscreen pictures of the mode's
-    // pair, wipes the old picture off the screen with a stripe (only when a
-    // mode was shown before and the view is visible; the wipe runs on a timer
-    // for a fraction of a second and does not block input), shows or hides the
-    // markers for the mode and repaints. Callers skip a switch to the mode that
+    // pair, wipes what the screen shows off with a stripe (only when a mode
+    // was shown before and the view is visible; the wipe runs on a timer for a
+    // fraction of a second and does not block input), shows or hides the
+    // markers for the mode (shown markers come up when the wipe ends) and
+    // repaints. Callers skip a switch to the mode that
     // is already current.
     // Returns false on failure: the message is shown in a box owned by the view,
     // the puzzle record is Reset, and CurrentMode() becomes 0 (the welcome text
@@ -98,6 +99,10 @@ public:
     void AdvanceWipe(int steps);
     void FinishWipe();
 
+    // After a load that left the puzzle record empty: shows the welcome text
+    // at once (and no markers), whatever mode was shown.
+    void ShowWelcomeIfEmpty();
+
     // The offscreen pictures (empty QImage when absent).
     const TOffscreenPicture& BaseScreen() const { return BaseScreen_; }
     const TOffscreenPicture& SpareScreen() const { return SpareScreen_; }
@@ -134,12 +139,12 @@ private:
     void EvLButtonUp(QPoint point);
     void EndDrag();
     void PaintClient(QPainter& painter, const QRect& clip);
-    QImage RenderClient();
     // The pieces of one tick: one painter on ModeScreen for all of them, and
     // the screen rectangles to repaint once they are all drawn.
     struct PieceBatch;
     bool BlitInto(const TScenePiece& piece, PieceBatch& batch);
     void FinishBatch(PieceBatch& batch, QPoint scroll);
+    QImage ScreenShown();
     void StartWipe(QImage oldScreen);
     void StepWipeOnTimer();
     void ApplyWipeSteps(int steps);
@@ -165,6 +170,7 @@ private:
     int OuterHeight_ = 0;
     TFitExtras FitExtras_;
 
+    QImage Shown_;       // what the screen shows: every paint goes through it
     QImage WipeScreen_;  // what the screen shows while the stripe moves
     QTimer WipeTimer_;
     QElapsedTimer WipeClock_;

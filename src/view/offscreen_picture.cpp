@@ -60,7 +60,13 @@ bool DrawPictureBlock(TOffscreenPicture& picture, int x, int y, const QList<QRgb
     if (block.empty()) return false;
     UsePalette(picture, palette);
     DibPixels pixels;
-    if (!DecodeDibPixels(block.data(), block.size(), pixels)) return false;
+    switch (DecodeDib(block.data(), block.size(), pixels)) {
+        case TDibDecode::Drawn: break;
+        // A form the drawing does not know, or no pixels: the picture stays blank.
+        case TDibDecode::Nothing: return true;
+        // Rows the block does not hold are never read.
+        case TDibDecode::TooShort: return false;
+    }
     if (picture.Image.isNull() || pixels.Width <= 0 || pixels.Height <= 0) return true;
     if (pixels.Argb.size() < static_cast<std::size_t>(pixels.Width) * pixels.Height) return false;
     // The drawn size is the smaller of the block's and the picture's.

@@ -44,8 +44,10 @@ int BuildPalette(const Block& block, QList<QRgb>& palette);
 void UsePalette(TOffscreenPicture& picture, const QList<QRgb>& palette);
 
 // Draws the packed DIB 1:1 into the picture at (x, y), clipped to it. False
-// when the block is absent or cannot be drawn (a header that is malformed,
-// unsupported or claims more than the block holds); nothing is drawn then.
+// when the block is absent or holds less than its header claims; nothing is
+// drawn then. A form that cannot be drawn (an unknown compression or bit
+// count) or a zero size draws nothing and is not a failure: the picture stays
+// blank.
 bool DrawPictureBlock(TOffscreenPicture& picture, int x, int y, const QList<QRgb>& palette,
                       const Block& block);
 

@@ -209,7 +209,7 @@ TEST_F(AppTest, OpenDialogLoadsWithoutTheReadyQuestionAndCancelKeepsThePuzzle) {
     SetOpenDialogHook([&](QFileDialog&, QString& name) { name = path; return 1; });
     ASSERT_TRUE(App->Commands().Execute(24332));
     EXPECT_TRUE(Messages.isEmpty());
-    EXPECT_EQ(App->PendingFile, path);
+    EXPECT_EQ(App->PendingFile, QFile::encodeName(path));
     EXPECT_EQ(App->Puzzle().Loaded, 1);
     EXPECT_EQ(App->Running, 1);
 
@@ -259,7 +259,7 @@ TEST_F(DropTest, OnlyTheFirstFileLoadsAfterTheReadyQuestion) {
     EXPECT_FALSE(AskedDuringDrop) << "no modal box inside the drop";
     EXPECT_EQ(Messages, QStringList{QStringLiteral("用意はいいですか")});
     EXPECT_EQ(Owners.at(0), App->Frame);
-    EXPECT_EQ(App->PendingFile, first);
+    EXPECT_EQ(App->PendingFile, QFile::encodeName(first));
     EXPECT_EQ(App->Puzzle().DiffCount, 4);
     EXPECT_EQ(App->Running, 1);
 }
@@ -277,7 +277,7 @@ TEST_F(DropTest, NameLengthLimit) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.length);
-        App->PendingFile = QStringLiteral("before");
+        App->PendingFile = "before";
         App->Puzzle().Reset();
         Messages.clear();
         const QString path = PathOfLength(c.length);
@@ -286,8 +286,20 @@ TEST_F(DropTest, NameLengthLimit) {
         Drop({path});
         EXPECT_EQ(Messages, c.wantMessages);
         EXPECT_EQ(App->Puzzle().Loaded, c.wantLoaded ? 1 : 0);
-        EXPECT_EQ(App->PendingFile, c.wantLoaded ? path : QStringLiteral("before"));
+        EXPECT_EQ(App->PendingFile, c.wantLoaded ? QFile::encodeName(path) : QByteArray("before"));
     }
+}
+
+// The limit counts the name's bytes: 100 kana are 100 characters but 300 bytes.
+TEST_F(DropTest, NameLengthLimitCountsBytes) {
+    Start();
+    const QString path = Dir.path() + '/' + QString(100, QChar(0x3042)) + ".VX";
+    ASSERT_LT(path.size(), 260);
+    ASSERT_GT(QFile::encodeName(path).size(), 260);
+    App->PendingFile = "before";
+    Drop({path});
+    EXPECT_EQ(Messages, QStringList{kMsgNameTooLong});
+    EXPECT_EQ(App->PendingFile, QByteArray("before"));
 }
 
 TEST_F(DropTest, FileThatIsNotAPuzzleIsReportedAndNothingRuns) {
@@ -320,6 +332,7 @@ TEST_F(AppTest, GatherOnlyInPhotoMode) {
     Start();
     App->LoadIntoPlay(WritePuzzle("g.VX", 3, 200, 150));
     ASSERT_TRUE(App->Commands().Execute(207));
+    App->View->FinishWipe();
     // Drag marker 0 away from the corner.
     QWidget* client = App->View->viewport();
     for (auto [type, at] : {std::pair{QEvent::MouseButtonPress, QPointF(5, 5)},

@@ -128,7 +128,7 @@ TEST_F(AppTest, CommandLineFileIsAskedForThenLoaded) {
         SCOPED_TRACE(c.name);
         App = std::make_unique<TKavrikApp>(Dir.filePath("vexa.Ini").toStdString());
         Messages.clear();
-        App->PendingFile = c.file;
+        App->PendingFile = QFile::encodeName(c.file);
         App->InitInstance();
         EXPECT_EQ(Messages, c.wantMessages);
         EXPECT_EQ(App->Puzzle().Loaded, c.wantLoaded ? 1 : 0);

@@ -98,7 +98,7 @@ protected:
 TEST_F(PlayThroughTest, CommandLinePuzzleIsSolvedJudgedRecordedAndRetried) {
     const QString path = WriteGame();
     App->Clock = [this] { return Clock; };
-    App->PendingFile = path;
+    App->PendingFile = QFile::encodeName(path);
     Start();
     ASSERT_EQ(Messages, QStringList{kMsgReady});
     ASSERT_EQ(App->Running, 1);

@@ -23,6 +23,10 @@ void Send(QWidget* w, QEvent::Type type) {
     } else if (type == QEvent::Leave) {
         QEvent e(QEvent::Leave);
         QApplication::sendEvent(w, &e);
+    } else if (type == QEvent::MouseMove) {
+        const QPointF off(-50, -50);  // well outside the button, left button held
+        QMouseEvent e(type, off, w->mapToGlobal(off), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
     } else {
         const bool press = type == QEvent::MouseButtonPress;
         QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton, press ? Qt::LeftButton : Qt::NoButton,
@@ -69,6 +73,11 @@ TEST(ControlBar, HintFollowsPointerInModeTwoAndHeldButtonInModeOne) {
          {{QEvent::Enter, false}, {QEvent::Leave, false}}},
         {"mode 1: held shows, release clears", 1,
          {{QEvent::Enter, false}, {QEvent::MouseButtonPress, true}, {QEvent::MouseButtonRelease, false}}},
+        // The button pops up as the pointer leaves it, but the press ends at
+        // the release, off the button.
+        {"mode 1: pressed, dragged off, then released clears", 1,
+         {{QEvent::Enter, false}, {QEvent::MouseButtonPress, true}, {QEvent::MouseMove, true},
+          {QEvent::Leave, true}, {QEvent::MouseButtonRelease, false}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -51,11 +51,13 @@ const std::vector<std::uint32_t> kRgbw = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF
 
 // Decodes from an exactly sized heap copy, so that a read past the block is
 // caught by the address sanitizer.
-bool Decode(const Bytes& dib, vexa::DibPixels& out) {
+vexa::TDibDecode DecodeResult(const Bytes& dib, vexa::DibPixels& out) {
     auto copy = std::make_unique<std::uint8_t[]>(dib.size());
     std::copy(dib.begin(), dib.end(), copy.get());
-    return vexa::DecodeDibPixels(copy.get(), dib.size(), out);
+    return vexa::DecodeDib(copy.get(), dib.size(), out);
 }
+
+bool Decode(const Bytes& dib, vexa::DibPixels& out) { return DecodeResult(dib, out) == vexa::TDibDecode::Drawn; }
 
 struct DrawCase {
     const char* name;
@@ -128,11 +130,15 @@ TEST(DecodeDibPixels, DrawsEveryStoredForm) {
     }
 }
 
-TEST(DecodeDibPixels, RefusesWhatItCannotDrawSafely) {
+// A block that holds less than its header claims is refused; a form that no
+// drawing knows, or no pixels at all, has nothing to draw.
+TEST(DecodeDibPixels, TellsTooShortBlocksFromBlocksWithNothingToDraw) {
     const Bytes ok24 = Dib({2, 2, 24}, {}, Bytes(16, 0));
+    using R = vexa::TDibDecode;
     struct Case {
         const char* name;
         Bytes dib;
+        R want;
     };
     auto with = [&](std::size_t at, std::uint32_t v) {
         Bytes d = ok24;
@@ -140,27 +146,30 @@ TEST(DecodeDibPixels, RefusesWhatItCannotDrawSafely) {
         return d;
     };
     const Case cases[] = {
-        {"shorter than a header", Bytes(ok24.begin(), ok24.begin() + 39)},
-        {"header size under 40", with(0, 12)},
-        {"header size past the block", with(0, 100)},
-        {"zero width", with(4, 0)},
-        {"negative width", with(4, static_cast<std::uint32_t>(-2))},
-        {"zero height", with(8, 0)},
-        {"most negative height", with(8, 0x80000000u)},
-        {"two bits per pixel", Dib({2, 1, 2}, {0, 0, 0, 0}, Bytes(4, 0))},
-        {"embedded JPEG", Dib({2, 1, 24, 4}, {}, Bytes(8, 0))},
-        {"RLE8 on four bits", Dib({2, 1, 4, 1}, std::vector<std::uint32_t>(16), {0, 1})},
-        {"bit fields on 24 bits", Dib({1, 1, 24, 3}, {}, Bytes(16, 0))},
-        {"bit fields without their masks", Dib({1, 1, 16, 3}, {}, Bytes(8, 0))},
-        {"one byte of the rows missing", Bytes(ok24.begin(), ok24.end() - 1)},
-        {"colour table past the end", Dib({1, 1, 8, 0, 300}, std::vector<std::uint32_t>(256), Bytes(4, 0))},
-        {"more pixels than allowed", Dib({1 << 14, (1 << 12) + 1, 8, 1}, std::vector<std::uint32_t>(256), {0, 1})},
-        {"row bytes overflowing 32 bits", Dib({INT_MAX, 1, 32}, {}, Bytes(8, 0))},
+        {"shorter than a header", Bytes(ok24.begin(), ok24.begin() + 39), R::TooShort},
+        {"header size under 40", with(0, 12), R::Nothing},
+        {"header size past the block", with(0, 100), R::TooShort},
+        {"zero width", with(4, 0), R::Nothing},
+        {"negative width", with(4, static_cast<std::uint32_t>(-2)), R::Nothing},
+        {"zero height", with(8, 0), R::Nothing},
+        {"most negative height", with(8, 0x80000000u), R::Nothing},
+        {"two bits per pixel", Dib({2, 1, 2}, {0, 0, 0, 0}, Bytes(4, 0)), R::Nothing},
+        {"embedded JPEG", Dib({2, 1, 24, 4}, {}, Bytes(8, 0)), R::Nothing},
+        {"unknown compression", Dib({2, 1, 24, 99}, {}, Bytes(8, 0)), R::Nothing},
+        {"RLE8 on four bits", Dib({2, 1, 4, 1}, std::vector<std::uint32_t>(16), {0, 1}), R::Nothing},
+        {"bit fields on 24 bits", Dib({1, 1, 24, 3}, {}, Bytes(16, 0)), R::Nothing},
+        {"bit fields without their masks", Dib({1, 1, 16, 3}, {}, Bytes(8, 0)), R::TooShort},
+        {"one byte of the rows missing", Bytes(ok24.begin(), ok24.end() - 1), R::TooShort},
+        {"colour table past the end", Dib({1, 1, 8, 0, 300}, std::vector<std::uint32_t>(256), Bytes(4, 0)),
+         R::TooShort},
+        {"more pixels than allowed", Dib({1 << 14, (1 << 12) + 1, 8, 1}, std::vector<std::uint32_t>(256), {0, 1}),
+         R::Nothing},
+        {"row bytes overflowing 32 bits", Dib({INT_MAX, 1, 32}, {}, Bytes(8, 0)), R::Nothing},
     };
     for (const Case& c : cases) {
         vexa::DibPixels have;
         have.Width = 9;
-        EXPECT_FALSE(Decode(c.dib, have)) << c.name;
+        EXPECT_EQ(DecodeResult(c.dib, have), c.want) << c.name;
         EXPECT_EQ(have.Width, 0) << c.name;
         EXPECT_TRUE(have.Argb.empty()) << c.name;
     }

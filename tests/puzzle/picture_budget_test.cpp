@@ -107,6 +107,33 @@ TEST(PictureBudget, BombsFailBeforeTheirMemoryIsTaken) {
     }
 }
 
+TEST(PictureBudget, TheDecoderRefusesFramesAboveTheLimitBeforeAllocating) {
+    struct Case {
+        int width, height;
+        int want;
+    };
+    const Case cases[] = {
+        {4097, 4096, vexa::DecodeNoMemory},
+        {8192, 8192, vexa::DecodeNoMemory},
+        {65535, 65535, vexa::DecodeNoMemory},
+        {4096, 4096, vexa::DecodeOk},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        const Bytes stream = vxtest::GreyStream(c.width, c.height);
+        Bytes bitmap;
+        gLargest = 0;
+        gWatching = true;
+        const int have = vexa::DecodeJpegToDib(bitmap, stream.data(), static_cast<std::int32_t>(stream.size()));
+        gWatching = false;
+        EXPECT_EQ(have, c.want);
+        if (c.want != vexa::DecodeOk) {
+            EXPECT_TRUE(bitmap.empty());
+            EXPECT_LT(gLargest.load(), 4 * kMiB);
+        }
+    }
+}
+
 TEST(PictureBudget, APictureAtTheLimitLoads) {
     const Bytes stream = vxtest::GreyStream(4096, 4096, 0x55);
     vexa::TPuzzleData record;

@@ -21,7 +21,9 @@ struct ReplayFile {
 };
 
 // gtest prints the parameter of a failing test with this.
-inline void PrintTo(const ReplayFile& file, std::ostream* os) { *os << file.Path.string(); }
+inline void PrintTo(const ReplayFile& file, std::ostream* os) {
+    *os << file.Path.lexically_relative(VEXA_SOURCE_DIR).string();
+}
 
 inline std::vector<ReplayFile> FuzzReplayFiles(const std::string& corpus, const std::string& target) {
     const std::filesystem::path root = VEXA_SOURCE_DIR "/fuzz";

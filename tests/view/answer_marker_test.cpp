@@ -139,6 +139,7 @@ TEST(Markers, ADragCutShortByAModeSwitchEndsAtTheRelease) {
     // Back on the photo the marker shows where it was, and a later release
     // moves nothing.
     ASSERT_TRUE(v.View->SwitchMode(207));
+    v.View->FinishWipe();  // the markers come up on the new picture
     EXPECT_TRUE(v.View->MarkerVisible(0));
     v.Release({250, 150});
     EXPECT_EQ(v.View->MarkerPosition(0), QPoint(50, 50));

@@ -137,6 +137,7 @@ TEST(SwitchMode, WipesTheOldPictureOffWithAnEightPixelStripe) {
     auto view = ShownView(puzzle, kW, kH);
     ASSERT_TRUE(view->SwitchMode(207));
     ASSERT_FALSE(view->WipeInProgress());
+    Screen(*view);  // the photo reaches the screen
 
     ASSERT_TRUE(view->SwitchMode(203));
     ASSERT_TRUE(view->WipeInProgress());
@@ -170,6 +171,36 @@ TEST(SwitchMode, WipesTheOldPictureOffWithAnEightPixelStripe) {
     view->resize(7, kH);
     ASSERT_TRUE(view->SwitchMode(203));
     EXPECT_FALSE(view->WipeInProgress());
+}
+
+// A load switches twice without painting in between: the wipe moves what
+// the screen shows (the welcome text), not the photo that never reached it.
+// Markers come up once the stripe has passed.
+TEST(SwitchMode, TheWipeStartsFromWhatTheScreenShowsAndTheMarkersFollowIt) {
+    constexpr int kW = 160, kH = 120;
+    TPuzzleData puzzle;
+    test::FillPuzzle(puzzle, kW, kH, 3);
+    puzzle.Loaded = 0;
+    auto view = ShownView(puzzle, kW, kH);
+    const QImage welcome = Screen(*view);
+    puzzle.Loaded = 1;
+
+    ASSERT_TRUE(view->SwitchMode(207));
+    ASSERT_TRUE(view->SwitchMode(203));
+    ASSERT_TRUE(view->WipeInProgress());
+    const QImage shot = Screen(*view);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            ASSERT_EQ(shot.pixel(x, y), WipeExpected(0, x, y, kH, [&](int px, int py) { return welcome.pixel(px, py); }))
+                << x << "," << y;
+    view->FinishWipe();
+    Screen(*view);
+
+    ASSERT_TRUE(view->SwitchMode(207));
+    ASSERT_TRUE(view->WipeInProgress());
+    EXPECT_EQ(VisibleMarkers(*view), 0) << "no markers over the old picture";
+    view->FinishWipe();
+    EXPECT_EQ(VisibleMarkers(*view), 3);
 }
 
 TEST(Paint, CopiesThePictureAndOutlinesTheDifferencesInModes202And208) {

@@ -72,6 +72,27 @@ TEST(BuildModePictures, ReportsEachFailureAndLeavesBothPicturesEmpty) {
     }
 }
 
+// Only data shorter than its header is refused; a picture in a form that
+// cannot be drawn is shown blank and the puzzle stays playable.
+TEST(BuildModePictures, AnUnknownFormOrZeroSizeBuildsABlankPicture) {
+    Block jpegInside = Dib24Of(4, 3, Pattern);
+    jpegInside[16] = 4;  // compression: an embedded JPEG stream
+    Block noRows = Dib24Of(4, 3, Pattern);
+    noRows[8] = 0;  // height 0
+    for (const Block& block : {jpegInside, noRows}) {
+        TPuzzleData puzzle;
+        SetPair(puzzle, 4, block, 4, 3);
+        TOffscreenPicture base, spare;
+        int width = -1, height = -1;
+        EXPECT_EQ(BuildModePictures(puzzle, 207, width, height, base, spare), QString());
+        EXPECT_TRUE(base.Exists());
+        EXPECT_EQ(width, 4);
+        EXPECT_EQ(height, 3);
+        for (int y = 0; y < base.Height(); ++y)
+            for (int x = 0; x < base.Width(); ++x) ASSERT_EQ(base.Image.pixel(x, y), kBlack);
+    }
+}
+
 TEST(BuildModePictures, EachModeShowsItsPair) {
     // Pair i is one flat colour, so the built picture tells which pair it came from.
     const QRgb colours[kPairCount] = {kRed, kGreen, kBlue, kWhite, qRgb(10, 20, 30)};
@@ -144,12 +165,28 @@ TEST(DrawPictureBlock, DrawsClippedToThePictureAndLeavesTheRestBlack) {
     }
 }
 
-TEST(DrawPictureBlock, RefusesAnAbsentOrUndrawableBlockWithoutDrawing) {
-    TOffscreenPicture picture;
-    ASSERT_TRUE(CreateOffscreen(picture, 2, 2));
-    for (const Block& block : {Block{}, ShortOfARow(), DibHeader(2, 2, 7)}) {
-        EXPECT_FALSE(DrawPictureBlock(picture, 0, 0, {}, block));
-        EXPECT_EQ(picture.Image.pixel(1, 1), kBlack);
+TEST(DrawPictureBlock, RefusesAnAbsentOrTooShortBlockAndDrawsNothingOfAnUnknownForm) {
+    Block unknownCompression = Dib24({{kRed, kRed}, {kRed, kRed}});
+    unknownCompression[16] = 9;
+    Block zeroWidth = Dib24({{kRed, kRed}, {kRed, kRed}});
+    zeroWidth[4] = 0;
+    struct Case {
+        const char* name;
+        Block block;
+        bool want;
+    };
+    const Case cases[] = {
+        {"absent", Block{}, false},
+        {"short of a row", ShortOfARow(), false},
+        {"seven bits per pixel", DibHeader(2, 2, 7), true},
+        {"unknown compression", unknownCompression, true},
+        {"zero width", zeroWidth, true},
+    };
+    for (const Case& c : cases) {
+        TOffscreenPicture picture;
+        ASSERT_TRUE(CreateOffscreen(picture, 2, 2));
+        EXPECT_EQ(DrawPictureBlock(picture, 0, 0, {}, c.block), c.want) << c.name;
+        EXPECT_EQ(picture.Image.pixel(1, 1), kBlack) << c.name << ": nothing drawn";
     }
 }
 

@@ -18,14 +18,17 @@ public:
     int ViewOuterWidth() const override { return ViewW; }
     int ViewOuterHeight() const override { return ViewH; }
     bool FrameSizeFixed() const override { return Fixed; }
-    void ResizeFrame(int width, int height) override {
+    TFitSize ResizeFrame(int width, int height) override {
         Resizes.emplace_back(width, height);
-        ViewW = std::max(width, MinW) - ChromeW;
-        ViewH = std::max(height, MinH) - ChromeH;
+        const int w = std::clamp(width, MinW, MaxW), h = std::clamp(height, MinH, MaxH);
+        ViewW = w - ChromeW;
+        ViewH = h - ChromeH;
+        return {w, h};
     }
 
     int ViewW, ViewH, ChromeW, ChromeH;
     int MinW = 0, MinH = 0;
+    int MaxW = 1 << 20, MaxH = 1 << 20;  // the screen's available area
     bool Fixed = false;
     std::vector<std::pair<int, int>> Resizes;
 };
@@ -75,6 +78,42 @@ TEST(FitToPicture, StopsAfterTheSecondResizeEvenWhenTheFrameRefuses) {
     EXPECT_EQ(frame.Resizes.size(), 2u);
     EXPECT_EQ(frame.ViewW, 384);
     EXPECT_EQ(frame.ViewH, 100);
+    EXPECT_EQ(extras.Width, -16) << "learned from the width the frame took";
+    EXPECT_EQ(extras.Height, -90);
+}
+
+// Bars that need room and a screen that ends: the frame keeps its limits, and
+// what was learned stays right for the next picture that fits.
+TEST(FitToPicture, LimitsOfTheFrameDoNotSpoilTheLearnedExtras) {
+    struct Case {
+        const char* name;
+        int minW, maxW, maxH;
+        int picW, picH;
+        int wantViewW, wantViewH;
+    };
+    const Case cases[] = {
+        {"narrow picture, wide menu bar", 450, 1 << 20, 1 << 20, 200, 150, 434, 150},
+        {"picture larger than the screen", 0, 800, 570, 1000, 750, 784, 480},
+    };
+    for (const Case& c : cases) {
+        FakeFrame frame(500, 350, 16, 90);
+        TFitExtras extras;  // nothing learned yet
+        frame.MinW = c.minW;
+        frame.MaxW = c.maxW;
+        frame.MaxH = c.maxH;
+        FitFrameToPicture(frame, c.picW, c.picH, extras);
+        EXPECT_EQ(frame.ViewW, c.wantViewW) << c.name;
+        EXPECT_EQ(frame.ViewH, c.wantViewH) << c.name;
+        EXPECT_EQ(extras.Width, -16) << c.name;
+        EXPECT_EQ(extras.Height, -90) << c.name;
+
+        frame.MinW = 0;
+        frame.MaxW = frame.MaxH = 1 << 20;
+        frame.Resizes.clear();
+        EXPECT_EQ(FitFrameToPicture(frame, 320, 200, extras), 1) << c.name;
+        EXPECT_EQ(frame.ViewW, 320) << c.name;
+        EXPECT_EQ(frame.ViewH, 200) << c.name;
+    }
 }
 
 TEST(FitToPicture, NeverAsksForANegativeFrameSize) {

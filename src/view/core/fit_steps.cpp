@@ -17,12 +17,16 @@ int FitFrameToPicture(TFitTarget& target, int pictureWidth, int pictureHeight, T
     if (target.ViewOuterWidth() == pictureWidth && target.ViewOuterHeight() == pictureHeight)
         return 0;
     if (target.FrameSizeFixed()) return 0;
-    target.ResizeFrame(FrameExtent(pictureWidth, extras.Width),
-                       FrameExtent(pictureHeight, extras.Height));
+    const TFitSize asked{FrameExtent(pictureWidth, extras.Width), FrameExtent(pictureHeight, extras.Height)};
+    const TFitSize took = target.ResizeFrame(asked.Width, asked.Height);
     if (target.ViewOuterWidth() == pictureWidth && target.ViewOuterHeight() == pictureHeight)
         return 1;
-    extras.Width += target.ViewOuterWidth() - pictureWidth;
-    extras.Height += target.ViewOuterHeight() - pictureHeight;
+    // The miss, measured against the size the frame really took: where the
+    // frame took the size asked for, this adds the view's miss to the extras;
+    // where its limits (bars, screen) overruled the request, the view still
+    // tells the decorations' size truly.
+    extras.Width = target.ViewOuterWidth() - took.Width;
+    extras.Height = target.ViewOuterHeight() - took.Height;
     target.ResizeFrame(FrameExtent(pictureWidth, extras.Width),
                        FrameExtent(pictureHeight, extras.Height));
     return 2;

@@ -1,0 +1,24 @@
+// Which instruction set the decoder's sample stages (inverse DCT, colour
+// conversion and output) and scan loop use, chosen once at run time.
+#pragma once
+
+namespace vexa::jpeg {
+
+enum class SimdPath : int {
+    Scalar = 0,  // plain C++, every CPU
+    Sse2 = 1,    // 128-bit, every x86-64 CPU
+    Avx2 = 2,    // 256-bit with BMI2, where the CPU has both
+};
+
+// Whether this build and this CPU can run `path`.
+bool SimdPathAvailable(SimdPath path);
+
+// The path decodes take: the best available one unless a test forced another.
+SimdPath ActiveSimdPath();
+
+// Makes decodes take `path` from now on (for tests that compare the paths);
+// false, changing nothing, when the path is not available. Not meant to be
+// called while other threads decode.
+bool ForceSimdPath(SimdPath path);
+
+}  // namespace vexa::jpeg
