@@ -5,7 +5,7 @@
 
 #include "fuzz_limits.h"
 #include "jpeg/decode_jpeg.h"
-#include "view/core/picture_limits.h"
+#include "picture/dib_header.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,15 +32,14 @@ inline const char* CheckDecodeJpeg(const std::uint8_t* data, std::size_t size) {
     }
     if (bitmap.empty()) return nullptr;
     if (bitmap.size() < 40) return "a bitmap shorter than its header";
-    const auto field = [&](int at) {
-        return static_cast<std::int64_t>(bitmap[at] | bitmap[at + 1] << 8 | bitmap[at + 2] << 16 |
-                                         static_cast<std::uint32_t>(bitmap[at + 3]) << 24);
-    };
-    const std::int64_t width = field(4), height = field(8);
-    const std::int64_t stride = (3 * width + 3) & ~std::int64_t{3};
-    if (field(0) != 40) return "a bitmap header of the wrong size";
-    if (static_cast<std::int64_t>(bitmap.size()) != (height + 15) * stride + 40) return "a bitmap of the wrong size";
-    if (width * height > kMaxPicturePixels) return "a bitmap above the pixel limit";
+    const TDibHeaderFields header = ReadDibHeaderFields(bitmap.data(), bitmap.size());
+    const std::int64_t width = header.Width, height = header.Height;
+    if (header.Size != kDibHeaderBytes) return "a bitmap header of the wrong size";
+    if (width < 0 || height < 0) return "a bitmap of a negative size";
+    const auto stride = static_cast<std::int64_t>(DibStride(static_cast<std::uint64_t>(width), 24));
+    if (static_cast<std::int64_t>(bitmap.size()) != (height + 15) * stride + kDibHeaderBytes)
+        return "a bitmap of the wrong size";
+    if (!PictureSizeAllowed(width, height)) return "a bitmap above the pixel limit";
     return nullptr;
 }
 

@@ -3,7 +3,8 @@
 // pixels, a refused one leaves nothing behind.
 #pragma once
 
-#include "view/core/dib_pixels.h"
+#include "picture/dib_header.h"
+#include "picture/dib_pixels.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,10 +20,8 @@ inline constexpr std::int64_t kMaxDrawnDibPixels = std::int64_t{1} << 14;
 // nullptr when the reader behaved, else what went wrong.
 inline const char* CheckDibPixels(const std::uint8_t* data, std::size_t size) {
     if (size >= 12) {
-        std::int32_t w, h;
-        std::memcpy(&w, data + 4, 4);
-        std::memcpy(&h, data + 8, 4);
-        if (std::abs(static_cast<std::int64_t>(w) * h) > kMaxDrawnDibPixels) return nullptr;
+        const TDibHeaderFields header = ReadDibHeaderFields(data, size);
+        if (std::abs(static_cast<std::int64_t>(header.Width) * header.Height) > kMaxDrawnDibPixels) return nullptr;
     }
     DibPixels pixels;
     if (!DecodeDibPixels(data, size, pixels))

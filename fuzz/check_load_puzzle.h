@@ -8,7 +8,8 @@
 #include "fuzz_limits.h"
 #include "puzzle/puzzle_file.h"
 #include "puzzle/puzzle_writer.h"
-#include "view/core/dib_pixels.h"
+#include "picture/dib_header.h"
+#include "picture/dib_pixels.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -45,10 +46,8 @@ inline const char* CheckLoadPuzzle(const std::uint8_t* data, std::size_t size) {
         const Block& block = PictureOf(record, i);
         pictureBytes += static_cast<std::int64_t>(block.size());
         if (block.size() >= 12) {
-            std::int32_t w, h;
-            std::memcpy(&w, block.data() + 4, 4);
-            std::memcpy(&h, block.data() + 8, 4);
-            if (std::abs(static_cast<std::int64_t>(w) * h) > kMaxDrawnPuzzlePixels) continue;
+            const TDibHeaderFields header = ReadDibHeaderFields(block.data(), block.size());
+            if (std::abs(static_cast<std::int64_t>(header.Width) * header.Height) > kMaxDrawnPuzzlePixels) continue;
         }
         DibPixels pixels;
         if (DecodeDibPixels(block.data(), block.size(), pixels) &&

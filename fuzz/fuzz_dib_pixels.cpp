@@ -1,7 +1,5 @@
 // libFuzzer target: any bytes as a packed DIB block. Besides the sanitizers'
 // checks, a drawn picture has exactly width x height opaque pixels.
-#include "../src/view/core/dib_pixels.cpp"
-
 #include "check_dib_pixels.h"
 
 #include <cstdio>

@@ -6,7 +6,7 @@
 // a small picture does not (the limit itself has its own tests).
 #pragma once
 
-#include "view/core/picture_limits.h"
+#include "picture/picture_limits.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,6 @@
 
 #include "jpeg/bit_reader.h"
 #include "jpeg/huffman_lookup.h"
-#include "view/core/picture_limits.h"
 
 #include <array>
 #include <cstdint>
@@ -29,9 +28,6 @@ enum Layout : int {
     kLayout221 = 4,   // 2x2: 16x16
     kLayoutNone = 99,
 };
-
-// Pictures above the player's limit are refused as an allocation failure.
-inline constexpr std::int64_t kMaxPixels = kMaxPicturePixels;
 
 struct FrameComponent {
     std::uint8_t Id = 0, H = 0, V = 0, Tq = 0;

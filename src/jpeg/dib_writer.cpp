@@ -12,20 +12,10 @@
 
 namespace vexa::jpeg {
 
-namespace {
-
-void Put32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-}  // namespace
-
-std::int32_t DibStride(std::uint16_t width) { return (3 * std::int32_t{width} + 3) & ~3; }
-
 bool CreateDibBlock(std::vector<std::uint8_t>& bitmap, std::uint16_t width, std::uint16_t height,
                     std::vector<std::uint8_t>* spare) {
     bitmap.clear();
-    if (std::int64_t{width} * height > kMaxPixels) return false;
+    if (!PictureSizeAllowed(width, height)) return false;
     const std::int64_t stride = DibStride(width);
     const std::int64_t bytes = (std::int64_t{height} + 15) * stride + kDibHeaderBytes;
     if (spare != nullptr && spare->capacity() >= static_cast<std::size_t>(bytes)) {
@@ -37,7 +27,6 @@ bool CreateDibBlock(std::vector<std::uint8_t>& bitmap, std::uint16_t width, std:
         if (used < stride)
             for (std::int64_t row = 0; row < height; ++row) std::memset(pixels + row * stride + used, 0, stride - used);
         std::memset(pixels + height * stride, 0, static_cast<std::size_t>(15 * stride));
-        std::memset(bitmap.data(), 0, kDibHeaderBytes);
     } else {
         try {
             bitmap.assign(static_cast<std::size_t>(bytes), 0);
@@ -46,14 +35,8 @@ bool CreateDibBlock(std::vector<std::uint8_t>& bitmap, std::uint16_t width, std:
             return false;
         }
     }
-    std::uint8_t* h = bitmap.data();
-    Put32(h + 0, kDibHeaderBytes);                        // biSize
-    Put32(h + 4, width);                                  // biWidth
-    Put32(h + 8, height);                                 // biHeight: positive, rows bottom-up
-    h[12] = 1;                                            // biPlanes
-    h[14] = 24;                                           // biBitCount
-    Put32(h + 20, static_cast<std::uint32_t>(height * stride));  // biSizeImage
-    return true;  // biCompression (BI_RGB), resolutions and colour counts stay 0
+    WriteDibHeader(bitmap.data(), width, height, 24);  // positive height: rows bottom-up
+    return true;
 }
 
 #if defined(__SSE2__)

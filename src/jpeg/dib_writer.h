@@ -2,16 +2,16 @@
 // and the writers that put one MCU of samples into it.
 #pragma once
 
+#include "picture/dib_header.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
 
 namespace vexa::jpeg {
 
-inline constexpr int kDibHeaderBytes = 40;
-
 // Row stride of a 24-bit picture: 3 bytes a pixel, raised to a multiple of 4.
-std::int32_t DibStride(std::uint16_t width);
+inline std::int32_t DibStride(std::uint16_t width) { return static_cast<std::int32_t>(vexa::DibStride(width, 24)); }
 
 // Sizes `bitmap` to (height + 15) rows of the stride plus the header, all
 // zero, and writes the BITMAPINFOHEADER. Returns false, leaving `bitmap`

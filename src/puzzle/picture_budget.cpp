@@ -1,7 +1,6 @@
 #include "puzzle/picture_budget.h"
 
-#include "jpeg/dib_writer.h"
-#include "view/core/picture_limits.h"
+#include "picture/dib_header.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,10 +26,10 @@ std::int64_t JpegBitmapBytesBound(const std::uint8_t* stream, std::size_t count)
         // Length (2 bytes) and precision come first.
         const std::int64_t height = at(i + 5) << 8 | at(i + 6);
         const std::int64_t width = at(i + 7) << 8 | at(i + 8);
-        if (width * height > kMaxPicturePixels) continue;
-        const std::int64_t stride = jpeg::DibStride(static_cast<std::uint16_t>(width));
+        if (!PictureSizeAllowed(width, height)) continue;
+        const auto stride = static_cast<std::int64_t>(DibStride(static_cast<std::uint64_t>(width), 24));
         // Sized as the decoder's bitmap block: 15 spare rows for the last MCU row.
-        bound = std::max(bound, (height + 15) * stride + jpeg::kDibHeaderBytes);
+        bound = std::max(bound, (height + 15) * stride + kDibHeaderBytes);
     }
     return bound;
 }

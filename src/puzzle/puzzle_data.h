@@ -1,6 +1,8 @@
 // The one in-memory puzzle record, filled by the loader and emptied by Reset.
 #pragma once
 
+#include "puzzle/anim_record.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -26,16 +28,10 @@ struct TPairSize {
     std::int16_t Width = 0, Height = 0;
 };
 
-// One 14-byte animation record as stored in a table (seven little-endian int16).
-struct TAnimRecord {
-    std::int16_t Command, SourceX, SourceY, DestX, DestY, Width, Height;
-};
-
 constexpr int kMaxDiffs = 10;
 constexpr int kTableCount = 20;
 constexpr int kPairCount = 5;
 constexpr int kTracksPerScene = 5;
-constexpr int kAnimRecordBytes = 14;
 
 // What a puzzle file holds. Which scene is animated, and where, is the
 // view's business (TSceneTracks).

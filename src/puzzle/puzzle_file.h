@@ -5,7 +5,7 @@
 #include "puzzle/picture_budget.h"
 #include "puzzle/puzzle_data.h"
 #include "puzzle/puzzle_source.h"
-#include "view/core/picture_limits.h"
+#include "picture/picture_limits.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "view/offscreen_picture.h"
 
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 #include "view/core/picture_header.h"
 
 #include <QPainter>

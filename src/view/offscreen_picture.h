@@ -28,7 +28,7 @@ struct TOffscreenPicture {
 bool ReleasePicture(TOffscreenPicture& picture);
 
 // Makes the picture width x height pixels, black. False (picture left empty)
-// for a negative size or one above kMaxOffscreenPixels, or when the memory
+// for a negative size or one above kMaxPicturePixels, or when the memory
 // cannot be had.
 bool CreateOffscreen(TOffscreenPicture& picture, std::int64_t width, std::int64_t height);
 

@@ -7,6 +7,7 @@
 #include "framework/decorated_frame.h"
 #include "framework/message_box.h"
 #include "framework/open_dialog.h"
+#include "picture_builders.h"
 #include "puzzle/puzzle_writer.h"
 #include "view/bit_window.h"
 
@@ -25,20 +26,10 @@ Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int 
 
 namespace vexa::test {
 
-inline void PutU32(Block& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
 // A w x h 24-bit DIB of one colour; `claimHeight` lets the header lie.
 inline Block SolidDib(int w, int h, std::uint8_t grey, int claimHeight = 0) {
-    const int stride = (w * 3 + 3) & ~3;
-    Block b(40 + static_cast<std::size_t>(stride) * h, grey);
-    std::fill(b.begin(), b.begin() + 40, 0);
-    PutU32(b, 0, 40);
-    PutU32(b, 4, static_cast<std::uint32_t>(w));
-    PutU32(b, 8, static_cast<std::uint32_t>(claimHeight ? claimHeight : h));
-    b[12] = 1;
-    b[14] = 24;
+    Block b = Dib24(w, h, [grey](int, int) { return std::uint32_t{grey} * 0x010101u; });
+    if (claimHeight) PutLe(b, 8, static_cast<std::uint32_t>(claimHeight), 4);
     return b;
 }
 

@@ -24,13 +24,6 @@ Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, con
 namespace vexa::test {
 namespace {
 
-void AppendRecord(Block& table, char command, int sx, int sy, int dx, int dy, int w, int h) {
-    for (int v : {int(command), sx, sy, dx, dy, w, h}) {
-        table.push_back(static_cast<std::uint8_t>(v & 0xFF));
-        table.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-    }
-}
-
 // A menu item by its text, on the bar itself or in one of its popups.
 QAction* MenuItem(QMenuBar* bar, const QString& text) {
     for (QAction* top : bar->actions()) {

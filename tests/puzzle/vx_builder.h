@@ -3,6 +3,7 @@
 // byte range is remembered with the error a file cut inside it must give.
 #pragma once
 
+#include "picture_builders.h"
 #include "puzzle/puzzle_file.h"
 #include "puzzle/puzzle_writer.h"
 
@@ -47,26 +48,9 @@ struct Built {
     std::vector<Zone> zones;
 };
 
-// A 24-bit bottom-up DIB, `bgr` holding width*height pixels top row first.
+// A 24-bit bottom-up DIB, `rgb` holding width*height pixels top row first.
 inline Bytes Dib24(int width, int height, const std::vector<std::uint32_t>& rgb) {
-    const int stride = (width * 3 + 3) / 4 * 4;
-    Bytes b(40 + static_cast<std::size_t>(stride) * height, 0);
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    put32(0, 40);
-    put32(4, static_cast<std::uint32_t>(width));
-    put32(8, static_cast<std::uint32_t>(height));
-    b[12] = 1;
-    b[14] = 24;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t c = rgb[static_cast<std::size_t>(y) * width + x];
-            std::uint8_t* p = &b[40 + static_cast<std::size_t>(height - 1 - y) * stride + 3 * x];
-            p[0] = static_cast<std::uint8_t>(c), p[1] = static_cast<std::uint8_t>(c >> 8),
-            p[2] = static_cast<std::uint8_t>(c >> 16);
-        }
-    return b;
+    return vexa::test::Dib24(width, height, rgb);
 }
 
 // Two tables, absent pictures, a 2x2 and a 3x1 bitmap and a JPEG entry without a scan.

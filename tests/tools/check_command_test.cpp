@@ -1,4 +1,5 @@
 // vexa-tool check: one small broken puzzle per kind of finding, and a clean one.
+#include "picture_builders.h"
 #include "puzzle/puzzle_writer.h"
 #include "tool_runner.h"
 
@@ -21,34 +22,9 @@ namespace {
 using tooltest::Outcome;
 using tooltest::RunTool;
 
-void Put16(vexa::Block& b, int v) {
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void Put32(vexa::Block& b, std::int32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
 // A 24-bit bottom-up packed DIB whose pixel (x, y) is colour(x, y) as 0xRRGGBB.
 vexa::Block Dib(int w, int h, const std::function<std::uint32_t(int, int)>& colour) {
-    vexa::Block b;
-    Put32(b, 40);
-    Put32(b, w);
-    Put32(b, h);
-    Put16(b, 1);
-    Put16(b, 24);
-    for (int i = 0; i < 6; ++i) Put32(b, 0);
-    const int stride = (w * 3 + 3) & ~3;
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x) {
-            const std::uint32_t c = colour(x, y);
-            b.push_back(static_cast<std::uint8_t>(c));
-            b.push_back(static_cast<std::uint8_t>(c >> 8));
-            b.push_back(static_cast<std::uint8_t>(c >> 16));
-        }
-        for (int p = w * 3; p < stride; ++p) b.push_back(0);
-    }
-    return b;
+    return vexa::test::Dib24(w, h, colour);
 }
 
 constexpr int kW = 64, kH = 48;
@@ -61,8 +37,7 @@ std::uint32_t Photo(int x, int y) { return (x >= 10 && x < 20 && y >= 10 && y < 
 void AddTable(vexa::TPuzzleData& p, int table, const std::vector<std::array<int, 7>>& records) {
     p.TableCounts[table] = static_cast<std::int16_t>(records.size());
     p.Tables[table].clear();
-    for (const auto& r : records)
-        for (int v : r) Put16(p.Tables[table], v);
+    for (const auto& r : records) vexa::test::AppendRecord(p.Tables[table], r[0], r[1], r[2], r[3], r[4], r[5], r[6]);
 }
 
 // A clean puzzle: every pair has a base picture of its stated size, one

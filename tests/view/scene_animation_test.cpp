@@ -17,6 +17,7 @@
 namespace vexa {
 namespace {
 
+using test::AppendRecord;
 using test::Dib24Of;
 using test::Pattern;
 using test::SetPair;
@@ -35,13 +36,6 @@ struct PaintRecorder : QObject {
         return false;
     }
 };
-
-void AppendRecord(Block& table, char command, int sx, int sy, int dx, int dy, int w, int h) {
-    for (int v : {int(command), sx, sy, dx, dy, w, h}) {
-        table.push_back(static_cast<std::uint8_t>(v & 0xFF));
-        table.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-    }
-}
 
 // Scene 0 of w x h showing Pattern, with a red spare picture when asked.
 void ScenePuzzle(TPuzzleData& puzzle, int w, int h, bool spare) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/message_box.h"
+#include "picture_builders.h"
 #include "puzzle/puzzle_data.h"
 
 #include <QImage>
@@ -14,27 +15,12 @@
 
 namespace vexa::test {
 
-inline void Put32(Block& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
+inline void Put32(Block& b, std::size_t at, std::uint32_t v) { PutLe(b, at, v, 4); }
 
-// A bare 40-byte header followed by a colour table (0xRRGGBB entries).
+// A bare 40-byte header followed by a colour table.
 inline Block DibHeader(std::int32_t width, std::int32_t height, std::uint16_t bits,
                        std::uint32_t clrUsed = 0, const std::vector<QRgb>& table = {}) {
-    Block b(40, 0);
-    Put32(b, 0, 40);
-    Put32(b, 4, static_cast<std::uint32_t>(width));
-    Put32(b, 8, static_cast<std::uint32_t>(height));
-    b[12] = 1;
-    b[14] = static_cast<std::uint8_t>(bits);
-    Put32(b, 32, clrUsed);
-    for (QRgb c : table) {
-        b.push_back(static_cast<std::uint8_t>(qBlue(c)));
-        b.push_back(static_cast<std::uint8_t>(qGreen(c)));
-        b.push_back(static_cast<std::uint8_t>(qRed(c)));
-        b.push_back(0);
-    }
-    return b;
+    return DibHeader(DibSpec{width, height, bits, 0, clrUsed}, table);
 }
 
 // A 24-bit DIB of `rows` (top row first), stored bottom-up, or top-down with
@@ -42,28 +28,13 @@ inline Block DibHeader(std::int32_t width, std::int32_t height, std::uint16_t bi
 inline Block Dib24(const std::vector<std::vector<QRgb>>& rows, bool topDown = false) {
     const int h = static_cast<int>(rows.size());
     const int w = h ? static_cast<int>(rows[0].size()) : 0;
-    Block b = DibHeader(w, topDown ? -h : h, 24);
-    const int stride = (w * 3 + 3) & ~3;
-    for (int k = 0; k < h; ++k) {
-        const auto& row = rows[topDown ? k : h - 1 - k];
-        Block line(stride, 0);
-        for (int x = 0; x < w; ++x) {
-            line[3 * x] = static_cast<std::uint8_t>(qBlue(row[x]));
-            line[3 * x + 1] = static_cast<std::uint8_t>(qGreen(row[x]));
-            line[3 * x + 2] = static_cast<std::uint8_t>(qRed(row[x]));
-        }
-        b.insert(b.end(), line.begin(), line.end());
-    }
-    return b;
+    return Dib24(w, h, [&](int x, int y) { return rows[y][x]; }, topDown);
 }
 
 // A w x h 24-bit DIB whose pixel (x, y) is `colour(x, y)`.
 template <class F>
 Block Dib24Of(int w, int h, F colour) {
-    std::vector<std::vector<QRgb>> rows(h, std::vector<QRgb>(w));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) rows[y][x] = colour(x, y);
-    return Dib24(rows);
+    return Dib24(w, h, [&](int x, int y) { return static_cast<std::uint32_t>(colour(x, y)); });
 }
 
 // A colour that differs at every pixel of a small picture.

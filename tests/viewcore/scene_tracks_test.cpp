@@ -1,5 +1,7 @@
 #include "view/core/scene_tracks.h"
 
+#include "picture_builders.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -21,10 +23,7 @@ void PutTable(TPuzzleData& puzzle, int scene, int track, const std::vector<TAnim
     const int t = scene * kTracksPerScene + track;
     Block bytes;
     for (const TAnimRecord& r : records)
-        for (std::int16_t v : {r.Command, r.SourceX, r.SourceY, r.DestX, r.DestY, r.Width, r.Height}) {
-            bytes.push_back(static_cast<std::uint8_t>(v & 0xFF));
-            bytes.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-        }
+        test::AppendRecord(bytes, r.Command, r.SourceX, r.SourceY, r.DestX, r.DestY, r.Width, r.Height);
     puzzle.Tables[t] = bytes;
     puzzle.TableCounts[t] = static_cast<std::int16_t>(records.size());
 }

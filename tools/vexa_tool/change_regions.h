@@ -2,7 +2,7 @@
 // they form, and the rectangles `vexa-tool diff` proposes for them.
 #pragma once
 
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include <string>
 #include <vector>

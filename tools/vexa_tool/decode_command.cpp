@@ -6,6 +6,7 @@
 #include "usage.h"
 
 #include "jpeg/decode_jpeg.h"
+#include "picture/dib_pixels.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -13,33 +14,6 @@
 #include <vector>
 
 namespace vexatool {
-
-namespace {
-
-std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-
-// The decoder's 24-bit bottom-up bitmap as top-down 0xFFRRGGBB pixels.
-bool BitmapToArgb(const std::vector<std::uint8_t>& dib, int& width, int& height, std::vector<std::uint32_t>& argb) {
-    if (dib.size() < 40) return false;
-    width = static_cast<int>(Le32(dib, 4));
-    height = static_cast<int>(Le32(dib, 8));
-    if (width <= 0 || height <= 0) return false;
-    const std::size_t stride = (3 * static_cast<std::size_t>(width) + 3) & ~std::size_t{3};
-    if (dib.size() < 40 + stride * height) return false;
-    argb.resize(static_cast<std::size_t>(width) * height);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row = dib.data() + 40 + stride * (height - 1 - y);
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* p = row + 3 * x;
-            argb[static_cast<std::size_t>(y) * width + x] = 0xFF000000u | p[2] << 16 | p[1] << 8 | p[0];
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 int RunDecode(int argc, char** argv) {
     if (argc != 3) return BadUsage("decode", "give a JPEG file and an output file");
@@ -54,11 +28,10 @@ int RunDecode(int argc, char** argv) {
                                              static_cast<std::int32_t>(stream.size()));
     std::printf("result %d\n", result);
     std::fflush(stdout);
-    int width = 0, height = 0;
-    std::vector<std::uint32_t> argb;
     if (!bitmap.empty()) {
-        if (BitmapToArgb(bitmap, width, height, argb)) {
-            if (!SaveArgbImage(argv[2], width, height, argb)) return 1;
+        vexa::DibPixels pixels;
+        if (vexa::DecodeDibPixels(bitmap.data(), bitmap.size(), pixels)) {
+            if (!SaveArgbImage(argv[2], pixels.Width, pixels.Height, pixels.Argb)) return 1;
         } else {
             std::fprintf(stderr, "%s: the picture is empty; nothing written\n", argv[1]);
         }

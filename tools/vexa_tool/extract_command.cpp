@@ -5,7 +5,7 @@
 #include "usage.h"
 
 #include "puzzle/puzzle_file.h"
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include <cstdio>
 #include <filesystem>

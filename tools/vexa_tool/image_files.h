@@ -1,7 +1,7 @@
 // Reading and writing plain pixels as image files for the tool.
 #pragma once
 
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include <QImage>
 

@@ -5,6 +5,7 @@
 #include "shift_jis.h"
 #include "usage.h"
 
+#include "picture/dib_header.h"
 #include "puzzle/puzzle_file.h"
 
 #include <QJsonArray>
@@ -20,20 +21,15 @@ namespace vexatool {
 
 namespace {
 
-std::int32_t Le32(const vexa::Block& b, std::size_t at) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-                                     (static_cast<std::uint32_t>(b[at + 2]) << 16) |
-                                     (static_cast<std::uint32_t>(b[at + 3]) << 24));
-}
-
 // What the stored block's header says; fields a too short block lacks are null.
 QJsonValue PictureJson(const vexa::Block& block, bool jpeg) {
     if (block.empty()) return QJsonValue::Null;
+    const vexa::TDibHeaderFields header = vexa::ReadDibHeaderFields(block.data(), block.size());
     QJsonObject o;
     o["source"] = jpeg ? "jpeg" : "dib";
-    o["width"] = block.size() >= 8 ? QJsonValue(Le32(block, 4)) : QJsonValue::Null;
-    o["height"] = block.size() >= 12 ? QJsonValue(Le32(block, 8)) : QJsonValue::Null;
-    o["bits"] = block.size() >= 16 ? QJsonValue(block[14] | (block[15] << 8)) : QJsonValue::Null;
+    o["width"] = block.size() >= 8 ? QJsonValue(header.Width) : QJsonValue::Null;
+    o["height"] = block.size() >= 12 ? QJsonValue(header.Height) : QJsonValue::Null;
+    o["bits"] = block.size() >= 16 ? QJsonValue(header.BitCount) : QJsonValue::Null;
     return o;
 }
 

@@ -147,11 +147,7 @@ int RunPack(int argc, char** argv) {
     for (std::size_t i = 0; i < m.rects.size(); ++i) record.DiffRects[i] = m.rects[i];
     for (int t = 0; t < vexa::kTableCount; ++t) {
         record.TableCounts[t] = static_cast<std::int16_t>(m.tables[t].size());
-        for (const vexa::TAnimRecord& r : m.tables[t])
-            for (std::int16_t v : {r.Command, r.SourceX, r.SourceY, r.DestX, r.DestY, r.Width, r.Height}) {
-                record.Tables[t].push_back(static_cast<std::uint8_t>(v));
-                record.Tables[t].push_back(static_cast<std::uint8_t>(static_cast<std::uint16_t>(v) >> 8));
-            }
+        for (const vexa::TAnimRecord& r : m.tables[t]) vexa::AppendAnimRecord(record.Tables[t], r);
     }
     for (int i = 0; i < vexa::kPictureCount; ++i) {
         const PictureSpec& wanted = m.pictures[i];

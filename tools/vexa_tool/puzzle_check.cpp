@@ -2,7 +2,7 @@
 
 #include "change_regions.h"
 
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -41,18 +41,18 @@ void CheckTables(const vexa::TPuzzleData& puzzle, const DibPixels (&base)[vexa::
         const int records = static_cast<int>(std::min<std::size_t>(count, table.size() / vexa::kAnimRecordBytes));
         bool wait = false;
         for (int i = 0; i < records; ++i) {
-            const std::uint8_t* p = table.data() + static_cast<std::size_t>(i) * vexa::kAnimRecordBytes;
-            auto field = [p](int k) { return static_cast<std::int16_t>(p[2 * k] | (p[2 * k + 1] << 8)); };
-            const int command = field(0);
+            const vexa::TAnimRecord r =
+                vexa::ReadAnimRecord(table.data() + static_cast<std::size_t>(i) * vexa::kAnimRecordBytes);
+            const int command = r.Command;
             if (command == 'W') {
                 wait = true;
                 continue;
             }
             if (command != 'C' && command != 'R' && command != 'T') continue;
-            const int sx = command == 'R' ? field(3) : field(1);
-            const int sy = command == 'R' ? field(4) : field(2);
-            const Box dest{field(3), field(4), field(3) + field(5), field(4) + field(6)};
-            const Box source{sx, sy, sx + field(5), sy + field(6)};
+            const int sx = command == 'R' ? r.DestX : r.SourceX;
+            const int sy = command == 'R' ? r.DestY : r.SourceY;
+            const Box dest{r.DestX, r.DestY, r.DestX + r.Width, r.DestY + r.Height};
+            const Box source{sx, sy, sx + r.Width, sy + r.Height};
             const DibPixels& from = command == 'T' ? spare[pair] : base[pair];
             const Box picture{0, 0, base[pair].Width, base[pair].Height};
             const Box sourcePicture{0, 0, from.Width, from.Height};

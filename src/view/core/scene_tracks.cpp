@@ -19,11 +19,7 @@ int TrackLength(const TPuzzleData& puzzle, int scene, int track) {
 
 // Record `index` of a table that holds more than `index` records.
 TAnimRecord RecordAt(const Block& table, int index) {
-    const std::uint8_t* p = table.data() + static_cast<std::size_t>(index) * kAnimRecordBytes;
-    auto field = [p](int i) {
-        return static_cast<std::int16_t>(p[2 * i] | (p[2 * i + 1] << 8));
-    };
-    return TAnimRecord{field(0), field(1), field(2), field(3), field(4), field(5), field(6)};
+    return ReadAnimRecord(table.data() + static_cast<std::size_t>(index) * kAnimRecordBytes);
 }
 
 }  // namespace

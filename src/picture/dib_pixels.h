@@ -3,7 +3,7 @@
 // every offset against the block.
 #pragma once
 
-#include "view/core/picture_limits.h"
+#include "picture/dib_header.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,13 +18,11 @@ struct DibPixels {
     std::vector<std::uint32_t> Argb;  // Width * Height pixels, top row first, 0xFFRRGGBB
 };
 
-// Largest picture (in pixels) a block may claim before it is refused.
-inline constexpr std::int64_t kMaxDibPixels = kMaxPicturePixels;
-
 enum class TDibDecode {
     Drawn,      // `out` holds the pixels
     Nothing,    // a form no drawing supports (compression, bit count), a zero
-                // or negative size, or too many pixels: nothing to draw
+                // or negative size, or more pixels than PictureSizeAllowed
+                // permits: nothing to draw
     TooShort,   // the block holds less than its header claims (header, colour
                 // table, masks or rows): refused
 };

@@ -1,6 +1,6 @@
 // Packed DIB -> 0xFFRRGGBB pixels. Every offset is computed in 64 bits and
 // checked against the block before it is read.
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include <bit>
 #include <cstring>
@@ -9,7 +9,6 @@ namespace vexa {
 
 namespace {
 
-constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3;
 constexpr std::uint32_t kBlack = 0xFF000000u;
 
 std::uint16_t Get16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
@@ -130,17 +129,16 @@ TDibDecode DecodeDib(const std::uint8_t* data, std::size_t size, DibPixels& out)
     constexpr TDibDecode kNothing = TDibDecode::Nothing, kShort = TDibDecode::TooShort;
     out = DibPixels{};
     if (data == nullptr || size < 40) return kShort;
-    const std::uint64_t headerSize = Get32(data) & 0xFFFFu;
-    const auto width = static_cast<std::int32_t>(Get32(data + 4));
-    const auto height = static_cast<std::int32_t>(Get32(data + 8));
-    const int bitCount = Get16(data + 14);
-    const std::uint32_t compression = Get32(data + 16);
-    const std::uint32_t clrUsed = Get32(data + 32) & 0xFFFFu;
+    const TDibHeaderFields header = ReadDibHeaderFields(data, size);
+    const std::uint64_t headerSize = header.Size & 0xFFFFu;
+    const std::int32_t width = header.Width, height = header.Height;
+    const int bitCount = header.BitCount;
+    const std::uint32_t compression = header.Compression;
     if (headerSize < 40 || width <= 0 || height == 0 || height == INT32_MIN) return kNothing;
 
     const bool topDown = height < 0;
     const std::int64_t rows = topDown ? -static_cast<std::int64_t>(height) : height;
-    if (static_cast<std::int64_t>(width) * rows > kMaxDibPixels) return kNothing;
+    if (!PictureSizeAllowed(width, rows)) return kNothing;
 
     bool known;
     switch (compression) {
@@ -155,8 +153,7 @@ TDibDecode DecodeDib(const std::uint8_t* data, std::size_t size, DibPixels& out)
     }
     if (!known) return kNothing;
 
-    std::uint64_t colours = clrUsed;
-    if (colours == 0) colours = bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
+    const std::uint64_t colours = ColorCount(header);
 
     // With BI_BITFIELDS the three masks sit at offset 40: after a 40-byte
     // header, or inside a larger one.
@@ -181,7 +178,7 @@ TDibDecode DecodeDib(const std::uint8_t* data, std::size_t size, DibPixels& out)
     }
 
     const std::uint64_t available = size - pixelOffset;
-    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bitCount + 31) / 32 * 4;
+    const std::uint64_t stride = DibStride(static_cast<std::uint64_t>(width), bitCount);
     const bool rle = compression == kBiRle8 || compression == kBiRle4;
     if (!rle && stride * static_cast<std::uint64_t>(rows) > available) return kShort;
 

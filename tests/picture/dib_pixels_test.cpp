@@ -1,7 +1,8 @@
-#include "view/core/dib_pixels.h"
+#include "picture/dib_pixels.h"
 
 #include "../../fuzz/check_dib_pixels.h"
 #include "fuzz_replay.h"
+#include "picture_builders.h"
 
 #include <gtest/gtest.h>
 
@@ -25,34 +26,11 @@ constexpr std::uint32_t R = 0xFFFF0000;
 constexpr std::uint32_t G = 0xFF00FF00;
 constexpr std::uint32_t B = 0xFF0000FF;
 
-struct Header {
-    std::int32_t width, height;
-    std::uint16_t bits;
-    std::uint32_t compression = 0;
-    std::uint32_t clrUsed = 0;
-    std::uint32_t size = 40;
-};
+void Put32(Bytes& b, std::size_t at, std::uint32_t v) { vexa::test::PutLe(b, at, v, 4); }
 
-void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-// Header (padded to h.size), colour table entries 0xRRGGBB, then `rest` as it stands.
-Bytes Dib(const Header& h, const std::vector<std::uint32_t>& table, const Bytes& rest) {
-    Bytes b(h.size, 0);
-    Put32(b, 0, h.size);
-    Put32(b, 4, static_cast<std::uint32_t>(h.width));
-    Put32(b, 8, static_cast<std::uint32_t>(h.height));
-    b[12] = 1;
-    b[14] = static_cast<std::uint8_t>(h.bits);
-    Put32(b, 16, h.compression);
-    Put32(b, 32, h.clrUsed);
-    for (std::uint32_t c : table) {
-        b.push_back(static_cast<std::uint8_t>(c));
-        b.push_back(static_cast<std::uint8_t>(c >> 8));
-        b.push_back(static_cast<std::uint8_t>(c >> 16));
-        b.push_back(0);
-    }
+// Header (padded to its biSize), colour table entries 0xRRGGBB, then `rest` as it stands.
+Bytes Dib(const vexa::test::DibSpec& h, const std::vector<std::uint32_t>& table, const Bytes& rest) {
+    Bytes b = vexa::test::DibHeader(h, table);
     b.insert(b.end(), rest.begin(), rest.end());
     return b;
 }
