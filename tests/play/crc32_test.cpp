@@ -1,4 +1,4 @@
-#include "play/crc32.h"
+#include "settings/crc32.h"
 
 #include <gtest/gtest.h>
 

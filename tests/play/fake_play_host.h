@@ -6,7 +6,7 @@
 
 #include "play/load_into_play.h"
 #include "play/play_state.h"
-#include "view/core/marker_rules.h"
+#include "viewcore/marker_rules.h"
 #include "view_mode_names.h"
 
 #include <unistd.h>

@@ -2,7 +2,7 @@
 
 #include "fake_play_host.h"
 #include "play/play_messages.h"
-#include "play/result_record.h"
+#include "settings/result_record.h"
 
 #include <gtest/gtest.h>
 

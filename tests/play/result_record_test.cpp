@@ -1,4 +1,4 @@
-#include "play/result_record.h"
+#include "settings/result_record.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The settings file as an ordinary user sees it: a root-owned program folder
 // with a settings file the user may write. When the suite runs as root, the
 // user's side runs in this test program again under another uid.
-#include "play/result_record.h"
-#include "play/settings_path.h"
+#include "settings/result_record.h"
+#include "settings/settings_path.h"
 
 #include <gtest/gtest.h>
 

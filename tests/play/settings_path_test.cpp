@@ -1,4 +1,4 @@
-#include "play/settings_path.h"
+#include "settings/settings_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "view/bit_window.h"
 
-#include "view/core/view_rules.h"
+#include "viewcore/view_rules.h"
 #include "view_fixtures.h"
 #include "view_mode_names.h"
 

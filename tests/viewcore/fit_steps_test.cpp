@@ -1,4 +1,4 @@
-#include "view/core/fit_steps.h"
+#include "viewcore/fit_steps.h"
 
 #include <gtest/gtest.h>
 

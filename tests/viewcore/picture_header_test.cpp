@@ -1,4 +1,4 @@
-#include "view/core/picture_header.h"
+#include "viewcore/picture_header.h"
 
 #include "picture_builders.h"
 

@@ -1,4 +1,4 @@
-#include "view/core/scene_tracks.h"
+#include "viewcore/scene_tracks.h"
 
 #include "picture_builders.h"
 

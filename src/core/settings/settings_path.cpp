@@ -1,6 +1,6 @@
-#include "play/settings_path.h"
+#include "settings/settings_path.h"
 
-#include "play/profile_file.h"
+#include "settings/profile_file.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 #include "framework/message_box.h"
 #include "framework/window_placement.h"
 #include "view/answer_marker.h"
-#include "view/core/marker_rules.h"
-#include "view/core/view_rules.h"
+#include "viewcore/marker_rules.h"
+#include "viewcore/view_rules.h"
 
 #include <QLayout>
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 // piece by piece, so the file may be of any size the disk allows.
 #pragma once
 
-#include "play/profile_scan.h"
+#include "settings/profile_scan.h"
 
 #include <string>
 #include <sys/stat.h>

@@ -12,8 +12,8 @@
 
 #include "play/view_mode.h"
 #include "puzzle/puzzle_data.h"
-#include "view/core/fit_steps.h"
-#include "view/core/scene_tracks.h"
+#include "viewcore/fit_steps.h"
+#include "viewcore/scene_tracks.h"
 #include "view/offscreen_picture.h"
 
 #include <QAbstractScrollArea>

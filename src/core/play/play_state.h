@@ -3,7 +3,7 @@
 #pragma once
 
 #include "play/play_host.h"
-#include "play/result_record.h"
+#include "settings/result_record.h"
 #include "puzzle/load_error.h"
 #include "puzzle/puzzle_data.h"
 

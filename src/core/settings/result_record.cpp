@@ -1,7 +1,7 @@
-#include "play/result_record.h"
+#include "settings/result_record.h"
 
-#include "play/crc32.h"
-#include "play/profile_file.h"
+#include "settings/crc32.h"
+#include "settings/profile_file.h"
 
 #include <cinttypes>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "play/profile_scan.h"
+#include "settings/profile_scan.h"
 
 namespace vexa {
 namespace {

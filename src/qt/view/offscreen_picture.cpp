@@ -1,7 +1,7 @@
 #include "view/offscreen_picture.h"
 
 #include "picture/dib_pixels.h"
-#include "view/core/picture_header.h"
+#include "viewcore/picture_header.h"
 
 #include <QPainter>
 

@@ -5,7 +5,7 @@
 #include "framework/message_box.h"
 #include "framework/qt_translation.h"
 #include "framework/single_instance.h"
-#include "play/settings_path.h"
+#include "settings/settings_path.h"
 
 #include <QApplication>
 

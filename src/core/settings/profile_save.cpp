@@ -1,4 +1,4 @@
-#include "play/profile_save.h"
+#include "settings/profile_save.h"
 
 #include <algorithm>
 #include <cerrno>

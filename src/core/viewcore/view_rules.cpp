@@ -1,4 +1,4 @@
-#include "view/core/view_rules.h"
+#include "viewcore/view_rules.h"
 
 #include <algorithm>
 #include <cstdint>

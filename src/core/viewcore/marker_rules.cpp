@@ -1,4 +1,4 @@
-#include "view/core/marker_rules.h"
+#include "viewcore/marker_rules.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "play/profile_file.h"
+#include "settings/profile_file.h"
 
-#include "play/profile_save.h"
-#include "play/profile_scan.h"
+#include "settings/profile_save.h"
+#include "settings/profile_scan.h"
 
 #include <cerrno>
 #include <fcntl.h>
