@@ -52,7 +52,7 @@ protected:
 
     void Start() {
         App->InitInstance();
-        QApplication::setActiveWindow(App->Frame);
+        QApplication::setActiveWindow(App->Frame());
         QApplication::processEvents();
     }
 
@@ -76,7 +76,7 @@ protected:
         return path;
     }
 
-    bool Key(int key) { return qt_sendShortcutOverrideEvent(App->Frame, 0, key, Qt::NoModifier); }
+    bool Key(int key) { return qt_sendShortcutOverrideEvent(App->Frame(), 0, key, Qt::NoModifier); }
 
     QTemporaryDir Dir;
     std::unique_ptr<TKavrikApp> App;

@@ -54,10 +54,10 @@ TEST_F(AppTest, EnablingBeforeAndAfterAPuzzleIsShown) {
         EXPECT_EQ(have.enabled, w.before.enabled);
         EXPECT_EQ(have.checked, w.before.checked);
     }
-    App->LoadIntoPlay(WritePuzzle("a.VX"));
+    App->OpenPuzzle(WritePuzzle("a.VX"));
     App->Commands().Refresh();
-    ASSERT_EQ(App->Running, 1);
-    ASSERT_EQ(App->View->CurrentMode(), ViewMode::Scene);
+    ASSERT_EQ(App->Running(), 1);
+    ASSERT_EQ(App->View()->CurrentMode(), ViewMode::Scene);
     for (const Want& w : want) {
         SCOPED_TRACE(w.id);
         const Look have = LookOf(*App, w.id);
@@ -72,7 +72,7 @@ TEST_F(AppTest, EnablingBeforeAndAfterAPuzzleIsShown) {
         EXPECT_EQ(have.checked, w.photo.checked);
     }
     // The buttons show the same: the camera is down, the eye up.
-    for (TButtonGadget* b : App->ControlBar->Buttons()) {
+    for (TButtonGadget* b : App->ControlBar()->Buttons()) {
         if (b->Id() == CmModePhoto) {
             EXPECT_TRUE(b->isChecked());
         } else if (b->Id() == CmModeScene) {
@@ -90,7 +90,7 @@ TEST_F(AppTest, AcceleratorsRecheckTheRuleWhateverTheMenuShows) {
     // F8 / F9 with no challenge: nothing happens even if the look is stale.
     App->Commands().Action(CmModePhoto)->setEnabled(true);
     Key(Qt::Key_F9);
-    EXPECT_EQ(App->View->CurrentMode(), ViewMode::None);
+    EXPECT_EQ(App->View()->CurrentMode(), ViewMode::None);
 
     EXPECT_TRUE(Key(Qt::Key_F12));
     EXPECT_EQ(opened, 1);
@@ -98,47 +98,47 @@ TEST_F(AppTest, AcceleratorsRecheckTheRuleWhateverTheMenuShows) {
     EXPECT_TRUE(Key(Qt::Key_F1));
     ASSERT_NE(App->HelpWindow(), nullptr);
     EXPECT_TRUE(App->HelpWindow()->isVisible());
-    EXPECT_EQ(App->HelpWindow()->parentWidget(), App->Frame);
+    EXPECT_EQ(App->HelpWindow()->parentWidget(), App->Frame());
     EXPECT_FALSE(App->HelpWindow()->toPlainText().isEmpty()) << "the bundled manual is found";
-    EXPECT_TRUE(App->HelpWindow()->toPlainText().contains(QString::fromStdString(App->SettingsPath)))
+    EXPECT_TRUE(App->HelpWindow()->toPlainText().contains(QString::fromStdString(App->SettingsPath())))
         << "the manual names the settings file in use";
 
-    App->LoadIntoPlay(WritePuzzle("b.VX", 3, 560, 420));
-    ASSERT_EQ(App->View->CurrentMode(), ViewMode::Scene);
+    App->OpenPuzzle(WritePuzzle("b.VX", 3, 560, 420));
+    ASSERT_EQ(App->View()->CurrentMode(), ViewMode::Scene);
     EXPECT_TRUE(Key(Qt::Key_F9));
-    EXPECT_EQ(App->View->CurrentMode(), ViewMode::Photo);
+    EXPECT_EQ(App->View()->CurrentMode(), ViewMode::Photo);
     EXPECT_TRUE(Key(Qt::Key_F8));
-    EXPECT_EQ(App->View->CurrentMode(), ViewMode::Scene);
+    EXPECT_EQ(App->View()->CurrentMode(), ViewMode::Scene);
 
     // Running ends (as judging does) while the items still look enabled.
-    App->Running = 0;
+    App->Game().State.Running = 0;
     Key(Qt::Key_F9);
-    EXPECT_EQ(App->View->CurrentMode(), ViewMode::Scene);
+    EXPECT_EQ(App->View()->CurrentMode(), ViewMode::Scene);
 
-    App->Frame->resize(800, 700);
+    App->Frame()->resize(800, 700);
     QApplication::processEvents();
-    QApplication::setActiveWindow(App->Frame);  // the help window took the focus
+    QApplication::setActiveWindow(App->Frame());  // the help window took the focus
     EXPECT_TRUE(Key(Qt::Key_F5));
-    EXPECT_EQ(App->View->OuterWidth(), 560);
-    EXPECT_EQ(App->View->OuterHeight(), 420);
+    EXPECT_EQ(App->View()->OuterWidth(), 560);
+    EXPECT_EQ(App->View()->OuterHeight(), 420);
 }
 
 TEST_F(AppTest, ChoosingTheShownModeDoesNothing) {
     Start();
-    App->LoadIntoPlay(WritePuzzle("c.VX", 2, 520, 400));
-    ASSERT_EQ(App->View->CurrentMode(), ViewMode::Scene);
-    App->Frame->resize(800, 700);
+    App->OpenPuzzle(WritePuzzle("c.VX", 2, 520, 400));
+    ASSERT_EQ(App->View()->CurrentMode(), ViewMode::Scene);
+    App->Frame()->resize(800, 700);
     QApplication::processEvents();
-    const QSize before = App->Frame->size();
+    const QSize before = App->Frame()->size();
     EXPECT_TRUE(App->Commands().Execute(CmModeScene));
-    EXPECT_EQ(App->Frame->size(), before) << "no fit for the mode already shown";
+    EXPECT_EQ(App->Frame()->size(), before) << "no fit for the mode already shown";
     EXPECT_TRUE(App->Commands().Execute(CmModePhoto));
-    EXPECT_EQ(App->View->OuterWidth(), 520) << "a real switch fits the frame";
+    EXPECT_EQ(App->View()->OuterWidth(), 520) << "a real switch fits the frame";
 }
 
 TEST_F(AppTest, MenuHintsAndPopupHeaders) {
     Start();
-    QMenuBar* bar = App->Frame->menuBar();
+    QMenuBar* bar = App->Frame()->menuBar();
     QLabel* field = App->StatusBar()->MessageField();
     // Opening a popup shows its header's hint; moving the highlight shows the item's.
     struct Case {
@@ -172,9 +172,9 @@ TEST_F(AppTest, MenuHintsAndPopupHeaders) {
     EXPECT_TRUE(field->text().isEmpty());
     // A popup refreshes enabling as it opens.
     QMenu* modes = Popup(bar, 2);
-    App->LoadIntoPlay(WritePuzzle("d.VX"));
+    App->OpenPuzzle(WritePuzzle("d.VX"));
     App->Commands().Refresh();
-    App->Running = 0;  // not refreshed yet: the items still look enabled
+    App->Game().State.Running = 0;  // not refreshed yet: the items still look enabled
     ASSERT_TRUE(App->Commands().Action(CmModePhoto)->isEnabled());
     modes->popup(QPoint(0, 0));
     EXPECT_FALSE(App->Commands().Action(CmModePhoto)->isEnabled());
@@ -185,19 +185,19 @@ TEST_F(AppTest, HintModeSwitchClearsTheFieldAndChecksTheItem) {
     Start();
     QLabel* field = App->StatusBar()->MessageField();
     TButtonGadget* hintButton = nullptr;
-    for (TButtonGadget* b : App->ControlBar->Buttons())
+    for (TButtonGadget* b : App->ControlBar()->Buttons())
         if (b->Id() == 222) hintButton = b;
     ASSERT_NE(hintButton, nullptr);
     struct Want {
-        int mode;
+        THintMode mode;
         bool checked;
     };
-    const Want want[] = {{1, false}, {2, true}, {1, false}};
+    const Want want[] = {{THintMode::WhileHeld, false}, {THintMode::Hover, true}, {THintMode::WhileHeld, false}};
     for (const Want& w : want) {
         field->setText(QStringLiteral("old"));
         ASSERT_TRUE(App->Commands().Execute(222));
-        EXPECT_EQ(App->HintMode, w.mode);
-        EXPECT_EQ(App->ControlBar->HintMode(), w.mode);
+        EXPECT_EQ(App->HintMode(), w.mode);
+        EXPECT_EQ(App->ControlBar()->HintMode(), w.mode);
         EXPECT_TRUE(field->text().isEmpty());
         EXPECT_EQ(App->Commands().Action(222)->isChecked(), w.checked);
         EXPECT_EQ(hintButton->isChecked(), w.checked);
@@ -212,14 +212,14 @@ TEST_F(AppTest, OpenDialogLoadsWithoutTheReadyQuestionAndCancelKeepsThePuzzle) {
     EXPECT_TRUE(Messages.isEmpty());
     EXPECT_EQ(App->PendingFile, QFile::encodeName(path));
     EXPECT_EQ(App->Puzzle().Loaded, 1);
-    EXPECT_EQ(App->Running, 1);
+    EXPECT_EQ(App->Running(), 1);
 
     SetOpenDialogHook([&](QFileDialog&, QString&) { return 0; });
     ASSERT_TRUE(App->Commands().Execute(24332));
     EXPECT_TRUE(App->PendingFile.isEmpty());
     EXPECT_EQ(App->Puzzle().Loaded, 1);
-    EXPECT_EQ(App->Running, 1);
-    EXPECT_EQ(App->View->CurrentMode(), ViewMode::Scene);
+    EXPECT_EQ(App->Running(), 1);
+    EXPECT_EQ(App->View()->CurrentMode(), ViewMode::Scene);
 }
 
 class DropTest : public AppTest {
@@ -232,10 +232,10 @@ protected:
         mime.setUrls(urls);
         // Qt delivers a drop to the widget that accepted the drag's entry.
         QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(App->Frame, &enter);
+        QApplication::sendEvent(App->Frame(), &enter);
         if (!enter.isAccepted()) return false;
         QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(App->Frame, &drop);
+        QApplication::sendEvent(App->Frame(), &drop);
         const bool accepted = drop.isAccepted();
         AskedDuringDrop = !Messages.isEmpty();
         QApplication::processEvents();
@@ -259,10 +259,10 @@ TEST_F(DropTest, OnlyTheFirstFileLoadsAfterTheReadyQuestion) {
     EXPECT_TRUE(Drop({first, second, Dir.filePath("third.VX")}));
     EXPECT_FALSE(AskedDuringDrop) << "no modal box inside the drop";
     EXPECT_EQ(Messages, QStringList{QStringLiteral("用意はいいですか")});
-    EXPECT_EQ(Owners.at(0), App->Frame);
+    EXPECT_EQ(Owners.at(0), App->Frame());
     EXPECT_EQ(App->PendingFile, QFile::encodeName(first));
     EXPECT_EQ(App->Puzzle().DiffCount, 4);
-    EXPECT_EQ(App->Running, 1);
+    EXPECT_EQ(App->Running(), 1);
 }
 
 TEST_F(DropTest, NameLengthLimit) {
@@ -313,16 +313,16 @@ TEST_F(DropTest, FileThatIsNotAPuzzleIsReportedAndNothingRuns) {
     ASSERT_EQ(Messages.size(), 2);
     EXPECT_EQ(Messages.at(1), QString::fromUtf8(kMsgDiskError)) << "the file ends inside its header";
     EXPECT_EQ(App->Puzzle().Loaded, 0);
-    EXPECT_EQ(App->Running, 0);
+    EXPECT_EQ(App->Running(), 0);
     EXPECT_FALSE(App->Commands().Action(CmModeScene)->isEnabled());
 }
 
 TEST_F(AppTest, SceneThatCannotBeShownLeavesNoChallenge) {
     Start();
-    App->LoadIntoPlay(WritePuzzle("broken.VX", 3, 120, 90, true));
-    EXPECT_EQ(App->View->CurrentMode(), ViewMode::None);
+    App->OpenPuzzle(WritePuzzle("broken.VX", 3, 120, 90, true));
+    EXPECT_EQ(App->View()->CurrentMode(), ViewMode::None);
     EXPECT_EQ(App->Puzzle().Loaded, 0);
-    EXPECT_EQ(App->Running, 0);
+    EXPECT_EQ(App->Running(), 0);
     ASSERT_EQ(Messages.size(), 1) << "the view reports the picture";
     App->Commands().Refresh();
     EXPECT_FALSE(App->Commands().Action(CmModeScene)->isEnabled());
@@ -331,39 +331,39 @@ TEST_F(AppTest, SceneThatCannotBeShownLeavesNoChallenge) {
 
 TEST_F(AppTest, AModeCommandThatCannotBeShownEndsTheChallenge) {
     Start();
-    App->LoadIntoPlay(WritePuzzle("m.VX"));
-    ASSERT_EQ(App->Running, 1);
+    App->OpenPuzzle(WritePuzzle("m.VX"));
+    ASSERT_EQ(App->Running(), 1);
     App->Puzzle().BasePictures[2].clear();  // the half-found screen has no picture
     Messages.clear();
     EXPECT_TRUE(App->Commands().Execute(CmModeResult2));
     EXPECT_EQ(Messages, QStringList{QStringLiteral("データが無効です")});
-    EXPECT_EQ(App->View->CurrentMode(), ViewMode::None);
+    EXPECT_EQ(App->View()->CurrentMode(), ViewMode::None);
     EXPECT_EQ(App->Puzzle().Loaded, 0) << "the record is emptied";
-    EXPECT_EQ(App->Running, 0);
+    EXPECT_EQ(App->Running(), 0);
     App->Commands().Refresh();
     EXPECT_FALSE(App->Commands().Action(CmModeScene)->isEnabled());
 }
 
 TEST_F(AppTest, GatherOnlyInPhotoMode) {
     Start();
-    App->LoadIntoPlay(WritePuzzle("g.VX", 3, 200, 150));
+    App->OpenPuzzle(WritePuzzle("g.VX", 3, 200, 150));
     ASSERT_TRUE(App->Commands().Execute(CmModePhoto));
-    App->View->FinishWipe();
+    App->View()->FinishWipe();
     // Drag marker 0 away from the corner.
-    QWidget* client = App->View->viewport();
+    QWidget* client = App->View()->viewport();
     for (auto [type, at] : {std::pair{QEvent::MouseButtonPress, QPointF(5, 5)},
                             std::pair{QEvent::MouseButtonRelease, QPointF(70, 60)}}) {
         QMouseEvent e(type, at, client->mapToGlobal(at), Qt::LeftButton,
                       type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(client, &e);
     }
-    ASSERT_EQ(App->View->MarkerPosition(0), QPoint(60, 50));
+    ASSERT_EQ(App->View()->MarkerPosition(0), QPoint(60, 50));
     ASSERT_TRUE(App->Commands().Execute(210));
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(App->View->MarkerPosition(i), QPoint(0, 0));
-        EXPECT_TRUE(App->View->MarkerVisible(i));
+        EXPECT_EQ(App->View()->MarkerPosition(i), QPoint(0, 0));
+        EXPECT_TRUE(App->View()->MarkerVisible(i));
     }
-    EXPECT_FALSE(App->View->MarkerVisible(3));
+    EXPECT_FALSE(App->View()->MarkerVisible(3));
     ASSERT_TRUE(App->Commands().Execute(CmModeScene));
     EXPECT_FALSE(App->Commands().Execute(210));
 }

@@ -40,47 +40,47 @@ QImage OnScreen(QWidget* frame) {
 
 // The colour the screen shows at `at` in the view's client area.
 QRgb ViewPixel(TKavrikApp& app, QPoint at) {
-    const QPoint inFrame = app.View->viewport()->mapTo(app.Frame, at);
-    return OnScreen(app.Frame).pixel(inFrame);
+    const QPoint inFrame = app.View()->viewport()->mapTo(app.Frame(), at);
+    return OnScreen(app.Frame()).pixel(inFrame);
 }
 
 TEST_F(AppTest, NarrowPicturesKeepEveryMenuButtonAndTimeText) {
     Start();
-    App->LoadIntoPlay(WritePuzzle("narrow.VX", 3, 200, 150));
+    App->OpenPuzzle(WritePuzzle("narrow.VX", 3, 200, 150));
     QApplication::processEvents();
-    EXPECT_FALSE(ExtensionShown(App->Frame->menuBar(), "qt_menubar_ext_button")) << "no menu folded away";
-    EXPECT_FALSE(ExtensionShown(App->ControlBar, "qt_toolbar_ext_button")) << "no button folded away";
-    EXPECT_GT(App->View->OuterWidth(), 200) << "the frame stays as wide as its bars";
-    EXPECT_EQ(App->View->OuterHeight(), 150);
+    EXPECT_FALSE(ExtensionShown(App->Frame()->menuBar(), "qt_menubar_ext_button")) << "no menu folded away";
+    EXPECT_FALSE(ExtensionShown(App->ControlBar(), "qt_toolbar_ext_button")) << "no button folded away";
+    EXPECT_GT(App->View()->OuterWidth(), 200) << "the frame stays as wide as its bars";
+    EXPECT_EQ(App->View()->OuterHeight(), 150);
     EXPECT_GT(App->StatusBar()->MessageField()->width(), 0);
 
     const QString widest[] = {QStringLiteral("残り時間　300"), QStringLiteral("制限時間なし"),
                               QStringLiteral("判定で再挑戦")};
     for (const QString& text : widest) {
-        App->TimeField->SetText(text);
-        EXPECT_GE(App->TimeField->width(), App->TimeField->sizeHint().width()) << text.toStdString();
+        App->TimeField()->SetText(text);
+        EXPECT_GE(App->TimeField()->width(), App->TimeField()->sizeHint().width()) << text.toStdString();
     }
 
     // At the side, the toolbar keeps all its buttons too.
     ASSERT_TRUE(App->Commands().Execute(223));
-    App->FitToPicture();
+    App->PlayHost().FitToPicture();
     QApplication::processEvents();
-    EXPECT_FALSE(ExtensionShown(App->ControlBar, "qt_toolbar_ext_button"));
+    EXPECT_FALSE(ExtensionShown(App->ControlBar(), "qt_toolbar_ext_button"));
 }
 
 TEST_F(AppTest, APictureLargerThanTheScreenScrollsInsideIt) {
     Start();
-    const QRect area = App->Frame->screen()->availableGeometry();
-    App->LoadIntoPlay(WritePuzzle("large.VX", 3, area.width() + 200, area.height() + 150));
+    const QRect area = App->Frame()->screen()->availableGeometry();
+    App->OpenPuzzle(WritePuzzle("large.VX", 3, area.width() + 200, area.height() + 150));
     QApplication::processEvents();
-    EXPECT_TRUE(area.contains(App->Frame->frameGeometry())) << "frame within the screen";
-    EXPECT_GT(App->View->XRange(), 0);
-    EXPECT_GT(App->View->YRange(), 0);
+    EXPECT_TRUE(area.contains(App->Frame()->frameGeometry())) << "frame within the screen";
+    EXPECT_GT(App->View()->XRange(), 0);
+    EXPECT_GT(App->View()->YRange(), 0);
 
     // What was learned about the frame still fits a small picture exactly.
-    App->LoadIntoPlay(WritePuzzle("fits.VX", 3, 520, 300));
-    EXPECT_EQ(App->View->OuterWidth(), 520);
-    EXPECT_EQ(App->View->OuterHeight(), 300);
+    App->OpenPuzzle(WritePuzzle("fits.VX", 3, 520, 300));
+    EXPECT_EQ(App->View()->OuterWidth(), 520);
+    EXPECT_EQ(App->View()->OuterHeight(), 300);
 }
 
 TEST_F(AppTest, ReadyQuestionComesOnceTheFrameStandsFitted) {
@@ -89,24 +89,24 @@ TEST_F(AppTest, ReadyQuestionComesOnceTheFrameStandsFitted) {
     SetMessageBoxHook([&](QWidget* owner, const QString& text, QMessageBox::StandardButtons) {
         Messages << text;
         Owners.push_back(owner);
-        shownWhenAsked = App->Frame->isVisible() && App->Frame->windowHandle() &&
-                         App->Frame->windowHandle()->isExposed();
-        viewWhenAsked = App->View->size();
+        shownWhenAsked = App->Frame()->isVisible() && App->Frame()->windowHandle() &&
+                         App->Frame()->windowHandle()->isExposed();
+        viewWhenAsked = App->View()->size();
         return QMessageBox::Ok;
     });
     App->PendingFile = QFile::encodeName(WritePuzzle("ready.VX"));
     App->InitInstance();
     ASSERT_EQ(Messages.value(0), kMsgReady);
-    EXPECT_EQ(Owners.at(0), App->Frame);
+    EXPECT_EQ(Owners.at(0), App->Frame());
     EXPECT_TRUE(shownWhenAsked);
     EXPECT_EQ(viewWhenAsked, QSize(500, 350)) << "fitted to the welcome page first";
 }
 
 TEST_F(AppTest, ALoadThatLeavesNoPuzzleShowsTheWelcomeTextAtOnce) {
     Start();
-    App->LoadIntoPlay(WritePuzzle("shown.VX", 3, 120, 90));
+    App->OpenPuzzle(WritePuzzle("shown.VX", 3, 120, 90));
     ASSERT_TRUE(App->Commands().Execute(CmModePhoto));
-    App->View->FinishWipe();
+    App->View()->FinishWipe();
     const QRgb photo = qRgb(180, 180, 180);  // pair 4 of the test puzzles
     const QPoint left(3, 60);                  // below the markers, left of any welcome text
     ASSERT_EQ(ViewPixel(*App, left), photo);
@@ -115,17 +115,17 @@ TEST_F(AppTest, ALoadThatLeavesNoPuzzleShowsTheWelcomeTextAtOnce) {
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("not a puzzle");
     junk.close();
-    App->LoadIntoPlay(junk.fileName());
+    App->OpenPuzzle(junk.fileName());
     EXPECT_EQ(App->Puzzle().Loaded, 0);
-    EXPECT_EQ(ViewPixel(*App, left), App->View->viewport()->palette().color(QPalette::Base).rgb())
+    EXPECT_EQ(ViewPixel(*App, left), App->View()->viewport()->palette().color(QPalette::Base).rgb())
         << "the old photo is gone from the screen";
-    EXPECT_FALSE(App->View->MarkerVisible(0));
+    EXPECT_FALSE(App->View()->MarkerVisible(0));
 }
 
 TEST_F(AppTest, HintsEmptyOnSeparatorsGreyedItemsAndLeavingTheMenuBar) {
     Start();
     QLabel* field = App->StatusBar()->MessageField();
-    QMenu* file = App->Frame->menuBar()->actions().at(0)->menu();
+    QMenu* file = App->Frame()->menuBar()->actions().at(0)->menu();
     file->popup(QPoint(0, 0));
     QApplication::processEvents();
     auto moveOnto = [&](QAction* action) {
@@ -156,9 +156,9 @@ TEST_F(AppTest, HintsEmptyOnSeparatorsGreyedItemsAndLeavingTheMenuBar) {
     QApplication::processEvents();
 
     // A top-level item's hint goes when the pointer leaves the menu bar.
-    App->Frame->ShowHint(211);
+    App->Frame()->ShowHint(211);
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(App->Frame->menuBar(), &leave);
+    QApplication::sendEvent(App->Frame()->menuBar(), &leave);
     QApplication::processEvents();
     EXPECT_TRUE(field->text().isEmpty());
 }
@@ -179,9 +179,9 @@ TEST_F(AppTest, GamePlayBoxesCarryNoIcon) {
         });
     };
     answerNextBox();
-    App->ShowMessage("再度問題に挑戦します。");
+    App->PlayHost().ShowMessage("再度問題に挑戦します。");
     answerNextBox();
-    EXPECT_EQ(App->AskYesNoCancel("この問題は以前に全問正解しています。"), TAnswer::Cancel);
+    EXPECT_EQ(App->PlayHost().AskYesNoCancel("この問題は以前に全問正解しています。"), TAnswer::Cancel);
     EXPECT_EQ(icons, (std::vector<QMessageBox::Icon>{QMessageBox::NoIcon, QMessageBox::NoIcon}));
 }
 

@@ -38,7 +38,7 @@ QStringList Describe(const QList<QAction*>& actions, const QString& indent = {})
 
 TEST_F(AppTest, MenuAtStart) {
     Start();
-    EXPECT_EQ(App->Frame->windowTitle(), QStringLiteral("間違いを探せ！"));
+    EXPECT_EQ(App->Frame()->windowTitle(), QStringLiteral("間違いを探せ！"));
     const QStringList want{
         "ファイル(&F) >",
         "  データを読む(&O) #24332",
@@ -58,7 +58,7 @@ TEST_F(AppTest, MenuAtStart) {
         "  最下段に感応型ヘルプ(&F) #222 checked",
         "ヘルプ(&H) #209",
     };
-    EXPECT_EQ(Describe(App->Frame->menuBar()->actions()), want);
+    EXPECT_EQ(Describe(App->Frame()->menuBar()->actions()), want);
 }
 
 TEST_F(AppTest, ControlBarOrderKindsAndStartState) {
@@ -78,7 +78,7 @@ TEST_F(AppTest, ControlBarOrderKindsAndStartState) {
         {0, {}, false, false},                                {CmHintMode, TButtonKind::NonExclusive, true, true},
         {0, {}, false, false},                                {CmBarPlace, TButtonKind::Command, true, false},
     };
-    const QList<QAction*> have = App->ControlBar->actions();
+    const QList<QAction*> have = App->ControlBar()->actions();
     ASSERT_EQ(have.size(), std::size(want));
     for (int i = 0; i < have.size(); ++i) {
         SCOPED_TRACE(i);
@@ -86,7 +86,7 @@ TEST_F(AppTest, ControlBarOrderKindsAndStartState) {
             EXPECT_TRUE(have[i]->isSeparator());
             continue;
         }
-        auto* button = qobject_cast<TButtonGadget*>(App->ControlBar->widgetForAction(have[i]));
+        auto* button = qobject_cast<TButtonGadget*>(App->ControlBar()->widgetForAction(have[i]));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->Id(), want[i].id);
         EXPECT_EQ(button->Kind(), want[i].kind);
@@ -94,25 +94,25 @@ TEST_F(AppTest, ControlBarOrderKindsAndStartState) {
         EXPECT_EQ(button->isChecked(), want[i].down);
         EXPECT_FALSE(button->icon().isNull());
     }
-    EXPECT_EQ(App->Frame->toolBarArea(App->ControlBar), Qt::TopToolBarArea);
+    EXPECT_EQ(App->Frame()->toolBarArea(App->ControlBar()), Qt::TopToolBarArea);
 }
 
 TEST_F(AppTest, StatusBarFieldsLeftToRight) {
     Start();
     TStatusBar* status = App->StatusBar();
     ASSERT_NE(status, nullptr);
-    ASSERT_NE(App->CountField, nullptr);
-    ASSERT_NE(App->TimeField, nullptr);
-    EXPECT_EQ(App->CountField->Chars(), 16);
-    EXPECT_EQ(App->TimeField->Chars(), 10);
-    EXPECT_TRUE(App->CountField->Text().isEmpty());
-    EXPECT_TRUE(App->TimeField->Text().isEmpty());
+    ASSERT_NE(App->CountField(), nullptr);
+    ASSERT_NE(App->TimeField(), nullptr);
+    EXPECT_EQ(App->CountField()->Chars(), 16);
+    EXPECT_EQ(App->TimeField()->Chars(), 10);
+    EXPECT_TRUE(App->CountField()->Text().isEmpty());
+    EXPECT_TRUE(App->TimeField()->Text().isEmpty());
     const int message = status->MessageField()->geometry().right();
-    const int count = App->CountField->geometry().left();
+    const int count = App->CountField()->geometry().left();
     EXPECT_LT(message, count);
     EXPECT_GE(count - message, 6) << "a separator lies between";
-    EXPECT_LT(App->CountField->geometry().right(), App->TimeField->geometry().left());
-    EXPECT_EQ(status->geometry().bottom(), App->Frame->rect().bottom());
+    EXPECT_LT(App->CountField()->geometry().right(), App->TimeField()->geometry().left());
+    EXPECT_EQ(status->geometry().bottom(), App->Frame()->rect().bottom());
 }
 
 TEST_F(AppTest, BarPlaceCyclesTopLeftRightTop) {
@@ -127,12 +127,12 @@ TEST_F(AppTest, BarPlaceCyclesTopLeftRightTop) {
     for (const Want& w : want) {
         ASSERT_TRUE(App->Commands().Execute(223));
         QApplication::processEvents();
-        EXPECT_EQ(App->Frame->toolBarArea(App->ControlBar), w.area);
-        EXPECT_EQ(App->ControlBar->orientation(), w.orientation);
-        EXPECT_TRUE(App->ControlBar->isVisible());
+        EXPECT_EQ(App->Frame()->toolBarArea(App->ControlBar()), w.area);
+        EXPECT_EQ(App->ControlBar()->orientation(), w.orientation);
+        EXPECT_TRUE(App->ControlBar()->isVisible());
         // The buttons line up along the bar.
-        QWidget* first = App->ControlBar->widgetForAction(App->ControlBar->actions().first());
-        QWidget* last = App->ControlBar->widgetForAction(App->ControlBar->actions().last());
+        QWidget* first = App->ControlBar()->widgetForAction(App->ControlBar()->actions().first());
+        QWidget* last = App->ControlBar()->widgetForAction(App->ControlBar()->actions().last());
         if (w.orientation == Qt::Vertical)
             EXPECT_GT(last->y(), first->y());
         else
@@ -146,7 +146,7 @@ TEST_F(AppTest, BarTogglesFollowVisibilityWithCheckMarks) {
         int id;
         QWidget* bar;
     };
-    const Case cases[] = {{32041, App->ControlBar}, {32040, App->StatusBar()}};
+    const Case cases[] = {{32041, App->ControlBar()}, {32040, App->StatusBar()}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         QAction* item = App->Commands().Action(c.id);
@@ -161,14 +161,14 @@ TEST_F(AppTest, BarTogglesFollowVisibilityWithCheckMarks) {
     // A hidden control bar stays hidden when it moves.
     App->Commands().Execute(32041);
     App->Commands().Execute(223);
-    EXPECT_FALSE(App->ControlBar->isVisible());
-    EXPECT_EQ(App->Frame->toolBarArea(App->ControlBar), Qt::LeftToolBarArea);
+    EXPECT_FALSE(App->ControlBar()->isVisible());
+    EXPECT_EQ(App->Frame()->toolBarArea(App->ControlBar()), Qt::LeftToolBarArea);
 }
 
 TEST_F(AppTest, FrameFitsTheWelcomePageAtStart) {
     Start();
-    EXPECT_EQ(App->View->OuterWidth(), 500);
-    EXPECT_EQ(App->View->OuterHeight(), 350);
+    EXPECT_EQ(App->View()->OuterWidth(), 500);
+    EXPECT_EQ(App->View()->OuterHeight(), 350);
 }
 
 }  // namespace

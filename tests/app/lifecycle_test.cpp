@@ -50,7 +50,7 @@ TEST_F(AppTest, TimerQuestionRepeatsUntilTheTimerRunsOrTheUserCancels) {
         }
         EXPECT_EQ(App->QuitRequested(), c.wantQuit);
         EXPECT_EQ(App->Timer().isActive(), !c.wantQuit);
-        EXPECT_TRUE(App->Frame->isVisible()) << "the set-up goes on";
+        EXPECT_TRUE(App->Frame()->isVisible()) << "the set-up goes on";
     }
 }
 
@@ -63,7 +63,7 @@ TEST_F(AppTest, TicksReachTheApplicationOnlyOutsideModalDialogs) {
     App->EvTimer();
     EXPECT_EQ(ticks, 1);
     {
-        QDialog dialog(App->Frame);
+        QDialog dialog(App->Frame());
         dialog.setModal(true);
         dialog.show();
         App->EvTimer();
@@ -75,10 +75,10 @@ TEST_F(AppTest, TicksReachTheApplicationOnlyOutsideModalDialogs) {
 
 TEST_F(AppTest, EachTickRefreshesEnabling) {
     Start();
-    App->LoadIntoPlay(WritePuzzle("t.VX"));
+    App->OpenPuzzle(WritePuzzle("t.VX"));
     App->Commands().Refresh();
     ASSERT_TRUE(App->Commands().Action(CmModeScene)->isEnabled());
-    App->TickHandler = [&] { App->Running = 0; };  // the countdown ran out
+    App->TickHandler = [&] { App->Game().State.Running = 0; };  // the countdown ran out
     App->EvTimer();
     EXPECT_FALSE(App->Commands().Action(CmModeScene)->isEnabled());
 }
@@ -90,7 +90,7 @@ TEST_F(AppTest, ClosingTheFrameStopsTheTimerAndClosesTheHelpWindow) {
     ASSERT_NE(help, nullptr);
     ASSERT_TRUE(help->isVisible());
     ASSERT_TRUE(App->Commands().Execute(24310));
-    EXPECT_FALSE(App->Frame->isVisible());
+    EXPECT_FALSE(App->Frame()->isVisible());
     EXPECT_FALSE(help->isVisible());
     EXPECT_FALSE(App->Timer().isActive());
 }
@@ -103,11 +103,11 @@ TEST_F(AppTest, ShowRequestKeepsAMinimisedFrameMinimised) {
     };
     for (const Case& c : {Case{"normal", false}, Case{"minimised", true}}) {
         SCOPED_TRACE(c.name);
-        if (c.minimised) App->Frame->showMinimized();
-        App->Frame->hide();
+        if (c.minimised) App->Frame()->showMinimized();
+        App->Frame()->hide();
         App->ShowFrame();
-        EXPECT_TRUE(App->Frame->isVisible());
-        EXPECT_EQ(App->Frame->isMinimized(), c.minimised);
+        EXPECT_TRUE(App->Frame()->isVisible());
+        EXPECT_EQ(App->Frame()->isMinimized(), c.minimised);
     }
 }
 
@@ -133,7 +133,7 @@ TEST_F(AppTest, CommandLineFileIsAskedForThenLoaded) {
         App->InitInstance();
         EXPECT_EQ(Messages, c.wantMessages);
         EXPECT_EQ(App->Puzzle().Loaded, c.wantLoaded ? 1 : 0);
-        EXPECT_EQ(App->Running, c.wantLoaded ? 1 : 0);
+        EXPECT_EQ(App->Running(), c.wantLoaded ? 1 : 0);
     }
 }
 

@@ -76,11 +76,11 @@ protected:
     // A press or release at `at` in the view's client area, sent to the
     // frame's window as the window system would send it.
     void Mouse(QEvent::Type type, QPoint at) {
-        QWidget* client = App->View->viewport();
-        const QPointF local = client->mapTo(App->Frame, at);
+        QWidget* client = App->View()->viewport();
+        const QPointF local = client->mapTo(App->Frame(), at);
         const bool press = type == QEvent::MouseButtonPress;
         Stamp += 1000;  // far apart: no double clicks
-        qt_handleMouseEvent(App->Frame->windowHandle(), local, App->Frame->mapToGlobal(local),
+        qt_handleMouseEvent(App->Frame()->windowHandle(), local, App->Frame()->mapToGlobal(local),
                             press ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton, type, Qt::NoModifier,
                             Stamp);
         QApplication::processEvents();
@@ -91,7 +91,7 @@ protected:
         Mouse(QEvent::MouseButtonRelease, to);
     }
 
-    QString TimeText() const { return App->TimeField->Text(); }
+    QString TimeText() const { return App->TimeField()->Text(); }
 
     int Stamp = 0;
     std::int64_t Clock = 1'700'000'000;
@@ -103,9 +103,9 @@ TEST_F(PlayThroughTest, CommandLinePuzzleIsSolvedJudgedRecordedAndRetried) {
     App->PendingFile = QFile::encodeName(path);
     Start();
     ASSERT_EQ(Messages, QStringList{kMsgReady});
-    ASSERT_EQ(App->Running, 1);
-    ASSERT_EQ(App->View->CurrentMode(), ViewMode::Scene);
-    EXPECT_EQ(App->CountField->Text(), QStringLiteral("正解数 3  "));
+    ASSERT_EQ(App->Running(), 1);
+    ASSERT_EQ(App->View()->CurrentMode(), ViewMode::Scene);
+    EXPECT_EQ(App->CountField()->Text(), QStringLiteral("正解数 3  "));
 
     // The countdown by the calendar clock, shown on the timer's ticks.
     App->EvTimer();
@@ -115,43 +115,43 @@ TEST_F(PlayThroughTest, CommandLinePuzzleIsSolvedJudgedRecordedAndRetried) {
     EXPECT_EQ(TimeText(), QStringLiteral("残り時間　293"));
 
     ASSERT_TRUE(Key(Qt::Key_F9));
-    ASSERT_EQ(App->View->CurrentMode(), ViewMode::Photo);
-    ASSERT_EQ(App->View->ScrollPosition(), QPoint(0, 0));
+    ASSERT_EQ(App->View()->CurrentMode(), ViewMode::Photo);
+    ASSERT_EQ(App->View()->ScrollPosition(), QPoint(0, 0));
     // Each drag picks up a marker from the pile in the corner and drops it
     // centred on a difference.
     const QPoint centres[] = {{55, 45}, {170, 60}, {120, 140}};
     for (const QPoint& c : centres) Drag(QPoint(5, 5), c);
-    for (int i = 0; i < 3; ++i) EXPECT_NE(App->View->MarkerPosition(i), QPoint(0, 0)) << i;
+    for (int i = 0; i < 3; ++i) EXPECT_NE(App->View()->MarkerPosition(i), QPoint(0, 0)) << i;
 
-    QAction* judge = MenuItem(App->Frame->menuBar(), QStringLiteral("判定！(&J)"));
+    QAction* judge = MenuItem(App->Frame()->menuBar(), QStringLiteral("判定！(&J)"));
     ASSERT_NE(judge, nullptr);
     Messages.clear();
     judge->trigger();
     EXPECT_EQ(Messages, QStringList{QString::fromUtf8(kVerdictText)});
-    EXPECT_EQ(Owners.back(), App->Frame);
-    EXPECT_EQ(App->View->CurrentMode(), ViewMode::AllFound);
-    EXPECT_EQ(App->Running, 0);
+    EXPECT_EQ(Owners.back(), App->Frame());
+    EXPECT_EQ(App->View()->CurrentMode(), ViewMode::AllFound);
+    EXPECT_EQ(App->Running(), 0);
     EXPECT_EQ(App->Game().State.TimeLimit, 0);
     EXPECT_EQ(TimeText(), QStringLiteral("判定で再挑戦"));
-    QFile settings(QString::fromStdString(App->SettingsPath));
+    QFile settings(QString::fromStdString(App->SettingsPath()));
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_EQ(settings.readAll(), QByteArray("[abc]\r\nDStrs=0x713af136,0x8f189308,206\r\n"));
     settings.close();
 
     // The result screen animates on the next tick; the countdown stays still.
-    const QRgb before = App->View->ModeScreen().Image.pixel(5, 5);
+    const QRgb before = App->View()->ModeScreen().Image.pixel(5, 5);
     ASSERT_NE(before, kSpareColour);
     App->EvTimer();
-    EXPECT_EQ(App->View->ModeScreen().Image.pixel(5, 5), kSpareColour);
-    EXPECT_EQ(App->View->ModeScreen().Image.pixel(25, 25), before);
+    EXPECT_EQ(App->View()->ModeScreen().Image.pixel(5, 5), kSpareColour);
+    EXPECT_EQ(App->View()->ModeScreen().Image.pixel(25, 25), before);
     EXPECT_EQ(TimeText(), QStringLiteral("判定で再挑戦"));
 
     // Judging again restarts the challenge without a time limit.
     Messages.clear();
     judge->trigger();
     EXPECT_EQ(Messages, QStringList{QString::fromUtf8(kRetryText)});
-    EXPECT_EQ(App->Running, 1);
-    EXPECT_EQ(App->View->CurrentMode(), ViewMode::Scene);
+    EXPECT_EQ(App->Running(), 1);
+    EXPECT_EQ(App->View()->CurrentMode(), ViewMode::Scene);
     Clock += 1;
     App->EvTimer();
     EXPECT_EQ(TimeText(), QStringLiteral("制限時間なし"));

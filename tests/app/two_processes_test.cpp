@@ -201,12 +201,12 @@ TEST_F(HandOverTest, ASecondCopysFileIsLoadedAfterTheReadyQuestion) {
     EXPECT_EQ(Messages, QStringList{vexa::kMsgReady});
     EXPECT_EQ(App->PendingFile, path);
     EXPECT_EQ(App->Puzzle().DiffCount, 4);
-    EXPECT_EQ(App->Running, 1);
+    EXPECT_EQ(App->Running(), 1);
 }
 
 TEST_F(HandOverTest, AFileArrivingDuringABoxWaitsForItToClose) {
     const QString path = WritePuzzle("late.VX", 5);
-    QDialog box(App->Frame);
+    QDialog box(App->Frame());
     box.setModal(true);
     box.show();
     ASSERT_EQ(QApplication::activeModalWidget(), &box);
@@ -215,9 +215,9 @@ TEST_F(HandOverTest, AFileArrivingDuringABoxWaitsForItToClose) {
     ASSERT_TRUE(second.AskFirstToShow(QFile::encodeName(path)));
     Until([] { return false; }, 500);
     EXPECT_TRUE(Messages.isEmpty());
-    EXPECT_EQ(App->Running, 0);
+    EXPECT_EQ(App->Running(), 0);
     box.close();
-    ASSERT_TRUE(Until([&] { return App->Running == 1; }, 3000));
+    ASSERT_TRUE(Until([&] { return App->Running() == 1; }, 3000));
     EXPECT_EQ(Messages, QStringList{vexa::kMsgReady});
     EXPECT_EQ(App->Puzzle().DiffCount, 5);
 }

@@ -61,22 +61,22 @@ TEST(ControlBar, HintFollowsPointerInModeTwoAndHeldButtonInModeOne) {
     };
     struct Case {
         const char* name;
-        int mode;
+        THintMode mode;
         std::vector<Step> steps;
     };
     const Case cases[] = {
-        {"mode 2: hover shows, leave clears", 2,
+        {"mode 2: hover shows, leave clears", THintMode::Hover,
          {{QEvent::Enter, true}, {QEvent::Leave, false}}},
-        {"mode 2: press and release keep it while over the button", 2,
+        {"mode 2: press and release keep it while over the button", THintMode::Hover,
          {{QEvent::Enter, true}, {QEvent::MouseButtonPress, true}, {QEvent::MouseButtonRelease, true},
           {QEvent::Leave, false}}},
-        {"mode 1: hover leaves the field untouched", 1,
+        {"mode 1: hover leaves the field untouched", THintMode::WhileHeld,
          {{QEvent::Enter, false}, {QEvent::Leave, false}}},
-        {"mode 1: held shows, release clears", 1,
+        {"mode 1: held shows, release clears", THintMode::WhileHeld,
          {{QEvent::Enter, false}, {QEvent::MouseButtonPress, true}, {QEvent::MouseButtonRelease, false}}},
         // The button pops up as the pointer leaves it, but the press ends at
         // the release, off the button.
-        {"mode 1: pressed, dragged off, then released clears", 1,
+        {"mode 1: pressed, dragged off, then released clears", THintMode::WhileHeld,
          {{QEvent::Enter, false}, {QEvent::MouseButtonPress, true}, {QEvent::MouseMove, true},
           {QEvent::Leave, true}, {QEvent::MouseButtonRelease, false}}},
     };
@@ -95,7 +95,7 @@ TEST(ControlBar, HintFollowsPointerInModeTwoAndHeldButtonInModeOne) {
 
 TEST(ControlBar, ModeOneLeavesAnotherHintAlone) {
     BarFixture f;
-    f.bar.SetHintMode(1);
+    f.bar.SetHintMode(THintMode::WhileHeld);
     f.status.SetMessage(QStringLiteral("menu text"));
     Send(f.button, QEvent::Enter);
     Send(f.button, QEvent::Leave);

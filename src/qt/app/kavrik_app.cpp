@@ -30,13 +30,12 @@ bool StartQtTimer(QTimer& timer) {
 
 TKavrikApp::TKavrikApp(std::string settingsPath, QObject* parent)
     : QObject(parent),
-      Game_{Puzzle_, Side, *this, settingsPath,
+      Game_{Puzzle_, Side_, Host_, std::move(settingsPath),
             [](TPuzzleData& record, TPuzzleSideValues& side, const std::string& path) {
                 return LoadPuzzleFile(record, side, path);
             }},
       StartTimer(StartQtTimer),
-      TickHandler([this] { CountdownTick(Game_); }),
-      SettingsPath(std::move(settingsPath)) {
+      TickHandler([this] { CountdownTick(Game_); }) {
     Timer_.setInterval(100);
     Timer_.setTimerType(Qt::CoarseTimer);
     connect(&Timer_, &QTimer::timeout, this, &TKavrikApp::EvTimer);
@@ -45,7 +44,7 @@ TKavrikApp::TKavrikApp(std::string settingsPath, QObject* parent)
 
 TKavrikApp::~TKavrikApp() {
     Timer_.stop();
-    FrameOwner.reset();  // the view and the bars go with it, before the puzzle record
+    FrameOwner_.reset();  // the view and the bars go with it, before the puzzle record
 }
 
 void TKavrikApp::RegisterCommands() {
@@ -53,57 +52,57 @@ void TKavrikApp::RegisterCommands() {
     c.SetHandler(CmOpen, [this] { CmOpenFile(); });
     c.SetHandler(CmFit, [this] { CmFitToPicture(); });
     c.SetHandler(CmGather, [this] { CmGatherMarkers(); });
-    c.SetEnabler(CmGather, [this](TCommandState& s) { s.Enabled = View && ShowsMarkers(View->CurrentMode()); });
+    c.SetEnabler(CmGather, [this](TCommandState& s) { s.Enabled = View_ && ShowsMarkers(View_->CurrentMode()); });
     for (int id = CmModeOutlineScene; id <= CmModeOutlinePhoto; ++id) {
         const ViewMode mode = ModeOfCommand(id);
         c.SetHandler(id, [this, mode] { CmMode(mode); });
         c.SetEnabler(
             id,
             [this, mode](TCommandState& s) {
-                s.Enabled = Running != 0;
-                s.Checked = View && View->CurrentMode() == mode;
+                s.Enabled = Running() != 0;
+                s.Checked = View_ && View_->CurrentMode() == mode;
             },
             true);
     }
     c.SetHandler(CmJudge, [this] { CmJudgeAnswers(); });
     c.SetHandler(CmHelp, [this] { CmShowHelp(); });
     c.SetHandler(CmHintMode, [this] { CmSwitchHintMode(); });
-    c.SetEnabler(CmHintMode, [this](TCommandState& s) { s.Checked = HintMode == 2; }, true);
+    c.SetEnabler(CmHintMode, [this](TCommandState& s) { s.Checked = HintMode_ == THintMode::Hover; }, true);
     c.SetHandler(CmBarPlace, [this] { CmMoveControlBar(); });
     c.SetHandler(CmExit, [this] {
-        if (Frame) Frame->close();
+        if (Frame_) Frame_->close();
     });
 }
 
 void TKavrikApp::SetupMainWindow() {
-    View = new TBitWindow(Puzzle_);
+    View_ = new TBitWindow(Puzzle_);
 
-    FrameOwner = std::make_unique<TDecoratedFrame>(kCaption, View, Commands_);
-    Frame = FrameOwner.get();
-    Frame->CloseQuery = [this] { return CanClose(); };
+    FrameOwner_ = std::make_unique<TDecoratedFrame>(kCaption, View_, Commands_);
+    Frame_ = FrameOwner_.get();
+    Frame_->CloseQuery = [this] { return CanClose(); };
 
-    BuildMenu100(Frame->menuBar(), Commands_);
-    Frame->TrackMenuHints(Frame->menuBar());
-    Frame->setWindowIcon(ProgramIcon());
-    InstallAccelerators(Frame, Commands_, kAccelerators100);
+    BuildMenu100(Frame_->menuBar(), Commands_);
+    Frame_->TrackMenuHints(Frame_->menuBar());
+    Frame_->setWindowIcon(ProgramIcon());
+    InstallAccelerators(Frame_, Commands_, kAccelerators100);
 
-    ControlBar = BuildControlBar(Frame, Commands_);
-    BarPlace = 0;
-    Frame->InsertControlBar(ControlBar, Qt::TopToolBarArea, CmToolBar);
+    ControlBar_ = BuildControlBar(Frame_, Commands_);
+    BarPlace_ = 0;
+    Frame_->InsertControlBar(ControlBar_, Qt::TopToolBarArea, CmToolBar);
 
-    HintMode = 2;
-    ControlBar->SetHintMode(HintMode);
+    HintMode_ = THintMode::Hover;
+    ControlBar_->SetHintMode(HintMode_);
 
-    Status = new TStatusBar;
-    Status->AddSeparator(6);
-    CountField = Status->AddTextGadget(16);
-    TimeField = Status->AddTextGadget(10);
+    Status_ = new TStatusBar;
+    Status_->AddSeparator(6);
+    CountField_ = Status_->AddTextGadget(16);
+    TimeField_ = Status_->AddTextGadget(10);
     // Whatever the clock or the judge writes there is shown whole.
-    TimeField->ReserveWidthFor({QString::asprintf(kTimeLeftFormat, 300LL), QString::fromUtf8(kNoTimeLimitText),
+    TimeField_->ReserveWidthFor({QString::asprintf(kTimeLeftFormat, 300LL), QString::fromUtf8(kNoTimeLimitText),
                                 QString::fromUtf8(kJudgedTimeFieldText)});
-    Frame->InsertStatusBar(Status, CmStatusBar);
+    Frame_->InsertStatusBar(Status_, CmStatusBar);
 
-    Running = 0;
+    Game_.State.Running = 0;
     StartTimerOrAsk();
     Commands_.Refresh();
 }
@@ -111,7 +110,7 @@ void TKavrikApp::SetupMainWindow() {
 void TKavrikApp::StartTimerOrAsk() {
     while (!StartTimer(Timer_)) {
         // No frame window exists yet, so the box has no owner.
-        const auto answer = vexa::ShowMessage(nullptr, kMsgNoTimer, QMessageBox::Retry | QMessageBox::Cancel);
+        const auto answer = ShowMessage(nullptr, kMsgNoTimer, QMessageBox::Retry | QMessageBox::Cancel);
         if (answer != QMessageBox::Retry) {
             // The set-up goes on; Run ends with 0 instead of entering the loop.
             QuitRequested_ = true;
@@ -122,26 +121,26 @@ void TKavrikApp::StartTimerOrAsk() {
 
 void TKavrikApp::InitInstance() {
     SetupMainWindow();
-    Frame->show();
+    Frame_->show();
     // Let the window manager place the frame before it is fitted, so that the
     // fit can keep it on the screen.
-    WaitUntilPlaced(Frame);
-    Frame->UpdateMinimumSize();  // the window manager's frame is known now
-    Frame->AcceptDroppedFiles(true);
-    connect(Frame, &TDecoratedFrame::FilesDropped, this, &TKavrikApp::EvDropFiles);
-    View->ShowMarkers(true);
-    FitToPicture();
+    WaitUntilPlaced(Frame_);
+    Frame_->UpdateMinimumSize();  // the window manager's frame is known now
+    Frame_->AcceptDroppedFiles(true);
+    connect(Frame_, &TDecoratedFrame::FilesDropped, this, &TKavrikApp::EvDropFiles);
+    View_->ShowMarkers(true);
+    Host_.FitToPicture();
     Commands_.Refresh();
     if (!PendingFile.isEmpty() && !QuitRequested_) {
         // The question is centred on the frame, so the frame must have its
         // place and size on the screen first.
-        WaitUntilPlaced(Frame);
+        WaitUntilPlaced(Frame_);
         if (!FileNameFits(PendingFile)) {
-            vexa::ShowMessage(Frame, kMsgNameTooLong);
+            ShowMessage(Frame_, kMsgNameTooLong);
             return;
         }
-        vexa::ShowMessage(Frame, kMsgReady);
-        LoadIntoPlay(PendingFile);
+        ShowMessage(Frame_, kMsgReady);
+        OpenPuzzle(PendingFile);
     }
 }
 
@@ -157,19 +156,19 @@ bool TKavrikApp::CanClose() {
 }
 
 void TKavrikApp::ShowFrame() {
-    if (!Frame) return;
-    Frame->show();
-    Frame->raise();
-    Frame->activateWindow();
+    if (!Frame_) return;
+    Frame_->show();
+    Frame_->raise();
+    Frame_->activateWindow();
 }
 
 void TKavrikApp::EvTimer() {
     // Ticks do not reach the application while a modal box or dialog runs;
     // the countdown measures calendar time and catches up afterwards.
-    if (InTick || QApplication::activeModalWidget()) return;
-    InTick = true;
+    if (InTick_ || QApplication::activeModalWidget()) return;
+    InTick_ = true;
     if (TickHandler) TickHandler();
-    InTick = false;
+    InTick_ = false;
     Commands_.Refresh();
 }
 

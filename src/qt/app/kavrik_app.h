@@ -1,11 +1,12 @@
 // The application object: builds the frame around the picture view, answers
 // the commands, runs the 100 ms timer and loads puzzles from the open dialog,
-// dropped files and the command line. It owns the one game and is the window
-// that game play works through (message boxes, status fields, view, keys).
+// dropped files and the command line. It owns the one game and the host that
+// game play works through (message boxes, status fields, view, keys).
 #pragma once
 
+#include "app/app_play_host.h"
 #include "framework/command_table.h"
-#include "play/play_host.h"
+#include "framework/control_bar.h"
 #include "play/play_state.h"
 #include "puzzle/puzzle_data.h"
 
@@ -24,7 +25,6 @@
 namespace vexa {
 
 class TBitWindow;
-class TControlBar;
 class TDecoratedFrame;
 class THelpWindow;
 class TStatusBar;
@@ -35,16 +35,13 @@ inline const QString kMsgNameTooLong = QStringLiteral("ファイル名が長す�
 inline const QString kMsgNoTimer = QStringLiteral(
     "タイマーを作成できません。再試行しますか?再試行しない場合プログラムは終了します");
 
-class TKavrikApp : public QObject, public IPlayHost {
+class TKavrikApp : public QObject {
     Q_OBJECT
 
     // First, so that the game exists before anything refers to its state.
     TPuzzleData Puzzle_;  // outlives the frame and its view
-
-public:
-    TPuzzleSideValues Side;
-
-private:
+    TPuzzleSideValues Side_;
+    TAppPlayHost Host_{*this};
     TGamePlay Game_;
 
 public:
@@ -90,34 +87,28 @@ public:
 
     // Loads `path` (the name's bytes) and starts the challenge (game play's
     // LoadIntoPlay).
-    void LoadIntoPlay(const QByteArray& path);
+    void OpenPuzzle(const QByteArray& path);
     // The same for a name in Qt's form, encoded as the file system wants it.
-    void LoadIntoPlay(const QString& path);
-
-    // --- IPlayHost: what game play asks of the window ------------------------
-    void ShowMessage(const std::string& text) override;
-    TAnswer AskYesNoCancel(const std::string& text) override;
-    void SetCountField(const std::string& text) override;
-    void SetTimeField(const std::string& text) override;
-    bool SwitchMode(ViewMode mode) override;
-    ViewMode CurrentMode() const override;
-    void ShowMarkers(bool gather) override;
-    TPoint MarkerCentre(int index) const override;
-    void AnimateStep() override;
-    std::string WelcomeText() const override;
-    void FitToPicture() override;
-    bool IsFrameActive() const override;
-    bool IsShiftHeld() const override;
-    bool IsRightButtonHeld() const override;
-    std::int64_t Now() const override;
+    void OpenPuzzle(const QString& path);
 
     TGamePlay& Game() { return Game_; }
+    TAppPlayHost& PlayHost() { return Host_; }
     TCommandTable& Commands() { return Commands_; }
     QTimer& Timer() { return Timer_; }
     TPuzzleData& Puzzle() { return Puzzle_; }
-    TStatusBar* StatusBar() const { return Status; }
-    THelpWindow* HelpWindow() const { return Help; }
+    const std::string& SettingsPath() const { return Game_.SettingsPath; }
+    std::int16_t Running() const { return Game_.State.Running; }
     bool QuitRequested() const { return QuitRequested_; }
+
+    // The widgets; null until SetupMainWindow.
+    TDecoratedFrame* Frame() const { return Frame_; }
+    TBitWindow* View() const { return View_; }
+    TControlBar* ControlBar() const { return ControlBar_; }
+    TStatusBar* StatusBar() const { return Status_; }
+    TTextGadget* CountField() const { return CountField_; }
+    TTextGadget* TimeField() const { return TimeField_; }
+    THelpWindow* HelpWindow() const { return Help_; }
+    THintMode HintMode() const { return HintMode_; }
 
     // Starts the timer; true when it runs. Tests replace it to make it fail.
     std::function<bool(QTimer&)> StartTimer;
@@ -127,23 +118,7 @@ public:
     // Calendar seconds for game play; tests set their own clock.
     std::function<std::int64_t()> Clock;
 
-    // Process-wide values of the run. The game reads the settings file named
-    // at construction.
-    std::string SettingsPath;
     QByteArray PendingFile;  // file names are bytes, as the file system keeps them
-
-    // The fields the rest of the program reads.
-    TBitWindow* View = nullptr;
-    int HintMode = 2;
-    TDecoratedFrame* Frame = nullptr;
-    TControlBar* ControlBar = nullptr;
-    int BarPlace = 0;
-    TTextGadget* CountField = nullptr;
-    TTextGadget* TimeField = nullptr;
-    // The play state lives in the game; these name its fields, so the
-    // enabling rules and game play read one value.
-    std::int64_t& StartTime = Game_.State.StartTime;
-    std::int16_t& Running = Game_.State.Running;
 
 private:
     void RegisterCommands();
@@ -153,11 +128,18 @@ private:
 
     TCommandTable Commands_;
     QTimer Timer_;
-    std::unique_ptr<TDecoratedFrame> FrameOwner;
-    TStatusBar* Status = nullptr;
-    THelpWindow* Help = nullptr;
+    std::unique_ptr<TDecoratedFrame> FrameOwner_;
+    TDecoratedFrame* Frame_ = nullptr;
+    TBitWindow* View_ = nullptr;
+    TControlBar* ControlBar_ = nullptr;
+    TStatusBar* Status_ = nullptr;
+    TTextGadget* CountField_ = nullptr;
+    TTextGadget* TimeField_ = nullptr;
+    THelpWindow* Help_ = nullptr;
+    THintMode HintMode_ = THintMode::Hover;
+    int BarPlace_ = 0;
     bool QuitRequested_ = false;
-    bool InTick = false;
+    bool InTick_ = false;
     QByteArray HandedFile_;  // waiting to be loaded
 };
 

@@ -24,26 +24,26 @@ bool TKavrikApp::FileNameFits(const QByteArray& name) const { return name.size()
 void TKavrikApp::CmOpenFile() {
     PendingFile.clear();
     QByteArray chosen;
-    if (RunOpenDialog(Frame, chosen) != 1) return;
+    if (RunOpenDialog(Frame_, chosen) != 1) return;
     if (!FileNameFits(chosen)) {
-        vexa::ShowMessage(Frame, kMsgNameTooLong);
+        ShowMessage(Frame_, kMsgNameTooLong);
         return;
     }
     PendingFile = chosen;
-    LoadIntoPlay(PendingFile);
+    OpenPuzzle(PendingFile);
 }
 
-void TKavrikApp::CmFitToPicture() { FitToPicture(); }
+void TKavrikApp::CmFitToPicture() { Host_.FitToPicture(); }
 
 void TKavrikApp::CmGatherMarkers() {
-    if (!View || !ShowsMarkers(View->CurrentMode())) return;
-    View->ShowMarkers(true);
+    if (!View_ || !ShowsMarkers(View_->CurrentMode())) return;
+    View_->ShowMarkers(true);
 }
 
 void TKavrikApp::CmMode(ViewMode mode) {
-    if (!View || !Running || mode == ViewMode::None) return;
-    if (mode == View->CurrentMode()) return;
-    if (ShowMode(Game_, mode)) FitToPicture();
+    if (!View_ || !Running() || mode == ViewMode::None) return;
+    if (mode == View_->CurrentMode()) return;
+    if (ShowMode(Game_, mode)) Host_.FitToPicture();
 }
 
 void TKavrikApp::CmJudgeAnswers() {
@@ -51,29 +51,29 @@ void TKavrikApp::CmJudgeAnswers() {
 }
 
 void TKavrikApp::CmShowHelp() {
-    if (!Frame) return;
-    if (!Help) Help = new THelpWindow(Frame, QString::fromStdString(SettingsPath));
-    if (!Help->isVisible()) {
-        const QSize largest = LargestSizeOnScreen(Frame);
-        if (largest.isValid()) Help->resize(Help->size().boundedTo(largest));
-        CentreOn(Help, Frame);
+    if (!Frame_) return;
+    if (!Help_) Help_ = new THelpWindow(Frame_, QString::fromStdString(SettingsPath()));
+    if (!Help_->isVisible()) {
+        const QSize largest = LargestSizeOnScreen(Frame_);
+        if (largest.isValid()) Help_->resize(Help_->size().boundedTo(largest));
+        CentreOn(Help_, Frame_);
     }
-    Help->show();
-    Help->raise();
-    Help->activateWindow();
+    Help_->show();
+    Help_->raise();
+    Help_->activateWindow();
 }
 
 void TKavrikApp::CmSwitchHintMode() {
-    HintMode = HintMode == 1 ? 2 : 1;
-    if (ControlBar) ControlBar->SetHintMode(HintMode);
-    if (Frame) Frame->ShowHint(-1);
+    HintMode_ = HintMode_ == THintMode::WhileHeld ? THintMode::Hover : THintMode::WhileHeld;
+    if (ControlBar_) ControlBar_->SetHintMode(HintMode_);
+    if (Frame_) Frame_->ShowHint(-1);
 }
 
 void TKavrikApp::CmMoveControlBar() {
     static constexpr Qt::ToolBarArea kPlaces[3] = {Qt::TopToolBarArea, Qt::LeftToolBarArea,
                                                    Qt::RightToolBarArea};
-    BarPlace = (BarPlace + 1) % 3;
-    if (Frame && ControlBar) Frame->InsertControlBar(ControlBar, kPlaces[BarPlace], CmToolBar);
+    BarPlace_ = (BarPlace_ + 1) % 3;
+    if (Frame_ && ControlBar_) Frame_->InsertControlBar(ControlBar_, kPlaces[BarPlace_], CmToolBar);
 }
 
 void TKavrikApp::EvDropFiles(const QList<QByteArray>& files) {
@@ -81,23 +81,23 @@ void TKavrikApp::EvDropFiles(const QList<QByteArray>& files) {
     if (!files.isEmpty()) {
         const QByteArray& first = files.first();
         if (!FileNameFits(first)) {
-            vexa::ShowMessage(Frame, kMsgNameTooLong);
+            ShowMessage(Frame_, kMsgNameTooLong);
         } else {
             PendingFile = first;
             taken = true;
         }
     }
     if (!taken) return;
-    vexa::ShowMessage(Frame, kMsgReady);
-    LoadIntoPlay(PendingFile);
+    ShowMessage(Frame_, kMsgReady);
+    OpenPuzzle(PendingFile);
 }
 
-void TKavrikApp::LoadIntoPlay(const QByteArray& path) {
-    vexa::LoadIntoPlay(Game_, path.toStdString());
+void TKavrikApp::OpenPuzzle(const QByteArray& path) {
+    LoadIntoPlay(Game_, path.toStdString());
     // A load that left no puzzle shows the welcome text, not the old picture.
-    if (View) View->ShowWelcomeIfEmpty();
+    if (View_) View_->ShowWelcomeIfEmpty();
 }
 
-void TKavrikApp::LoadIntoPlay(const QString& path) { LoadIntoPlay(QFile::encodeName(path)); }
+void TKavrikApp::OpenPuzzle(const QString& path) { OpenPuzzle(QFile::encodeName(path)); }
 
 }  // namespace vexa

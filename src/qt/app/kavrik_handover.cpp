@@ -23,18 +23,18 @@ void TKavrikApp::TakeHandedFile() {
     if (HandedFile_.isEmpty() || QuitRequested_) return;
     // A request may arrive during a modal box (the ready question, a result
     // screen's question) or before the frame exists; it waits for the end.
-    if (!Frame || InTick || QApplication::activeModalWidget()) {
+    if (!Frame_ || InTick_ || QApplication::activeModalWidget()) {
         QTimer::singleShot(100, this, &TKavrikApp::TakeHandedFile);
         return;
     }
     // The command line's way: the name's length, the ready question, the load.
     PendingFile = std::exchange(HandedFile_, {});
     if (!FileNameFits(PendingFile)) {
-        vexa::ShowMessage(Frame, kMsgNameTooLong);
+        ShowMessage(Frame_, kMsgNameTooLong);
         return;
     }
-    vexa::ShowMessage(Frame, kMsgReady);
-    LoadIntoPlay(PendingFile);
+    ShowMessage(Frame_, kMsgReady);
+    OpenPuzzle(PendingFile);
 }
 
 }  // namespace vexa

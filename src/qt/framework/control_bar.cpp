@@ -77,17 +77,17 @@ TButtonGadget* TControlBar::AddButton(int id, TButtonKind kind, QAction* action)
 
 void TControlBar::AddSeparator() { addSeparator(); }
 
-void TControlBar::SetHintMode(int mode) { Mode = mode; }
+void TControlBar::SetHintMode(THintMode mode) { Mode = mode; }
 
 QList<TButtonGadget*> TControlBar::Buttons() const { return findChildren<TButtonGadget*>(); }
 
 void TControlBar::OnHovered(int id, bool inside) {
-    if (Mode != 2) return;
+    if (Mode != THintMode::Hover) return;
     emit HintRequested(inside ? id : -1);
 }
 
 void TControlBar::OnHeld(int id, bool down) {
-    if (Mode == 2) {
+    if (Mode == THintMode::Hover) {
         if (down) emit HintRequested(id);
         return;  // the hint stays while the pointer is over the button
     }

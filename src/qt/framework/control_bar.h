@@ -43,6 +43,12 @@ private:
     bool Pressed = false;  // the left button went down on this button and is not yet released
 };
 
+// When a button's hint shows in the message field.
+enum class THintMode {
+    WhileHeld = 1,  // only while the button is held
+    Hover = 2,      // while the pointer is over it
+};
+
 class TControlBar : public QToolBar {
     Q_OBJECT
 public:
@@ -51,9 +57,8 @@ public:
     TButtonGadget* AddButton(int id, TButtonKind kind, QAction* action);
     void AddSeparator();
 
-    // 2: a button's hint shows while the pointer is over it; 1: only while it is held.
-    void SetHintMode(int mode);
-    int HintMode() const { return Mode; }
+    void SetHintMode(THintMode mode);
+    THintMode HintMode() const { return Mode; }
 
     QList<TButtonGadget*> Buttons() const;
 
@@ -65,7 +70,7 @@ private:
     void OnHovered(int id, bool inside);
     void OnHeld(int id, bool down);
 
-    int Mode = 2;
+    THintMode Mode = THintMode::Hover;
 };
 
 }  // namespace vexa

@@ -1,0 +1,74 @@
+#include "app/app_play_host.h"
+
+#include "app/kavrik_app.h"
+
+#include "framework/decorated_frame.h"
+#include "framework/message_box.h"
+#include "framework/status_bar.h"
+#include "view/bit_window.h"
+
+#include <QGuiApplication>
+
+#include <chrono>
+
+namespace vexa {
+
+void TAppPlayHost::ShowMessage(const std::string& text) {
+    vexa::ShowMessage(App_.Frame(), QString::fromStdString(text), QMessageBox::Ok);
+}
+
+TAnswer TAppPlayHost::AskYesNoCancel(const std::string& text) {
+    const QMessageBox::StandardButton answer =
+        vexa::ShowMessage(App_.Frame(), QString::fromStdString(text),
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes) return TAnswer::Yes;
+    if (answer == QMessageBox::No) return TAnswer::No;
+    // Escape or the close button: a dialog with a Cancel button answers Cancel.
+    return TAnswer::Cancel;
+}
+
+void TAppPlayHost::SetCountField(const std::string& text) {
+    if (App_.CountField()) App_.CountField()->SetText(QString::fromStdString(text));
+}
+
+void TAppPlayHost::SetTimeField(const std::string& text) {
+    if (App_.TimeField()) App_.TimeField()->SetText(QString::fromStdString(text));
+}
+
+bool TAppPlayHost::SwitchMode(ViewMode mode) { return App_.View() && App_.View()->SwitchMode(mode); }
+
+ViewMode TAppPlayHost::CurrentMode() const { return App_.View() ? App_.View()->CurrentMode() : ViewMode::None; }
+
+void TAppPlayHost::ShowMarkers(bool gather) {
+    if (App_.View()) App_.View()->ShowMarkers(gather);
+}
+
+TPoint TAppPlayHost::MarkerCentre(int index) const { return App_.View() ? App_.View()->MarkerCentre(index) : TPoint{}; }
+
+void TAppPlayHost::AnimateStep() {
+    if (App_.View()) App_.View()->AnimateStep();
+}
+
+std::string TAppPlayHost::WelcomeText() const { return vexa::WelcomeText().toStdString(); }
+
+void TAppPlayHost::FitToPicture() {
+    if (App_.Frame() && App_.View()) vexa::FitToPicture(App_.Frame(), App_.View());
+}
+
+bool TAppPlayHost::IsFrameActive() const { return App_.Frame() && App_.Frame()->isActiveWindow(); }
+
+bool TAppPlayHost::IsShiftHeld() const {
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+bool TAppPlayHost::IsRightButtonHeld() const {
+    return QGuiApplication::mouseButtons().testFlag(Qt::RightButton);
+}
+
+std::int64_t TAppPlayHost::Now() const {
+    if (App_.Clock) return App_.Clock();
+    using namespace std::chrono;
+    return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace vexa
