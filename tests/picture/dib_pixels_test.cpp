@@ -29,7 +29,7 @@ constexpr std::uint32_t B = 0xFF0000FF;
 void Put32(Bytes& b, std::size_t at, std::uint32_t v) { vexa::test::PutLe(b, at, v, 4); }
 
 // Header (padded to its biSize), colour table entries 0xRRGGBB, then `rest` as it stands.
-Bytes Dib(const vexa::test::DibSpec& h, const std::vector<std::uint32_t>& table, const Bytes& rest) {
+Bytes Dib(const vexa::test::DibShape& h, const std::vector<std::uint32_t>& table, const Bytes& rest) {
     Bytes b = vexa::test::DibHeader(h, table);
     b.insert(b.end(), rest.begin(), rest.end());
     return b;

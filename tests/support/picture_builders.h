@@ -15,7 +15,7 @@ inline void PutLe(Bytes& b, std::size_t at, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-struct DibSpec {
+struct DibShape {
     std::int32_t Width = 0;
     std::int32_t Height = 0;  // negative for top-down rows
     std::uint16_t Bits = 24;
@@ -26,15 +26,15 @@ struct DibSpec {
 
 // The header, then the colour table (0xRRGGBB entries, stored blue, green,
 // red, 0); the caller appends the pixels.
-inline Bytes DibHeader(const DibSpec& spec, const std::vector<std::uint32_t>& table = {}) {
-    Bytes b(spec.HeaderSize < 40 ? 40 : spec.HeaderSize, 0);
-    PutLe(b, 0, spec.HeaderSize, 4);
-    PutLe(b, 4, static_cast<std::uint32_t>(spec.Width), 4);
-    PutLe(b, 8, static_cast<std::uint32_t>(spec.Height), 4);
+inline Bytes DibHeader(const DibShape& shape, const std::vector<std::uint32_t>& table = {}) {
+    Bytes b(shape.HeaderSize < 40 ? 40 : shape.HeaderSize, 0);
+    PutLe(b, 0, shape.HeaderSize, 4);
+    PutLe(b, 4, static_cast<std::uint32_t>(shape.Width), 4);
+    PutLe(b, 8, static_cast<std::uint32_t>(shape.Height), 4);
     PutLe(b, 12, 1, 2);
-    PutLe(b, 14, spec.Bits, 2);
-    PutLe(b, 16, spec.Compression, 4);
-    PutLe(b, 32, spec.ClrUsed, 4);
+    PutLe(b, 14, shape.Bits, 2);
+    PutLe(b, 16, shape.Compression, 4);
+    PutLe(b, 32, shape.ClrUsed, 4);
     for (std::uint32_t c : table) {
         b.push_back(static_cast<std::uint8_t>(c));
         b.push_back(static_cast<std::uint8_t>(c >> 8));

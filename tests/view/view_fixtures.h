@@ -20,7 +20,7 @@ inline void Put32(Block& b, std::size_t at, std::uint32_t v) { PutLe(b, at, v, 4
 // A bare 40-byte header followed by a colour table.
 inline Block DibHeader(std::int32_t width, std::int32_t height, std::uint16_t bits,
                        std::uint32_t clrUsed = 0, const std::vector<QRgb>& table = {}) {
-    return DibHeader(DibSpec{width, height, bits, 0, clrUsed}, table);
+    return DibHeader(DibShape{width, height, bits, 0, clrUsed}, table);
 }
 
 // A 24-bit DIB of `rows` (top row first), stored bottom-up, or top-down with
