@@ -3,6 +3,7 @@
 #include "change_regions.h"
 
 #include "picture/dib_pixels.h"
+#include "settings/profile_scan.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -146,40 +147,10 @@ std::vector<Finding> CheckPuzzle(const vexa::TPuzzleData& puzzle, const vexa::TP
     return findings;
 }
 
-}  // namespace vexatool
-
-namespace vexatool {
-
-namespace {
-
-bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-}  // namespace
-
+// The settings file's own matching: blanks trimmed, ASCII letters folded,
+// Shift-JIS pairs compared exactly.
 bool SectionNamesMatch(const std::string& wholeA, const std::string& wholeB) {
-    const std::string_view a = Trim(wholeA), b = Trim(wholeB);
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[i]);
-        if (IsShiftJisLead(ca) && i + 1 < a.size()) {
-            // The second byte of a pair may look like a letter; it is never folded.
-            if (ca != cb || a[i + 1] != b[i + 1]) return false;
-            ++i;
-        } else if (FoldAscii(ca) != FoldAscii(cb)) {
-            return false;
-        }
-    }
-    return true;
+    return vexa::ProfileNamesEqual(vexa::TrimProfileBlanks(wholeA), vexa::TrimProfileBlanks(wholeB));
 }
 
 }  // namespace vexatool
