@@ -1,5 +1,7 @@
 // vexa-tool diff on pairs of drawn pictures, and pack's "diffs": "auto",
 // which must find the same rectangles.
+#include "tool_process.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -17,18 +19,8 @@
 
 namespace {
 
-struct ToolRun {
-    int status;
-    QByteArray out, err;
-};
-
-ToolRun Tool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(VEXA_BINARY_DIR "/vexa-tool"), args);
-    if (!p.waitForFinished(120000)) return {-1, {}, "did not finish"};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
+using tooltest::Tool;
+using tooltest::ToolRun;
 
 struct Change {
     QRect area;

@@ -1,4 +1,6 @@
 // vexa-tool pack -> info -> extract, run as processes.
+#include "tool_process.h"
+
 #include "jpeg/decode_jpeg.h"
 #include "play/play_messages.h"
 #include "puzzle/puzzle_file.h"
@@ -21,18 +23,8 @@
 
 namespace {
 
-struct ToolRun {
-    int status;
-    QByteArray out, err;
-};
-
-ToolRun Tool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(VEXA_BINARY_DIR "/vexa-tool"), args);
-    if (!p.waitForFinished(120000)) return {-1, {}, "did not finish"};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
+using tooltest::Tool;
+using tooltest::ToolRun;
 
 QJsonObject Json(const QByteArray& text) { return QJsonDocument::fromJson(text).object(); }
 

@@ -1,5 +1,7 @@
 // What every vexa-tool command shares: --help, the exit status of bad usage,
 // and refusing input files that are not regular files of bounded size.
+#include "tool_process.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -17,23 +19,10 @@
 
 namespace {
 
-struct ToolRun {
-    int status;
-    QByteArray out, err;
-};
+using tooltest::ToolRun;
 
 // A command that does not finish within a minute has hung on its input.
-ToolRun Tool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(VEXA_BINARY_DIR "/vexa-tool"), args);
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return {-1, {}, "did not finish"};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
+ToolRun Tool(const QStringList& args) { return tooltest::Tool(args, 60000); }
 
 const char* const kCommands[] = {"decode", "info", "extract", "pack", "judge", "check", "diff"};
 
