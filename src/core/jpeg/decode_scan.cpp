@@ -175,46 +175,61 @@ struct ComponentCoding {
         std::memcpy(block + i, &zero, sizeof zero);
     }
     block[0] = Low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(predictor) * coding.Quant[0]));
-    const std::int32_t* fast = coding.Ac->Fast.data();
+    const std::uint64_t* pairs = coding.Ac->Pairs.data();
     const std::uint32_t* place = coding.Place.data();
+    constexpr int kPair = HuffmanLookup::kPairBits;
     unsigned k = 1;
     for (;;) {
-        // A fast entry needs and takes at most kFast bits; the other steps
+        // A pair entry needs and takes at most kPair bits; the other steps
         // top up to the 32 bits a code and its value can take.
-        if (count < kFast) {
+        if (count < kPair) {
             bits.Buf = buf;
             bits.Count = count;
             bits.Refill();
             buf = bits.Buf;
             count = bits.Count;
         }
-        const std::int32_t e = fast[buf >> (64 - kFast)];
-        std::uint32_t value;
-        if (e & HuffmanLookup::kHasValue) [[likely]] {
-            // Never end of block: AC tables give that symbol no value.
-            buf <<= e & 63;
-            count -= e & 63;
-            k += (e >> 12) & 15;  // the run: the symbol's high four bits
-            value = static_cast<std::uint32_t>(e >> 20);
-        } else {
-            if (count < 32) {  // the leading kFast bits, and so e, stay as they are
-                bits.Buf = buf;
-                bits.Count = count;
-                bits.Refill();
-                buf = bits.Buf;
-                count = bits.Count;
+        const std::uint64_t e = pairs[buf >> (64 - kPair)];
+        if (e & 63) [[likely]] {
+            // One or two symbols. One that is no coefficient (end of block,
+            // or no second symbol) stores a zero where the next coefficient
+            // would go, which the block holds already.
+            k += (e >> 12) & 15;
+            std::uint32_t at = place[k];
+            block[at & 0xFF] = Low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(e >> 32 & 0xFFFF) * (at >> 16)));
+            k += (e >> 16) & 1;
+            if (k >= 64) [[unlikely]] {  // the first symbol ended the block
+                const int first = (e >> 6) & 63;
+                buf <<= first;
+                count -= first;
+                break;
             }
-            const std::uint16_t f = e != 0 ? static_cast<std::uint16_t>(((e >> 16) & 15) << 8 | ((e >> 8) & 0xFF))
-                                           : coding.Ac->FindLong(static_cast<std::uint32_t>(buf >> 48));
-            const int length = f >> 8, size = f & 15, symbol = f & 0xFF;
-            buf <<= length;
-            count -= length;
-            if (symbol == 0) break;  // end of block (or no code matched)
-            value = size == 0 ? 0 : static_cast<std::uint32_t>(Extend(static_cast<std::uint32_t>(buf >> (64 - size)), size));
-            buf <<= size;
-            count -= size;
-            k += symbol >> 4;
+            k += (e >> 17) & 15;
+            at = place[k];
+            block[at & 0xFF] = Low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(e >> 48) * (at >> 16)));
+            k += (e >> 21) & 1;
+            buf <<= e & 63;
+            count -= static_cast<int>(e & 63);
+            if ((e & HuffmanLookup::kEndsBlock) || k >= 64) break;
+            continue;
         }
+        if (count < 32) {  // the leading kPair bits, and so e, stay as they are
+            bits.Buf = buf;
+            bits.Count = count;
+            bits.Refill();
+            buf = bits.Buf;
+            count = bits.Count;
+        }
+        const std::uint16_t f = coding.Ac->Find(static_cast<std::uint32_t>(buf >> 48));
+        const int length = f >> 8, size = f & 15, symbol = f & 0xFF;
+        buf <<= length;
+        count -= length;
+        if (symbol == 0) break;  // end of block (or no code matched)
+        const std::uint32_t value =
+            size == 0 ? 0 : static_cast<std::uint32_t>(Extend(static_cast<std::uint32_t>(buf >> (64 - size)), size));
+        buf <<= size;
+        count -= size;
+        k += symbol >> 4;
         const std::uint32_t at = place[k];
         block[at & 0xFF] = Low16(static_cast<std::int32_t>(value * (at >> 16)));
         if (++k >= 64) break;
