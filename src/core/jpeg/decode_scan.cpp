@@ -178,18 +178,23 @@ struct ComponentCoding {
     const std::uint64_t* pairs = coding.Ac->Pairs.data();
     const std::uint32_t* place = coding.Place.data();
     constexpr int kPair = HuffmanLookup::kPairBits;
+    // The buffer is topped up at every step, off the path from one lookup
+    // to the next: each lookup finds at least kPair bits, and the steps
+    // that are no pair entry at least 32.
+    const auto topUp = [&bits](std::uint64_t& b, int& n) __attribute__((always_inline)) {
+        if (bits.TopUp(b, n)) [[likely]]
+            return;
+        bits.Buf = b;
+        bits.Count = n;
+        bits.Refill();
+        b = bits.Buf;
+        n = bits.Count;
+    };
+    topUp(buf, count);
     unsigned k = 1;
     for (;;) {
-        // A pair entry needs and takes at most kPair bits; the other steps
-        // top up to the 32 bits a code and its value can take.
-        if (count < kPair) {
-            bits.Buf = buf;
-            bits.Count = count;
-            bits.Refill();
-            buf = bits.Buf;
-            count = bits.Count;
-        }
         const std::uint64_t e = pairs[buf >> (64 - kPair)];
+        topUp(buf, count);
         if (e & 63) [[likely]] {
             // One or two symbols. One that is no coefficient (end of block,
             // or no second symbol) stores a zero where the next coefficient
@@ -212,13 +217,6 @@ struct ComponentCoding {
             count -= static_cast<int>(e & 63);
             if ((e & HuffmanLookup::kEndsBlock) || k >= 64) break;
             continue;
-        }
-        if (count < 32) {  // the leading kPair bits, and so e, stay as they are
-            bits.Buf = buf;
-            bits.Count = count;
-            bits.Refill();
-            buf = bits.Buf;
-            count = bits.Count;
         }
         const std::uint16_t f = coding.Ac->Find(static_cast<std::uint32_t>(buf >> 48));
         const int length = f >> 8, size = f & 15, symbol = f & 0xFF;
