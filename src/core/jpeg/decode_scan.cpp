@@ -289,6 +289,15 @@ void TransformEach(std::int16_t* const* blocks, const BlockResult* results, int 
     }
 }
 
+// Grey MCUs whose blocks are transformed and then written, one by one:
+// blocks[i] goes to dst[i], all of them whole (8x8 pixels).
+template <class Stages>
+void TransformWriteGray(std::int16_t* const* blocks, const BlockResult* results, int n, std::uint8_t* const* dst,
+                        std::int32_t stride) {
+    Stages::Transform(blocks, results, n);
+    for (int i = 0; i < n; ++i) Stages::Gray(dst[i], stride, blocks[i], 8, 8);
+}
+
 // The sample stages of one path.
 struct ScalarStages {
     static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
@@ -296,6 +305,10 @@ struct ScalarStages {
     }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcuScalar(dst, stride, samples, cols, rows);
+    }
+    static void WholeGray(std::int16_t* const* blocks, const BlockResult* results, int n, std::uint8_t* const* dst,
+                          std::int32_t stride) {
+        TransformWriteGray<ScalarStages>(blocks, results, n, dst, stride);
     }
     static void Color(int layout, std::uint8_t* dst, std::int32_t stride,
                       const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
@@ -310,6 +323,10 @@ struct Sse2Stages {
     }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcu(dst, stride, samples, cols, rows);
+    }
+    static void WholeGray(std::int16_t* const* blocks, const BlockResult* results, int n, std::uint8_t* const* dst,
+                          std::int32_t stride) {
+        TransformWriteGray<Sse2Stages>(blocks, results, n, dst, stride);
     }
     static void Color(int layout, std::uint8_t* dst, std::int32_t stride,
                       const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
@@ -346,6 +363,35 @@ struct Avx2Stages {
     }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcuAvx2(dst, stride, samples, cols, rows);
+    }
+    // Whole grey MCUs: the transforms write their pixels themselves.
+    static void WholeGray(std::int16_t* const* blocks, const BlockResult* results, int n, std::uint8_t* const* dst,
+                          std::int32_t stride) {
+        std::int16_t* kinds[4][kMaxBlocks];
+        std::uint8_t* to[4][kMaxBlocks];
+        int counts[4] = {0, 0, 0, 0};
+        for (int i = 0; i < n; ++i) {
+            const int kind = static_cast<int>(results[i]);
+            to[kind][counts[kind]] = dst[i];
+            kinds[kind][counts[kind]++] = blocks[i];
+        }
+        for (int i = 0; i < counts[0]; ++i) InverseDct8x8DcOnlyToGray(kinds[0][i], to[0][i], stride);
+        for (int i = 0; i < counts[1]; ++i) InverseDct8x8FirstThreeToGrayAvx2(kinds[1][i], to[1][i], stride);
+        int few = 0, full = 0;
+        for (; few + 1 < counts[2]; few += 2)
+            InverseDct8x8PairFirstFourToGrayAvx2(kinds[2][few], kinds[2][few + 1], to[2][few], to[2][few + 1], stride);
+        for (; full + 1 < counts[3]; full += 2)
+            InverseDct8x8PairToGrayAvx2(kinds[3][full], kinds[3][full + 1], to[3][full], to[3][full + 1], stride);
+        if (few < counts[2] && full < counts[3]) {
+            InverseDct8x8PairToGrayAvx2(kinds[2][few], kinds[3][full], to[2][few], to[3][full], stride);
+        } else if (few < counts[2] || full < counts[3]) {
+            // Paired with zeros, then written.
+            alignas(32) std::int16_t zeros[64] = {};
+            std::int16_t* block = few < counts[2] ? kinds[2][few] : kinds[3][full];
+            if (few < counts[2]) InverseDct8x8PairFirstFourAvx2(block, zeros);
+            else InverseDct8x8PairAvx2(block, zeros);
+            WriteGrayMcuAvx2(few < counts[2] ? to[2][few] : to[3][full], stride, block, 8, 8);
+        }
     }
     static void Color(int layout, std::uint8_t* dst, std::int32_t stride,
                       const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
@@ -419,13 +465,21 @@ template <class Stages, int Layout>
                 ++done;
                 stop = !goOn();
             }
-            Stages::Transform(blocks.data(), results.data(), n);
             int cols = 0;
-            for (int g = 0; g < done; ++g, x0 += kMcuWidth) {
-                cols = std::min(kMcuWidth, width - x0);
-                std::uint8_t* dst = row + 3 * x0;
-                if (kGray) Stages::Gray(dst, s.Stride, work[g].Luma[0].data(), cols, rows);
-                else Stages::Color(Layout, dst, s.Stride, work[g].Luma, work[g].Cb.data(), work[g].Cr.data(), cols, rows);
+            if (kGray && rows == 8 && x0 + done * 8 <= width) {
+                std::array<std::uint8_t*, kGroup> dst;
+                for (int g = 0; g < done; ++g) dst[g] = row + 3 * (x0 + 8 * g);
+                Stages::WholeGray(blocks.data(), results.data(), n, dst.data(), s.Stride);
+                x0 += done * 8;
+                cols = 8;
+            } else {
+                Stages::Transform(blocks.data(), results.data(), n);
+                for (int g = 0; g < done; ++g, x0 += kMcuWidth) {
+                    cols = std::min(kMcuWidth, width - x0);
+                    std::uint8_t* dst = row + 3 * x0;
+                    if (kGray) Stages::Gray(dst, s.Stride, work[g].Luma[0].data(), cols, rows);
+                    else Stages::Color(Layout, dst, s.Stride, work[g].Luma, work[g].Cb.data(), work[g].Cr.data(), cols, rows);
+                }
             }
             if (stop) {
                 // The MCU in which the data ran out is still written; the
