@@ -443,7 +443,7 @@ template <class Stages, int Layout>
         std::array<Block, 4> Luma;
         Block Cb, Cr;
     };
-    alignas(32) std::array<McuSamples, kGroup> work;
+    alignas(32) McuSamples work[kGroup];
     for (int y0 = 0; y0 < height; y0 += kMcuHeight) {
         const int rows = std::min(kMcuHeight, height - y0);
         std::uint8_t* row = bitmap + kDibHeaderBytes + std::int64_t{height - 1 - y0} * s.Stride;
@@ -466,13 +466,18 @@ template <class Stages, int Layout>
                 stop = !goOn();
             }
             int cols = 0;
-            if (kGray && rows == 8 && x0 + done * 8 <= width) {
-                std::array<std::uint8_t*, kGroup> dst;
-                for (int g = 0; g < done; ++g) dst[g] = row + 3 * (x0 + 8 * g);
-                Stages::WholeGray(blocks.data(), results.data(), n, dst.data(), s.Stride);
-                x0 += done * 8;
-                cols = 8;
-            } else {
+            bool written = false;
+            if constexpr (kGray) {
+                if (rows == 8 && x0 + done * 8 <= width) {
+                    std::array<std::uint8_t*, kGroup> dst;
+                    for (int g = 0; g < done; ++g) dst[g] = row + 3 * (x0 + 8 * g);
+                    Stages::WholeGray(blocks.data(), results.data(), n, dst.data(), s.Stride);
+                    x0 += done * 8;
+                    cols = 8;
+                    written = true;
+                }
+            }
+            if (!written) {
                 Stages::Transform(blocks.data(), results.data(), n);
                 for (int g = 0; g < done; ++g, x0 += kMcuWidth) {
                     cols = std::min(kMcuWidth, width - x0);
