@@ -180,7 +180,8 @@ struct ComponentCoding {
     constexpr int kPair = HuffmanLookup::kPairBits;
     // The buffer is topped up at every step, off the path from one lookup
     // to the next: each lookup finds at least kPair bits, and the steps
-    // that are no pair entry at least 32.
+    // that are no pair entry at least 32 (the first step: what the DC
+    // value left, at least kPair).
     const auto topUp = [&bits](std::uint64_t& b, int& n) __attribute__((always_inline)) {
         if (bits.TopUp(b, n)) [[likely]]
             return;
@@ -190,7 +191,7 @@ struct ComponentCoding {
         b = bits.Buf;
         n = bits.Count;
     };
-    topUp(buf, count);
+    if (count < kPair) topUp(buf, count);
     unsigned k = 1;
     for (;;) {
         const std::uint64_t e = pairs[buf >> (64 - kPair)];
