@@ -25,6 +25,9 @@ enum TCommandId : int {
     CmBarPlace = 223,
     CmStatusBar = 32040,
     CmToolBar = 32041,
+    // Added beside the original commands (表示 menu): markers with a
+    // black-and-white outline.
+    CmConspicuousMarkers = 231,
 };
 
 constexpr bool IsModeCommand(int id) { return ModeFromNumber(id).has_value(); }
