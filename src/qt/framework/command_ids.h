@@ -25,8 +25,7 @@ enum TCommandId : int {
     CmBarPlace = 223,
     CmStatusBar = 32040,
     CmToolBar = 32041,
-    // Added beside the original commands (表示 menu): markers with a
-    // black-and-white outline.
+    // 目立つマーカー in the 表示 menu: markers with a black-and-white outline.
     CmConspicuousMarkers = 231,
 };
 
