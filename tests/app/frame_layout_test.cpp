@@ -56,6 +56,8 @@ TEST_F(AppTest, MenuAtStart) {
         "  ステータスバー(&S) #32040 checked",
         "  ----",
         "  最下段に感応型ヘルプ(&F) #222 checked",
+        "  ----",
+        "  目立つマーカー #231",
         "ヘルプ(&H) #209",
     };
     EXPECT_EQ(Describe(App->Frame()->menuBar()->actions()), want);

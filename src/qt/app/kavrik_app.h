@@ -79,6 +79,14 @@ public:
     void CmShowHelp();
     void CmSwitchHintMode();
     void CmMoveControlBar();
+    // 目立つマーカー: switches the markers' black-and-white outline and keeps
+    // the choice in the settings file (a failed save is ignored, as for results).
+    void CmSwitchConspicuousMarkers();
+
+    // Whether the user may move markers now (the photo of a running
+    // challenge); the view asks it before every key of keyboard play.
+    bool MarkersMovable() const;
+    bool ConspicuousMarkers() const { return ConspicuousMarkers_; }
 
     // Files dropped on the frame (names as bytes): only the first counts.
     void EvDropFiles(const QList<QByteArray>& files);
@@ -139,6 +147,7 @@ private:
     THintMode HintMode_ = THintMode::Hover;
     int BarPlace_ = 0;
     bool QuitRequested_ = false;
+    bool ConspicuousMarkers_ = false;
     bool InTick_ = false;
     QByteArray HandedFile_;  // waiting to be loaded
 };

@@ -25,6 +25,8 @@ enum TCommandId : int {
     CmBarPlace = 223,
     CmStatusBar = 32040,
     CmToolBar = 32041,
+    // 目立つマーカー in the 表示 menu: markers with a black-and-white outline.
+    CmConspicuousMarkers = 231,
 };
 
 constexpr bool IsModeCommand(int id) { return ModeFromNumber(id).has_value(); }

@@ -3,6 +3,7 @@
 #include "framework/message_box.h"
 #include "framework/window_placement.h"
 #include "view/answer_marker.h"
+#include "view/marker_focus.h"
 #include "viewcore/marker_rules.h"
 #include "viewcore/view_rules.h"
 
@@ -57,6 +58,8 @@ TBitWindow::TBitWindow(TPuzzleData& puzzle, QWidget* parent)
         OuterFrames_[i]->hide();
         InnerFrames_[i]->hide();
     }
+    FocusFrame_ = new TMarkerFocusFrame(kMarkerSize, viewport());
+    setFocusPolicy(Qt::StrongFocus);  // the arrow keys and Tab come here
     DragCursor_ = MakeDragCursor();
 
     WipeTimer_.setInterval(kWipeTickMs);
@@ -77,6 +80,7 @@ bool TBitWindow::SwitchMode(ViewMode mode) {
     QImage oldScreen;
     if (CurrentMode_ != ViewMode::None && isVisible() && !viewport()->size().isEmpty()) oldScreen = ScreenShown();
     FinishWipe();
+    EndKeyboardSelection();
 
     const QString message =
         BuildModePictures(Puzzle_, mode, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
@@ -108,6 +112,7 @@ bool TBitWindow::Fail(const QString& message) {
 }
 
 void TBitWindow::ShowMarkers(bool gather) {
+    if (gather) EndKeyboardSelection();
     for (int i = 0; i < kMarkerCount; ++i) {
         // While the stripe still moves across the old picture, the markers
         // wait for the new one.
@@ -186,6 +191,7 @@ QImage TBitWindow::ScreenShown() {
 void TBitWindow::ShowWelcomeIfEmpty() {
     if (Puzzle_.Loaded) return;
     FinishWipe();
+    EndKeyboardSelection();
     ShowMarkers(false);  // the emptied record has no markers to show
     viewport()->update();
 }
@@ -416,6 +422,7 @@ void TBitWindow::EvLButtonDown(QPoint point) {
     const int hit = MarkerIndexAt(corners.data(), corners.size(), Puzzle_.DiffCount,
                                   TPoint{point.x(), point.y()});
     if (hit < 0) return;
+    EndKeyboardSelection();  // the mouse takes over
     // Qt's implicit grab keeps the release with the view.
     DragIndex_ = hit;
     InnerFrames_[hit]->hide();
