@@ -11,7 +11,7 @@
 
 namespace vexa {
 
-inline constexpr const char* kDisplayOptionsSection = "Vexa display options (longer than any puzzle section name)";
+inline constexpr const char* kDisplayOptionsSection = "Vexa display options, kept apart from the puzzle results";
 inline constexpr const char* kConspicuousMarkersKey = "ConspicuousMarkers";
 
 // The stored form of a switch: "1" on, "0" off.
