@@ -59,7 +59,7 @@ void TKavrikApp::RegisterCommands() {
         c.SetEnabler(
             id,
             [this, mode](TCommandState& s) {
-                s.Enabled = Running() != 0;
+                s.Enabled = Running() != 0 && !Game_.State.Paused;
                 s.Checked = View_ && View_->CurrentMode() == mode;
             },
             true);
@@ -72,6 +72,7 @@ void TKavrikApp::RegisterCommands() {
     c.SetHandler(CmExit, [this] {
         if (Frame_) Frame_->close();
     });
+    RegisterReviewAndPause();
 }
 
 void TKavrikApp::SetupMainWindow() {
@@ -85,6 +86,7 @@ void TKavrikApp::SetupMainWindow() {
     Frame_->TrackMenuHints(Frame_->menuBar());
     Frame_->setWindowIcon(ProgramIcon());
     InstallAccelerators(Frame_, Commands_, kAccelerators100);
+    SetupReviewAndPause();
 
     ControlBar_ = BuildControlBar(Frame_, Commands_);
     BarPlace_ = 0;

@@ -79,6 +79,8 @@ public:
     void CmShowHelp();
     void CmSwitchHintMode();
     void CmMoveControlBar();
+    void CmReviewAnswers();   // the review of the last judgement, or back to its result
+    void CmPauseChallenge();  // pause or resume the running challenge
 
     // Files dropped on the frame (names as bytes): only the first counts.
     void EvDropFiles(const QList<QByteArray>& files);
@@ -122,6 +124,9 @@ public:
 
 private:
     void RegisterCommands();
+    // The review and pause commands, their keys, and the pause on minimising.
+    void RegisterReviewAndPause();
+    void SetupReviewAndPause();
     void StartTimerOrAsk();
     bool FileNameFits(const QByteArray& name) const;
     void TakeHandedFile();

@@ -25,6 +25,9 @@ enum TCommandId : int {
     CmBarPlace = 223,
     CmStatusBar = 32040,
     CmToolBar = 32041,
+    // Beside the described commands: pause and the review of a judgement.
+    CmPause = 231,
+    CmReview = 232,
 };
 
 constexpr bool IsModeCommand(int id) { return ModeFromNumber(id).has_value(); }
@@ -39,5 +42,6 @@ static_assert(CmModeOutlinePhoto - CmModeOutlineScene == 6 && CmModeScene == CmM
               CmModeResult3 == CmModeResult2 + 1 && CmModePhoto == CmModeResult3 + 1);
 static_assert(!IsModeCommand(CmFit) && !IsModeCommand(CmHelp) && !IsModeCommand(CmGather) &&
               !IsModeCommand(CmJudge));
+static_assert(!IsModeCommand(CmPause) && !IsModeCommand(CmReview));
 
 }  // namespace vexa
