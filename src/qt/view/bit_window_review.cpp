@@ -93,11 +93,12 @@ void TBitWindow::PaintPause(QPainter& painter) {
     const QFont small = painter.font();
     const int bigHeight = QFontMetrics(big).height(), smallHeight = QFontMetrics(small).height();
     const QRect client(QPoint(0, 0), viewport()->size());
-    const int top = client.height() / 2 - (bigHeight + smallHeight) / 2;
+    const int gap = smallHeight / 2;
+    const int top = client.height() / 2 - (bigHeight + gap + smallHeight) / 2;
     painter.setFont(big);
     painter.drawText(QRect(0, top, client.width(), bigHeight), Qt::AlignCenter, QString::fromUtf8(kPausedText));
     painter.setFont(small);
-    painter.drawText(QRect(0, top + bigHeight, client.width(), smallHeight), Qt::AlignCenter,
+    painter.drawText(QRect(0, top + bigHeight + gap, client.width(), smallHeight), Qt::AlignCenter,
                      QString::fromUtf8(kResumeText));
 }
 
