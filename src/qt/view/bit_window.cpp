@@ -440,8 +440,8 @@ void TBitWindow::EvLButtonDown(QPoint point) {
 void TBitWindow::EvLButtonUp(QPoint point) {
     if (DragIndex_ < 0) return;
     if (!MarkersMovable()) {
-        // The mode changed (or a pause began) during the drag: the marker stays where it was and
-        // hidden until the markers are shown again.
+        // The mode changed (or a pause began) during the drag: the marker
+        // stays where it was and hidden until the markers are shown again.
         EndDrag();
         return;
     }

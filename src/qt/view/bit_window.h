@@ -66,7 +66,8 @@ public:
     int OuterWidth() const { return OuterWidth_; }
     int OuterHeight() const { return OuterHeight_; }
 
-    // Shows markers 0..DiffCount-1 in the photo mode and hides the others;
+    // Shows markers 0..DiffCount-1 in the photo mode (and over a review, but
+    // never while paused) and hides the others;
     // with `gather` every marker also moves to (0, 0).
     void ShowMarkers(bool gather);
 
