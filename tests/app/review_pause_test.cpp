@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QWindow>
 
+Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key, Qt::KeyboardModifiers mods,
+                                    const QString& text = QString(), bool autorep = false, ushort count = 1);
 Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
                                       Qt::MouseButtons state, Qt::MouseButton button, QEvent::Type type,
                                       Qt::KeyboardModifiers mods, int timestamp);
@@ -71,6 +73,12 @@ protected:
                             Stamp);
         QApplication::processEvents();
     }
+    // A key as the window system sends it: shortcuts first, then the focus widget.
+    void Press(int key) {
+        qt_handleKeyEvent(App->Frame()->windowHandle(), QEvent::KeyPress, key, Qt::NoModifier);
+        qt_handleKeyEvent(App->Frame()->windowHandle(), QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::processEvents();
+    }
     void Drag(QPoint from, QPoint to) {
         Mouse(QEvent::MouseButtonPress, from);
         Mouse(QEvent::MouseButtonRelease, to);
@@ -97,6 +105,9 @@ TEST_F(ReviewPauseTest, JudgingShowsTheScoreAndTheReviewShowsFoundAndMissedDiffe
     Drag(QPoint(5, 5), QPoint(55, 45));
     Drag(QPoint(5, 5), QPoint(170, 60));
     EXPECT_FALSE(State(CmReview).Enabled) << "nothing judged yet";
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(App->View()->SelectedMarker(), 0) << "keyboard play reaches the view";
+    Press(Qt::Key_Escape);
 
     ASSERT_TRUE(App->Commands().Execute(CmJudge));
     ASSERT_EQ(App->View()->CurrentMode(), ViewMode::HalfFound);
@@ -144,10 +155,15 @@ TEST_F(ReviewPauseTest, JudgingShowsTheScoreAndTheReviewShowsFoundAndMissedDiffe
     for (const Pixel& p : pixels) EXPECT_EQ(shot.pixel(p.have), p.want) << p.name;
 
     // Neither a drag nor the gather command moves a marker in the review.
-    EXPECT_FALSE(App->View()->MarkersMovable());
+    EXPECT_TRUE(App->View()->MarkersLocked());
+    EXPECT_FALSE(App->MarkersMovable());
     Drag(QPoint(55, 45), QPoint(200, 150));
     EXPECT_EQ(App->View()->MarkerPosition(0), QPoint(45, 35));
     EXPECT_TRUE(App->View()->MarkerVisible(0));
+    Press(Qt::Key_Tab);
+    Press(Qt::Key_Right);
+    EXPECT_EQ(App->View()->SelectedMarker(), -1);
+    EXPECT_EQ(App->View()->MarkerPosition(0), QPoint(45, 35));
     EXPECT_FALSE(App->Commands().Execute(CmGather));
     App->EvTimer();
     EXPECT_EQ(Painted().pixel(5, 5), kPhotoColour) << "nothing animates over the review";
@@ -184,13 +200,16 @@ TEST_F(ReviewPauseTest, PauseFreezesTheClockAndHidesThePlay) {
     ASSERT_TRUE(Key(Qt::Key_F9));
     Drag(QPoint(5, 5), QPoint(55, 45));
     const QPoint placed = App->View()->MarkerPosition(0);
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(App->View()->SelectedMarker(), 0);
 
-    ASSERT_TRUE(Key(Qt::Key_P));
+    Press(Qt::Key_P);
     EXPECT_TRUE(App->View()->Paused());
     EXPECT_TRUE(State(CmPause).Checked);
     for (int id : {CmJudge, CmModeScene, CmModePhoto}) EXPECT_FALSE(State(id).Enabled) << id;
     EXPECT_FALSE(App->View()->MarkerVisible(0));
-    EXPECT_FALSE(App->View()->MarkersMovable());
+    EXPECT_TRUE(App->View()->MarkersLocked());
+    EXPECT_FALSE(App->MarkersMovable());
     const QImage shot = Painted();
     const QRgb photo = kPhotoColour;
     int photoPixels = 0, textPixels = 0;
@@ -211,6 +230,10 @@ TEST_F(ReviewPauseTest, PauseFreezesTheClockAndHidesThePlay) {
     EXPECT_EQ(App->View()->CurrentMode(), ViewMode::Photo);
     EXPECT_EQ(App->Running(), 1);
     Drag(QPoint(55, 45), QPoint(150, 150));
+    EXPECT_EQ(App->View()->SelectedMarker(), -1) << "the pause ended the selection";
+    Press(Qt::Key_Tab);
+    Press(Qt::Key_Down);
+    EXPECT_EQ(App->View()->SelectedMarker(), -1);
     EXPECT_EQ(App->View()->MarkerPosition(0), placed);
 
     // The Pause key resumes: the field shows the kept time at once.
@@ -219,6 +242,8 @@ TEST_F(ReviewPauseTest, PauseFreezesTheClockAndHidesThePlay) {
     EXPECT_EQ(TimeText(), QStringLiteral("残り時間　290"));
     EXPECT_TRUE(App->View()->MarkerVisible(0));
     EXPECT_TRUE(State(CmJudge).Enabled);
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(App->View()->SelectedMarker(), 0);
     Clock += 1;
     App->EvTimer();
     EXPECT_EQ(TimeText(), QStringLiteral("残り時間　289"));

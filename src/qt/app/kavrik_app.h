@@ -79,6 +79,15 @@ public:
     void CmShowHelp();
     void CmSwitchHintMode();
     void CmMoveControlBar();
+    // 目立つマーカー: switches the markers' black-and-white outline and keeps
+    // the choice in the settings file (a failed save is ignored, as for results).
+    void CmSwitchConspicuousMarkers();
+
+    // Whether the user may move markers now (the photo of a running
+    // challenge that is not paused); the view asks it before every key of
+    // keyboard play.
+    bool MarkersMovable() const;
+    bool ConspicuousMarkers() const { return ConspicuousMarkers_; }
     void CmReviewAnswers();   // the review of the last judgement, or back to its result
     void CmPauseChallenge();  // pause or resume the running challenge
 
@@ -144,6 +153,7 @@ private:
     THintMode HintMode_ = THintMode::Hover;
     int BarPlace_ = 0;
     bool QuitRequested_ = false;
+    bool ConspicuousMarkers_ = false;
     bool InTick_ = false;
     QByteArray HandedFile_;  // waiting to be loaded
 };

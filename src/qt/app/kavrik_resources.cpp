@@ -50,6 +50,8 @@ void BuildMenu100(QMenuBar* bar, TCommandTable& commands) {
     Item(view, commands, CmStatusBar, QStringLiteral("ステータスバー(&S)"));
     view->addSeparator();
     Item(view, commands, CmHintMode, QStringLiteral("最下段に感応型ヘルプ(&F)"));
+    view->addSeparator();
+    Item(view, commands, CmConspicuousMarkers, QStringLiteral("目立つマーカー"));
 
     Item(bar, commands, CmHelp, QStringLiteral("ヘルプ(&H)"));
 }

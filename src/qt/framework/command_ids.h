@@ -25,9 +25,11 @@ enum TCommandId : int {
     CmBarPlace = 223,
     CmStatusBar = 32040,
     CmToolBar = 32041,
+    // 目立つマーカー in the 表示 menu: markers with a black-and-white outline.
+    CmConspicuousMarkers = 231,
     // Beside the described commands: pause and the review of a judgement.
-    CmPause = 231,
-    CmReview = 232,
+    CmPause = 232,
+    CmReview = 233,
 };
 
 constexpr bool IsModeCommand(int id) { return ModeFromNumber(id).has_value(); }

@@ -3,6 +3,7 @@
 #include "framework/message_box.h"
 #include "framework/window_placement.h"
 #include "view/answer_marker.h"
+#include "view/marker_focus.h"
 #include "viewcore/marker_rules.h"
 #include "viewcore/view_rules.h"
 
@@ -57,6 +58,8 @@ TBitWindow::TBitWindow(TPuzzleData& puzzle, QWidget* parent)
         OuterFrames_[i]->hide();
         InnerFrames_[i]->hide();
     }
+    FocusFrame_ = new TMarkerFocusFrame(kMarkerSize, viewport());
+    setFocusPolicy(Qt::StrongFocus);  // the arrow keys and Tab come here
     DragCursor_ = MakeDragCursor();
 
     WipeTimer_.setInterval(kWipeTickMs);
@@ -82,6 +85,7 @@ bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
     QImage oldScreen;
     if (CurrentMode_ != ViewMode::None && isVisible() && !viewport()->size().isEmpty()) oldScreen = ScreenShown();
     FinishWipe();
+    EndKeyboardSelection();
 
     const QString message =
         BuildModePictures(Puzzle_, pictures, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
@@ -114,6 +118,7 @@ bool TBitWindow::Fail(const QString& message) {
 }
 
 void TBitWindow::ShowMarkers(bool gather) {
+    if (gather) EndKeyboardSelection();
     for (int i = 0; i < kMarkerCount; ++i) {
         // While the stripe still moves across the old picture, the markers
         // wait for the new one.
@@ -193,6 +198,7 @@ void TBitWindow::ShowWelcomeIfEmpty() {
     if (Puzzle_.Loaded) return;
     Reviewing_ = Paused_ = false;
     FinishWipe();
+    EndKeyboardSelection();
     ShowMarkers(false);  // the emptied record has no markers to show
     viewport()->update();
 }
@@ -421,7 +427,7 @@ void TBitWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TBitWindow::EvLButtonDown(QPoint point) {
-    if (!MarkersMovable()) return;
+    if (!ShowsMarkers(CurrentMode_) || MarkersLocked()) return;
     if (DragIndex_ >= 0) EndDrag();  // a drag whose release never arrived
     std::array<TPoint, kMarkerCount> corners;
     for (int i = 0; i < kMarkerCount; ++i)
@@ -429,6 +435,7 @@ void TBitWindow::EvLButtonDown(QPoint point) {
     const int hit = MarkerIndexAt(corners.data(), corners.size(), Puzzle_.DiffCount,
                                   TPoint{point.x(), point.y()});
     if (hit < 0) return;
+    EndKeyboardSelection();  // the mouse takes over
     // Qt's implicit grab keeps the release with the view.
     DragIndex_ = hit;
     InnerFrames_[hit]->hide();
@@ -439,7 +446,7 @@ void TBitWindow::EvLButtonDown(QPoint point) {
 
 void TBitWindow::EvLButtonUp(QPoint point) {
     if (DragIndex_ < 0) return;
-    if (!MarkersMovable()) {
+    if (!ShowsMarkers(CurrentMode_) || MarkersLocked()) {
         // The mode changed (or a pause began) during the drag: the marker
         // stays where it was and hidden until the markers are shown again.
         EndDrag();

@@ -25,10 +25,12 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 
 namespace vexa {
 
 class TMarkerFrame;
+class TMarkerFocusFrame;
 
 class TBitWindow : public QAbstractScrollArea {
     Q_OBJECT
@@ -92,6 +94,33 @@ public:
     // marker where it was, hidden until the markers are shown again.
     int DragIndex() const { return DragIndex_; }
 
+    // --- Keyboard play (bit_window_keys.cpp) -------------------------------
+    // While MarkersMovable says yes, Tab selects the next of the markers in
+    // play (the first Tab marker 0) and Shift+Tab the previous one, and the
+    // view keeps the focus; the arrow keys move the selected marker by 1
+    // pixel, with Shift by 10, landing as a drop would; Escape ends the
+    // selection. The mouse wins over the keyboard: picking up a marker ends
+    // the selection, and the keys do nothing while a marker is dragged.
+    // Leaving the photo, gathering and a load that empties the view end it.
+    int SelectedMarker() const { return Selected_; }
+    // Tab (forwards) or Shift+Tab; false when no marker is in play.
+    bool SelectNextMarker(bool backwards);
+    // Moves the selected marker by (dx, dy) pixels; false when none is selected.
+    bool MoveSelectedMarker(int dx, int dy);
+    void EndKeyboardSelection();
+    // Ends the selection when markers may no longer be moved (the timer
+    // asks, so that a challenge that stops running drops it too).
+    void CheckKeyboardSelection();
+    // Whether markers may be moved now; the application asks game play. Left
+    // empty, markers may move whenever the photo is shown.
+    std::function<bool()> MarkersMovable;
+    // The focus frame around the selected marker (hidden without one).
+    const QWidget* FocusFrame() const;
+
+    // Markers drawn with a black-and-white outline instead of grey and black.
+    void SetConspicuousMarkers(bool on);
+    bool ConspicuousMarkers() const { return Conspicuous_; }
+
     // Learned difference between the view's and the frame's outer size, used
     // and updated by FitToPicture; kept for the life of the view.
     TFitExtras& FitExtras() { return FitExtras_; }
@@ -141,10 +170,9 @@ public:
     // or shows them again. Nothing animates while paused.
     void SetPaused(bool paused);
     bool Paused() const { return Paused_; }
-    // Whether the user may move the markers now (mouse drags, and any other
-    // way of moving them): in the photo mode only, never during a review or
-    // a pause.
-    bool MarkersMovable() const;
+    // Over a review and while paused the markers are locked: neither a mouse
+    // drag nor keyboard play moves them, whatever MarkersMovable says.
+    bool MarkersLocked() const { return Reviewing_ || Paused_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -155,12 +183,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     // A quick second click is a press like any other.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void EvSize();
     void EvLButtonDown(QPoint point);
     void EvLButtonUp(QPoint point);
     void EndDrag();
+    bool KeyboardPlayAllowed() const;
+    bool HandleMarkerKey(const QKeyEvent& event);
+    void PlaceFocusFrame();
     void PaintClient(QPainter& painter, const QRect& clip);
     // The pieces of one tick: one painter on ModeScreen for all of them, and
     // the screen rectangles to repaint once they are all drawn.
@@ -183,6 +216,9 @@ private:
     std::array<TMarkerFrame*, kMarkerCount> OuterFrames_{};
     std::array<TMarkerFrame*, kMarkerCount> InnerFrames_{};
     int DragIndex_ = -1;
+    int Selected_ = -1;  // marker selected by the keyboard
+    TMarkerFocusFrame* FocusFrame_ = nullptr;
+    bool Conspicuous_ = false;
     int HScrollHeight_ = 0;
     int VScrollWidth_ = 0;
     QCursor SavedCursor_;

@@ -22,8 +22,6 @@ const char kResumeText[] = "P キーで再開します";
 
 }  // namespace
 
-bool TBitWindow::MarkersMovable() const { return ShowsMarkers(CurrentMode_) && !Reviewing_ && !Paused_; }
-
 bool TBitWindow::MarkersShown() const { return (ShowsMarkers(CurrentMode_) || Reviewing_) && !Paused_; }
 
 bool TBitWindow::ShowReview(const TJudgement& judged) {
@@ -54,6 +52,7 @@ void TBitWindow::PlaceReviewMarkers() {
 void TBitWindow::SetPaused(bool paused) {
     if (Paused_ == paused) return;
     FinishWipe();
+    EndKeyboardSelection();
     Paused_ = paused;
     ShowMarkers(false);
     viewport()->update();
