@@ -50,6 +50,8 @@ TEST_F(AppTest, MenuAtStart) {
         "モード変更(&M) >",
         "  現在のシーンを表示します #203 grayed",
         "  写真データを表示します #207 grayed",
+        "  一時停止(&P) #232 grayed",
+        "  答え合わせ(&R) #233 grayed",
         "判定！(&J) #211",
         "表示(&V) >",
         "  ツールバー(&T) #32041 checked",

@@ -60,7 +60,7 @@ void TKavrikApp::RegisterCommands() {
         c.SetEnabler(
             id,
             [this, mode](TCommandState& s) {
-                s.Enabled = Running() != 0;
+                s.Enabled = Running() != 0 && !Game_.State.Paused;
                 s.Checked = View_ && View_->CurrentMode() == mode;
             },
             true);
@@ -75,6 +75,7 @@ void TKavrikApp::RegisterCommands() {
     });
     c.SetHandler(CmConspicuousMarkers, [this] { CmSwitchConspicuousMarkers(); });
     c.SetEnabler(CmConspicuousMarkers, [this](TCommandState& s) { s.Checked = ConspicuousMarkers_; }, true);
+    RegisterReviewAndPause();
 }
 
 void TKavrikApp::SetupMainWindow() {
@@ -92,6 +93,7 @@ void TKavrikApp::SetupMainWindow() {
     Frame_->setWindowIcon(ProgramIcon());
     InstallAccelerators(Frame_, Commands_, kAccelerators100);
     InstallAccelerators(Frame_, Commands_, kExtraAccelerators);
+    SetupReviewAndPause();
 
     ControlBar_ = BuildControlBar(Frame_, Commands_);
     BarPlace_ = 0;

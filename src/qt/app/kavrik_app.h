@@ -84,9 +84,12 @@ public:
     void CmSwitchConspicuousMarkers();
 
     // Whether the user may move markers now (the photo of a running
-    // challenge); the view asks it before every key of keyboard play.
+    // challenge that is not paused); the view asks it before every key of
+    // keyboard play.
     bool MarkersMovable() const;
     bool ConspicuousMarkers() const { return ConspicuousMarkers_; }
+    void CmReviewAnswers();   // the review of the last judgement, or back to its result
+    void CmPauseChallenge();  // pause or resume the running challenge
 
     // Files dropped on the frame (names as bytes): only the first counts.
     void EvDropFiles(const QList<QByteArray>& files);
@@ -130,6 +133,9 @@ public:
 
 private:
     void RegisterCommands();
+    // The review and pause commands, their keys, and the pause on minimising.
+    void RegisterReviewAndPause();
+    void SetupReviewAndPause();
     void StartTimerOrAsk();
     bool FileNameFits(const QByteArray& name) const;
     void TakeHandedFile();

@@ -86,7 +86,8 @@ void TKavrikApp::CmSwitchConspicuousMarkers() {
 }
 
 bool TKavrikApp::MarkersMovable() const {
-    return View_ && MarkersMayMove(View_->CurrentMode(), Running() != 0);
+    // Never over a review (no challenge runs there) or while paused.
+    return View_ && !Game_.State.Paused && MarkersMayMove(View_->CurrentMode(), Running() != 0);
 }
 
 void TKavrikApp::EvDropFiles(const QList<QByteArray>& files) {

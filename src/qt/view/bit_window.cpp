@@ -74,6 +74,11 @@ TBitWindow::~TBitWindow() {
 }
 
 bool TBitWindow::SwitchMode(ViewMode mode) {
+    Reviewing_ = false;
+    return BuildAndShow(mode, mode);
+}
+
+bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
     // The wipe moves what the screen shows now: the last painted picture,
     // which may still be the welcome text when two switches follow each
     // other (a load), never a picture that was not yet on the screen.
@@ -83,9 +88,9 @@ bool TBitWindow::SwitchMode(ViewMode mode) {
     EndKeyboardSelection();
 
     const QString message =
-        BuildModePictures(Puzzle_, mode, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
+        BuildModePictures(Puzzle_, pictures, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
     if (!message.isEmpty()) return Fail(message);
-    if (IsSceneMode(mode)) Tracks_.OpenScene(SceneOf(mode));
+    if (IsSceneMode(pictures)) Tracks_.OpenScene(SceneOf(pictures));
 
     ReleasePicture(ModeScreen_);
     if (!CreateOffscreen(ModeScreen_, PictureWidth_, PictureHeight_))
@@ -107,6 +112,7 @@ bool TBitWindow::SwitchMode(ViewMode mode) {
 bool TBitWindow::Fail(const QString& message) {
     ShowMessage(this, message, QMessageBox::Ok);
     CurrentMode_ = ViewMode::None;
+    Reviewing_ = false;
     viewport()->update();
     return false;
 }
@@ -116,7 +122,7 @@ void TBitWindow::ShowMarkers(bool gather) {
     for (int i = 0; i < kMarkerCount; ++i) {
         // While the stripe still moves across the old picture, the markers
         // wait for the new one.
-        const bool shown = i < Puzzle_.DiffCount && ShowsMarkers(CurrentMode_) && !WipeInProgress();
+        const bool shown = i < Puzzle_.DiffCount && MarkersShown() && !WipeInProgress();
         OuterFrames_[i]->setVisible(shown);
         InnerFrames_[i]->setVisible(shown);
         if (gather) {
@@ -190,6 +196,7 @@ QImage TBitWindow::ScreenShown() {
 
 void TBitWindow::ShowWelcomeIfEmpty() {
     if (Puzzle_.Loaded) return;
+    Reviewing_ = Paused_ = false;
     FinishWipe();
     EndKeyboardSelection();
     ShowMarkers(false);  // the emptied record has no markers to show
@@ -204,6 +211,10 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
         return;
     }
     painter.fillRect(clip, background);
+    if (Paused_ && Puzzle_.Loaded) {
+        PaintPause(painter);
+        return;
+    }
     const QPoint scroll = ScrollPosition();
     painter.translate(-scroll);  // draw in picture coordinates from here on
 
@@ -217,6 +228,7 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
         painter.drawImage(QPoint(0, 0), ModeScreen_.Image,
                           QRect(0, 0, PictureWidth_, PictureHeight_) & ModeScreen_.Image.rect());
     }
+    if (Reviewing_) PaintReview(painter, scroll);
     if (OutlinesDifferences(CurrentMode_)) {
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(Qt::NoBrush);
@@ -247,6 +259,7 @@ struct TBitWindow::PieceBatch {
 };
 
 void TBitWindow::AnimateStep() {
+    if (Reviewing_ || Paused_) return;  // the scene under them waits
     // The scroll position is read once per tick, as every piece of the tick
     // lands on the same screen.
     const QPoint scroll = ScrollPosition();
@@ -359,7 +372,7 @@ void TBitWindow::FinishWipe() {
     // The markers held back during the wipe come up on the new picture; one
     // being dragged stays hidden.
     for (int i = 0; i < kMarkerCount; ++i) {
-        const bool shown = i < Puzzle_.DiffCount && ShowsMarkers(CurrentMode_) && i != DragIndex_;
+        const bool shown = i < Puzzle_.DiffCount && MarkersShown() && i != DragIndex_;
         OuterFrames_[i]->setVisible(shown);
         InnerFrames_[i]->setVisible(shown);
     }
@@ -414,7 +427,7 @@ void TBitWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TBitWindow::EvLButtonDown(QPoint point) {
-    if (!ShowsMarkers(CurrentMode_)) return;
+    if (!ShowsMarkers(CurrentMode_) || MarkersLocked()) return;
     if (DragIndex_ >= 0) EndDrag();  // a drag whose release never arrived
     std::array<TPoint, kMarkerCount> corners;
     for (int i = 0; i < kMarkerCount; ++i)
@@ -433,9 +446,9 @@ void TBitWindow::EvLButtonDown(QPoint point) {
 
 void TBitWindow::EvLButtonUp(QPoint point) {
     if (DragIndex_ < 0) return;
-    if (!ShowsMarkers(CurrentMode_)) {
-        // The mode changed during the drag: the marker stays where it was and
-        // hidden until the markers are shown again.
+    if (!ShowsMarkers(CurrentMode_) || MarkersLocked()) {
+        // The mode changed (or a pause began) during the drag: the marker
+        // stays where it was and hidden until the markers are shown again.
         EndDrag();
         return;
     }

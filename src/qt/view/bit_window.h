@@ -10,6 +10,7 @@
 // the scroll bars); picture coordinates = client + ScrollPosition().
 #pragma once
 
+#include "play/judgement.h"
 #include "play/view_mode.h"
 #include "puzzle/puzzle_data.h"
 #include "viewcore/fit_steps.h"
@@ -67,7 +68,8 @@ public:
     int OuterWidth() const { return OuterWidth_; }
     int OuterHeight() const { return OuterHeight_; }
 
-    // Shows markers 0..DiffCount-1 in the photo mode and hides the others;
+    // Shows markers 0..DiffCount-1 in the photo mode (and over a review, but
+    // never while paused) and hides the others;
     // with `gather` every marker also moves to (0, 0).
     void ShowMarkers(bool gather);
 
@@ -155,6 +157,23 @@ public:
     // draws nothing. False when the source picture is empty.
     bool BlitPiece(const TScenePiece& piece, QPoint scroll);
 
+    // --- Review and pause, shown over the current mode ----------------------
+    // Shows the photo (pair 4) with the first DiffCount difference rectangles
+    // outlined 2 pixels wide just inside their edges, blue RGB(0,114,178) when
+    // `judged` found them and orange RGB(230,159,0) when it missed them, and
+    // markers 0..DiffCount-1 at the judged points. CurrentMode() stays (the
+    // result screen under the review) and nothing animates; the next
+    // SwitchMode ends the review. False on failure, as for SwitchMode.
+    bool ShowReview(const TJudgement& judged);
+    bool Reviewing() const { return Reviewing_; }
+    // Hides the picture and markers behind "一時停止中" / "P キーで再開します",
+    // or shows them again. Nothing animates while paused.
+    void SetPaused(bool paused);
+    bool Paused() const { return Paused_; }
+    // Over a review and while paused the markers are locked: neither a mouse
+    // drag nor keyboard play moves them, whatever MarkersMovable says.
+    bool MarkersLocked() const { return Reviewing_ || Paused_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -186,6 +205,12 @@ private:
     void StepWipeOnTimer();
     void ApplyWipeSteps(int steps);
     bool Fail(const QString& message);
+    // SwitchMode's work: builds the pictures of `pictures` and shows them as `mode`.
+    bool BuildAndShow(ViewMode pictures, ViewMode mode);
+    bool MarkersShown() const;  // the markers in play are visible
+    void PlaceReviewMarkers();
+    void PaintReview(QPainter& painter, QPoint scroll);
+    void PaintPause(QPainter& painter);
 
     TPuzzleData& Puzzle_;
     std::array<TMarkerFrame*, kMarkerCount> OuterFrames_{};
@@ -209,6 +234,9 @@ private:
     int OuterWidth_ = 0;
     int OuterHeight_ = 0;
     TFitExtras FitExtras_;
+    bool Reviewing_ = false;
+    bool Paused_ = false;
+    TJudgement Review_;
 
     QImage Shown_;       // what the screen shows: every paint goes through it
     QImage WipeScreen_;  // what the screen shows while the stripe moves

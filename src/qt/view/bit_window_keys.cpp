@@ -42,6 +42,7 @@ bool ArrowStep(const QKeyEvent& e, int& dx, int& dy) {
 }  // namespace
 
 bool TBitWindow::KeyboardPlayAllowed() const {
+    if (MarkersLocked()) return false;
     return MarkersMovable ? MarkersMovable() : ShowsMarkers(CurrentMode_);
 }
 
