@@ -47,20 +47,8 @@ protected:
     // Three differences; the markers gather at the top-left corner, on none.
     QString WriteGame() {
         TPuzzleData record;
-        TPuzzleSideValues side;
-        std::strcpy(record.Title, "keys");
-        std::strcpy(record.SectionName, "abc");
-        record.DiffCount = 3;
-        record.DiffRects[0] = TDiffRect{40, 30, 70, 60};
-        record.DiffRects[1] = TDiffRect{150, 40, 190, 80};
-        record.DiffRects[2] = TDiffRect{100, 120, 140, 160};
-        for (int p = 0; p < kPairCount; ++p) {
-            record.BasePictures[p] = SolidDib(kWidth, kHeight, static_cast<std::uint8_t>(30 * p + 20));
-            record.PairSizes[p] = TPairSize{kWidth, kHeight};
-        }
-        const QString path = Dir.filePath(QStringLiteral("keys.VX"));
-        EXPECT_TRUE(WritePuzzleFile(path.toStdString(), record, side));
-        return path;
+        FillThreeDifferences(record, "keys", "abc", kWidth, kHeight);
+        return SaveRecord(QStringLiteral("keys.VX"), record);
     }
 
     void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, int times = 1) {

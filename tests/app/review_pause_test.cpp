@@ -33,26 +33,14 @@ protected:
     // piece to the top-left corner on its first tick, then waits.
     QString WriteGame() {
         TPuzzleData record;
-        TPuzzleSideValues side;
-        std::strcpy(record.Title, "review");
-        std::strcpy(record.SectionName, "rev");
-        record.DiffCount = 3;
-        record.DiffRects[0] = TDiffRect{40, 30, 70, 60};
-        record.DiffRects[1] = TDiffRect{150, 40, 190, 80};
-        record.DiffRects[2] = TDiffRect{100, 120, 140, 160};
-        for (int p = 0; p < kPairCount; ++p) {
-            record.BasePictures[p] = SolidDib(kWidth, kHeight, static_cast<std::uint8_t>(30 * p + 20));
-            record.PairSizes[p] = TPairSize{kWidth, kHeight};
-        }
+        FillThreeDifferences(record, "review", "rev", kWidth, kHeight);
         record.BasePictures[4] = Dib24(kWidth, kHeight, [](int, int) { return kPhotoColour & 0xFFFFFFu; });
         record.SparePictures[2] = Dib24(kWidth, kHeight, [](int, int) { return kSpareColour & 0xFFFFFFu; });
         const int table = 2 * kTracksPerScene;
         AppendRecord(record.Tables[table], 'T', 0, 0, 0, 0, 20, 20);
         AppendRecord(record.Tables[table], 'W', 0, 0, 0, 0, 5, 0);
         record.TableCounts[table] = 2;
-        const QString path = Dir.filePath(QStringLiteral("review.VX"));
-        EXPECT_TRUE(WritePuzzleFile(path.toStdString(), record, side));
-        return path;
+        return SaveRecord(QStringLiteral("review.VX"), record);
     }
 
     void StartGame() {
