@@ -238,14 +238,10 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
         const int y0 = scroll.y() - 1, y1 = scroll.y() + viewport()->height() + 1;
         const int count = std::clamp<int>(Puzzle_.DiffCount, 0, kMaxDiffs);
         for (int i = 0; i < count; ++i) {
-            const TDiffRect& d = Puzzle_.DiffRects[i];
-            const int left = std::clamp(std::min(d.Left, d.Right), x0, x1);
-            const int right = std::clamp(std::max(d.Left, d.Right), x0, x1);
-            const int top = std::clamp(std::min(d.Top, d.Bottom), y0, y1);
-            const int bottom = std::clamp(std::max(d.Top, d.Bottom), y0, y1);
-            if (right - left < 1 || bottom - top < 1) continue;
-            // An outline covering left..right-1 and top..bottom-1.
-            painter.drawRect(left, top, right - left - 1, bottom - top - 1);
+            const std::optional<TDiffRect> d = DiffRectWithin(Puzzle_.DiffRects[i], x0, y0, x1, y1);
+            if (!d) continue;
+            // An outline covering Left..Right-1 and Top..Bottom-1.
+            painter.drawRect(d->Left, d->Top, d->Right - d->Left - 1, d->Bottom - d->Top - 1);
         }
     }
 }

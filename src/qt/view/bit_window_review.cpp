@@ -3,10 +3,12 @@
 #include "view/bit_window.h"
 
 #include "view/answer_marker.h"
+#include "viewcore/view_rules.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <optional>
 
 namespace vexa {
 
@@ -66,13 +68,10 @@ void TBitWindow::PaintReview(QPainter& painter, QPoint scroll) {
     const int y0 = scroll.y() - margin, y1 = scroll.y() + viewport()->height() + margin;
     const int count = std::clamp<int>(Puzzle_.DiffCount, 0, kMaxDiffs);
     for (int i = 0; i < count; ++i) {
-        const TDiffRect& d = Puzzle_.DiffRects[i];
-        const int left = std::clamp(std::min(d.Left, d.Right), x0, x1);
-        const int right = std::clamp(std::max(d.Left, d.Right), x0, x1);
-        const int top = std::clamp(std::min(d.Top, d.Bottom), y0, y1);
-        const int bottom = std::clamp(std::max(d.Top, d.Bottom), y0, y1);
+        const std::optional<TDiffRect> d = DiffRectWithin(Puzzle_.DiffRects[i], x0, y0, x1, y1);
+        if (!d) continue;
+        const int left = d->Left, right = d->Right, top = d->Top, bottom = d->Bottom;
         const int w = right - left, h = bottom - top;
-        if (w < 1 || h < 1) continue;
         const QColor colour = i < Review_.DiffCount && Review_.Found[i] ? kFoundOutline : kMissedOutline;
         // Two pixels inside each edge: columns left..left+1 and right-2..right-1,
         // rows top..top+1 and bottom-2..bottom-1.
