@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 // Runs the shortcut map for a key press, as a real key would.
@@ -72,6 +73,29 @@ protected:
         }
         const QString path = QDir(Dir.path()).filePath(name);
         QDir().mkpath(QFileInfo(path).absolutePath());
+        EXPECT_TRUE(WritePuzzleFile(path.toStdString(), record, side));
+        return path;
+    }
+
+    // Fills an empty record with three differences away from the corner where
+    // the markers gather, on five solid w x h pairs of different greys.
+    static void FillThreeDifferences(TPuzzleData& record, const char* title, const char* section, int w, int h) {
+        std::strcpy(record.Title, title);
+        std::strcpy(record.SectionName, section);
+        record.DiffCount = 3;
+        record.DiffRects[0] = TDiffRect{40, 30, 70, 60};
+        record.DiffRects[1] = TDiffRect{150, 40, 190, 80};
+        record.DiffRects[2] = TDiffRect{100, 120, 140, 160};
+        for (int p = 0; p < kPairCount; ++p) {
+            record.BasePictures[p] = SolidDib(w, h, static_cast<std::uint8_t>(30 * p + 20));
+            record.PairSizes[p] = TPairSize{static_cast<std::int16_t>(w), static_cast<std::int16_t>(h)};
+        }
+    }
+
+    // Writes `record` as `name` in the test's folder and returns its path.
+    QString SaveRecord(const QString& name, const TPuzzleData& record) {
+        const QString path = Dir.filePath(name);
+        TPuzzleSideValues side;
         EXPECT_TRUE(WritePuzzleFile(path.toStdString(), record, side));
         return path;
     }

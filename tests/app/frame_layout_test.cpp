@@ -50,12 +50,16 @@ TEST_F(AppTest, MenuAtStart) {
         "モード変更(&M) >",
         "  現在のシーンを表示します #203 grayed",
         "  写真データを表示します #207 grayed",
+        "  一時停止(&P) #232 grayed",
+        "  答え合わせ(&R) #233 grayed",
         "判定！(&J) #211",
         "表示(&V) >",
         "  ツールバー(&T) #32041 checked",
         "  ステータスバー(&S) #32040 checked",
         "  ----",
         "  最下段に感応型ヘルプ(&F) #222 checked",
+        "  ----",
+        "  目立つマーカー #231",
         "ヘルプ(&H) #209",
     };
     EXPECT_EQ(Describe(App->Frame()->menuBar()->actions()), want);

@@ -45,17 +45,7 @@ protected:
     // top-left corner and then waits.
     QString WriteGame() {
         TPuzzleData record;
-        TPuzzleSideValues side;
-        std::strcpy(record.Title, "play");
-        std::strcpy(record.SectionName, "abc");
-        record.DiffCount = 3;
-        record.DiffRects[0] = TDiffRect{40, 30, 70, 60};
-        record.DiffRects[1] = TDiffRect{150, 40, 190, 80};
-        record.DiffRects[2] = TDiffRect{100, 120, 140, 160};
-        for (int p = 0; p < kPairCount; ++p) {
-            record.BasePictures[p] = SolidDib(kWidth, kHeight, static_cast<std::uint8_t>(30 * p + 20));
-            record.PairSizes[p] = TPairSize{kWidth, kHeight};
-        }
+        FillThreeDifferences(record, "play", "abc", kWidth, kHeight);
         record.SparePictures[3] = SolidDib(kWidth, kHeight, 0);
         for (int y = 0; y < kHeight; ++y)  // bottom-up rows of B, G, R
             for (int x = 0; x < kWidth; ++x) {
@@ -68,9 +58,7 @@ protected:
         AppendRecord(record.Tables[table], 'T', 0, 0, 0, 0, 20, 20);
         AppendRecord(record.Tables[table], 'W', 0, 0, 0, 0, 5, 0);
         record.TableCounts[table] = 2;
-        const QString path = Dir.filePath(QStringLiteral("game.VX"));
-        EXPECT_TRUE(WritePuzzleFile(path.toStdString(), record, side));
-        return path;
+        return SaveRecord(QStringLiteral("game.VX"), record);
     }
 
     // A press or release at `at` in the view's client area, sent to the

@@ -35,6 +35,8 @@ public:
     }
     void SetCountField(const std::string& text) override { Log.push_back("count " + text); }
     void SetTimeField(const std::string& text) override { Log.push_back("time " + text); }
+    // Kept, not logged: hints overwrite the message field freely.
+    void SetMessageField(const std::string& text) override { MessageField = text; }
     bool SwitchMode(ViewMode mode) override {
         Log.push_back("switch " + ModeName(mode));
         if (FailingModes.count(mode)) {
@@ -50,6 +52,17 @@ public:
         Log.push_back(gather ? "gather" : "markers");
         if (gather) Markers.fill({0, 0});
     }
+    bool ShowReview(const TJudgement& judged) override {
+        Log.push_back("review");
+        if (FailingReview) {
+            Log.push_back("message view failure");
+            Mode = ViewMode::None;
+            return false;
+        }
+        Reviewed = judged;
+        return true;
+    }
+    void ShowPaused(bool paused) override { Log.push_back(paused ? "paused" : "resumed"); }
     // As the view works it out: corner and scroll position in, centre out.
     TPoint MarkerCentre(int index) const override { return vexa::MarkerCentre(Markers.at(index), Scroll); }
     void AnimateStep() override { ++AnimateSteps; }
@@ -65,6 +78,9 @@ public:
 
     std::vector<std::string> Log;
     std::set<ViewMode> FailingModes;
+    bool FailingReview = false;
+    TJudgement Reviewed;  // what the last review showed
+    std::string MessageField;
     ViewMode Mode = ViewMode::None;
     std::array<TPoint, kMaxDiffs> Markers{};  // top-left corners, client coordinates
     TPoint Scroll{};

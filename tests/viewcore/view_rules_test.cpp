@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 
 namespace vexa {
 namespace {
@@ -44,6 +45,31 @@ TEST(WipeSteps, AreTheOuterWidthInWholeStripes) {
     };
     for (const Case& c : {Case{0, 0}, Case{7, 0}, Case{8, 1}, Case{500, 62}, Case{-9, -1}})
         EXPECT_EQ(WipeStepCount(c.outerWidth), c.want) << "outer width " << c.outerWidth;
+}
+
+// Rectangles come from the file: any order of edges, any 32-bit values.
+TEST(DiffRectWithin, OrdersAndPullsInTheEdges) {
+    struct Case {
+        const char* name;
+        TDiffRect have;
+        std::optional<TDiffRect> want;
+    };
+    const Case cases[] = {
+        {"inside stays as it is", {10, 20, 30, 40}, TDiffRect{10, 20, 30, 40}},
+        {"swapped edges are put in order", {30, 40, 10, 20}, TDiffRect{10, 20, 30, 40}},
+        {"far edges are pulled in", {INT_MIN, -5, INT_MAX, 500}, TDiffRect{-3, -3, 103, 83}},
+        {"no width", {10, 20, 10, 40}, std::nullopt},
+        {"wholly left of the area", {-90, 20, -50, 40}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<TDiffRect> have = DiffRectWithin(c.have, -3, -3, 103, 83);
+        ASSERT_EQ(have.has_value(), c.want.has_value()) << c.name;
+        if (!have) continue;
+        EXPECT_EQ(have->Left, c.want->Left) << c.name;
+        EXPECT_EQ(have->Top, c.want->Top) << c.name;
+        EXPECT_EQ(have->Right, c.want->Right) << c.name;
+        EXPECT_EQ(have->Bottom, c.want->Bottom) << c.name;
+    }
 }
 
 }  // namespace

@@ -10,6 +10,33 @@
 
 namespace vexa {
 
+namespace {
+
+// Seconds since the start; a clock set far back or forward saturates instead
+// of wrapping.
+std::int32_t ElapsedSeconds(const TGamePlay& game) {
+    const std::int64_t diff = game.Host.Now() - game.State.StartTime;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(diff, std::numeric_limits<std::int32_t>::min(),
+                                                               std::numeric_limits<std::int32_t>::max()));
+}
+
+// Shows `elapsed` in the time field and judges once the time is up.
+void ShowElapsed(TGamePlay& game, std::int32_t elapsed) {
+    TPlayState& state = game.State;
+    state.LastShownSecond = elapsed;
+    if (state.TimeLimit != 0) {
+        const long long remaining = static_cast<long long>(state.TimeLimit) - elapsed;
+        char text[64];
+        std::snprintf(text, sizeof text, kTimeLeftFormat, remaining);
+        game.Host.SetTimeField(text);
+        if (remaining <= 0) Judge(game);
+    } else {
+        game.Host.SetTimeField(kNoTimeLimitText);
+    }
+}
+
+}  // namespace
+
 void CountdownTick(TGamePlay& game) {
     TPlayState& state = game.State;
     IPlayHost& host = game.Host;
@@ -23,24 +50,38 @@ void CountdownTick(TGamePlay& game) {
         state.Running = 0;
         return;
     }
+    if (state.Paused) return;
 
-    // A clock set far back or forward saturates instead of wrapping.
-    const std::int64_t diff = host.Now() - state.StartTime;
-    const auto elapsed = static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(diff, std::numeric_limits<std::int32_t>::min(),
-                                 std::numeric_limits<std::int32_t>::max()));
+    const std::int32_t elapsed = ElapsedSeconds(game);
     if (elapsed == state.LastShownSecond) return;
-    state.LastShownSecond = elapsed;
+    ShowElapsed(game, elapsed);
+}
 
-    if (state.TimeLimit != 0) {
-        const long long remaining = static_cast<long long>(state.TimeLimit) - elapsed;
-        char text[64];
-        std::snprintf(text, sizeof text, kTimeLeftFormat, remaining);
-        host.SetTimeField(text);
-        if (remaining <= 0) Judge(game);
-    } else {
-        host.SetTimeField(kNoTimeLimitText);
-    }
+void PauseChallenge(TGamePlay& game) {
+    TPlayState& state = game.State;
+    if (!state.Running || state.Paused) return;
+    state.Paused = 1;
+    state.PausedElapsed = ElapsedSeconds(game);
+    game.Host.ShowPaused(true);
+}
+
+void ResumeChallenge(TGamePlay& game) {
+    TPlayState& state = game.State;
+    if (!state.Paused) return;
+    state.Paused = 0;
+    // The clock goes on from the elapsed time kept at the pause, however the
+    // calendar clock moved (or was set) meanwhile.
+    state.StartTime = game.Host.Now() - state.PausedElapsed;
+    game.Host.ShowPaused(false);
+    if (!state.Running || !game.Puzzle.Loaded) return;
+    ShowElapsed(game, state.PausedElapsed);
+}
+
+void TogglePause(TGamePlay& game) {
+    if (game.State.Paused)
+        ResumeChallenge(game);
+    else
+        PauseChallenge(game);
 }
 
 }  // namespace vexa

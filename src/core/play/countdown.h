@@ -1,4 +1,4 @@
-// The 100 ms timer tick of game play.
+// The 100 ms timer tick of game play, and pausing the clock.
 #pragma once
 
 #include "play/play_state.h"
@@ -6,9 +6,22 @@
 namespace vexa {
 
 // Advances the scene animation while the frame is active, then, while a
-// challenge runs, shows the seconds left whenever the elapsed calendar second
-// changes and judges once the time is up. Ticks lost to a modal loop are
-// caught up, since the countdown reads the clock.
+// challenge runs and is not paused, shows the seconds left whenever the
+// elapsed calendar second changes and judges once the time is up. Ticks lost
+// to a modal loop are caught up, since the countdown reads the clock.
 void CountdownTick(TGamePlay& game);
+
+// Pauses a running challenge: the elapsed time is kept and the view hides the
+// pictures and markers. Does nothing when no challenge runs or it is paused.
+void PauseChallenge(TGamePlay& game);
+// Goes on from the elapsed time kept at the pause (a time limit crossed or a
+// clock set back meanwhile changes nothing), shows the pictures again and
+// shows the time field at once; judges when the time was already up.
+void ResumeChallenge(TGamePlay& game);
+// The pause command: PauseChallenge, or ResumeChallenge while paused.
+void TogglePause(TGamePlay& game);
+
+// The pause command is enabled while a challenge runs.
+inline bool PauseEnabled(const TGamePlay& game) { return game.State.Running != 0; }
 
 }  // namespace vexa

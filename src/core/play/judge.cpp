@@ -2,6 +2,7 @@
 
 #include "play/match_markers.h"
 #include "play/play_messages.h"
+#include "play/review.h"
 #include "play/show_mode.h"
 
 #include <algorithm>
@@ -14,6 +15,7 @@ namespace {
 void Restart(TGamePlay& game) {
     IPlayHost& host = game.Host;
     host.ShowMessage(kRetryText);
+    game.State.LastJudgement = {};  // a new attempt has nothing to review
     game.State.StartTime = host.Now();
     const bool shown = ShowMode(game, ViewMode::Scene);
     host.ShowMarkers(true);
@@ -59,6 +61,7 @@ void Judge(TGamePlay& game) {
         host.ShowMessage(host.WelcomeText());
         return;
     }
+    if (state.Paused) return;  // judging waits for the resume
     if (!state.Running) {
         Restart(game);
         return;
@@ -68,8 +71,10 @@ void Judge(TGamePlay& game) {
     const int diffCount = std::clamp<int>(game.Puzzle.DiffCount, 0, kMaxDiffs);
     std::array<TPoint, kMaxDiffs> points{};
     for (int i = 0; i < diffCount; ++i) points[i] = host.MarkerCentre(i);
+    std::array<bool, kMaxDiffs> flags{};
     const int found = MatchMarkers(std::span(game.Puzzle.DiffRects).first(diffCount),
-                                   std::span(points).first(diffCount));
+                                   std::span(points).first(diffCount), std::span(flags).first(diffCount));
+    state.LastJudgement = TJudgement{true, diffCount, found, flags, points};
 
     host.ShowMessage(kVerdictText);
     ViewMode result = ResultForCount(found, diffCount);
@@ -78,7 +83,9 @@ void Judge(TGamePlay& game) {
     result = KeepBestResult(game, result);
 
     host.SetTimeField(kJudgedTimeFieldText);
-    if (ShowMode(game, result)) host.FitToPicture();
+    if (!ShowMode(game, result)) return;
+    host.FitToPicture();
+    host.SetMessageField(ScoreText(found, diffCount));
 }
 
 }  // namespace vexa

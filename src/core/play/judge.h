@@ -9,7 +9,9 @@ namespace vexa {
 // restarts it. Otherwise stops the countdown, matches the markers in play
 // against the difference rectangles, announces the verdict, keeps the best
 // result in the settings file and shows the result screen (FewFound,
-// HalfFound or AllFound).
+// HalfFound or AllFound) with the score ("見つけた数 N / M") in the message
+// field. The judgement is kept in LastJudgement for the review until a
+// restart or a load. While the challenge is paused it does nothing.
 void Judge(TGamePlay& game);
 
 }  // namespace vexa

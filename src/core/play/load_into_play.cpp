@@ -11,6 +11,14 @@ void LoadIntoPlay(TGamePlay& game, const std::string& path) {
     TPlayState& state = game.State;
     IPlayHost& host = game.Host;
 
+    // A new puzzle starts unpaused, with nothing to review.
+    if (state.Paused) {
+        state.Paused = 0;
+        host.ShowPaused(false);
+    }
+    state.LastJudgement = {};
+    state.Reviewing = false;
+
     game.Puzzle.Reset();
     const TLoadError error = game.LoadPuzzle ? game.LoadPuzzle(game.Puzzle, game.Side, path)
                                              : TLoadError::CannotOpen;

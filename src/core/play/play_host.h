@@ -6,6 +6,7 @@
 // "間違いを探せ！"; they return once the user has answered.
 #pragma once
 
+#include "play/judgement.h"
 #include "play/view_mode.h"
 #include "puzzle/puzzle_data.h"
 
@@ -29,6 +30,8 @@ public:
     // --- Status bar ----------------------------------------------------------
     virtual void SetCountField(const std::string& text) = 0;  // the 16-character field
     virtual void SetTimeField(const std::string& text) = 0;   // the 10-character field
+    // The message field where hints go: the text stays until a hint replaces it.
+    virtual void SetMessageField(const std::string& text) = 0;
 
     // --- Picture view --------------------------------------------------------
     // Shows `mode` (not None). False when it cannot: the view has reported
@@ -43,6 +46,15 @@ public:
     // The centre of marker `index` (0..9) in picture coordinates: the point
     // that is judged.
     virtual TPoint MarkerCentre(int index) const = 0;
+    // Shows the review of `judged` over the result screen: the photo with the
+    // difference rectangles outlined as found or missed and the markers in
+    // play at their judged points, not movable. CurrentMode stays the result;
+    // the next SwitchMode ends the review. False when the photo cannot be
+    // shown: as for SwitchMode, the view has said why and shows nothing.
+    virtual bool ShowReview(const TJudgement& judged) = 0;
+    // Hides (true) or shows again (false) the pictures and markers of a
+    // paused challenge; the view says how to resume.
+    virtual void ShowPaused(bool paused) = 0;
     // Advances the scene animation by one tick (TSceneTracks::Step plus drawing).
     virtual void AnimateStep() = 0;
     // The text the view paints while no puzzle is loaded.

@@ -43,4 +43,7 @@ inline constexpr const char* kAllFoundBeforeQuestion =
     "ｷｬﾝｾﾙ＝全問正解の記録を消去(今回の正解数による画面)";
 inline constexpr const char* kJudgedTimeFieldText = "判定で再挑戦";
 
+// --- After judging: the score in the message field ---------------------------
+inline constexpr const char* kScoreFormat = "見つけた数 %d / %d";
+
 }  // namespace vexa

@@ -2,6 +2,7 @@
 // CountdownTick) work on.
 #pragma once
 
+#include "play/judgement.h"
 #include "play/play_host.h"
 #include "settings/result_record.h"
 #include "puzzle/load_error.h"
@@ -21,6 +22,14 @@ struct TPlayState {
     std::int32_t TimeLimit = kDefaultTimeLimit;  // seconds; 0 = no limit
     std::int32_t LastShownSecond = -100;  // elapsed second last shown; never reset
     TResultState Result;                // stored checksums and BestResult of the loaded puzzle
+
+    // Pause: the running challenge's clock stands still at PausedElapsed
+    // seconds, whatever the calendar clock does meanwhile.
+    std::int16_t Paused = 0;
+    std::int32_t PausedElapsed = 0;
+    // The last judgement, for the review; forgotten by a load or a restart.
+    TJudgement LastJudgement;
+    bool Reviewing = false;  // the review of LastJudgement is shown
 };
 
 // Fills a reset record from a puzzle file: LoadPuzzleFile in the player.

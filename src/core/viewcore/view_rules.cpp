@@ -22,4 +22,14 @@ TScrollRanges ComputeScrollRanges(int pictureWidth, int pictureHeight, int outer
 
 int WipeStepCount(int outerWidth) { return outerWidth / kWipeStripe; }
 
+std::optional<TDiffRect> DiffRectWithin(const TDiffRect& rect, int x0, int y0, int x1, int y1) {
+    TDiffRect within;
+    within.Left = std::clamp(std::min(rect.Left, rect.Right), x0, x1);
+    within.Right = std::clamp(std::max(rect.Left, rect.Right), x0, x1);
+    within.Top = std::clamp(std::min(rect.Top, rect.Bottom), y0, y1);
+    within.Bottom = std::clamp(std::max(rect.Top, rect.Bottom), y0, y1);
+    if (within.Right - within.Left < 1 || within.Bottom - within.Top < 1) return std::nullopt;
+    return within;
+}
+
 }  // namespace vexa

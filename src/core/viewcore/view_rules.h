@@ -1,6 +1,11 @@
-// Window-free rules of the picture view: scroll ranges from the view's size
-// and the number of steps of the mode-switch wipe.
+// Window-free rules of the picture view: scroll ranges from the view's size,
+// the number of steps of the mode-switch wipe, and difference rectangles made
+// safe to paint.
 #pragma once
+
+#include "puzzle/puzzle_data.h"
+
+#include <optional>
 
 namespace vexa {
 
@@ -20,5 +25,10 @@ TScrollRanges ComputeScrollRanges(int pictureWidth, int pictureHeight, int outer
 // The wipe moves the screen right 8 pixels per step, outerWidth / 8 steps.
 inline constexpr int kWipeStripe = 8;
 int WipeStepCount(int outerWidth);
+
+// A difference rectangle from the file with its edges put in order and pulled
+// into x0..x1 and y0..y1, so that its coordinates cannot overflow a painter's;
+// nothing when no pixel is left.
+std::optional<TDiffRect> DiffRectWithin(const TDiffRect& rect, int x0, int y0, int x1, int y1);
 
 }  // namespace vexa

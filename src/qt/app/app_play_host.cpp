@@ -35,6 +35,16 @@ void TAppPlayHost::SetTimeField(const std::string& text) {
     if (App_.TimeField()) App_.TimeField()->SetText(QString::fromStdString(text));
 }
 
+void TAppPlayHost::SetMessageField(const std::string& text) {
+    if (App_.StatusBar()) App_.StatusBar()->ShowNote(QString::fromStdString(text));
+}
+
+bool TAppPlayHost::ShowReview(const TJudgement& judged) { return App_.View() && App_.View()->ShowReview(judged); }
+
+void TAppPlayHost::ShowPaused(bool paused) {
+    if (App_.View()) App_.View()->SetPaused(paused);
+}
+
 bool TAppPlayHost::SwitchMode(ViewMode mode) { return App_.View() && App_.View()->SwitchMode(mode); }
 
 ViewMode TAppPlayHost::CurrentMode() const { return App_.View() ? App_.View()->CurrentMode() : ViewMode::None; }

@@ -23,9 +23,12 @@ public:
     TAnswer AskYesNoCancel(const std::string& text) override;
     void SetCountField(const std::string& text) override;
     void SetTimeField(const std::string& text) override;
+    void SetMessageField(const std::string& text) override;
     bool SwitchMode(ViewMode mode) override;
     ViewMode CurrentMode() const override;
     void ShowMarkers(bool gather) override;
+    bool ShowReview(const TJudgement& judged) override;
+    void ShowPaused(bool paused) override;
     TPoint MarkerCentre(int index) const override;
     void AnimateStep() override;
     std::string WelcomeText() const override;

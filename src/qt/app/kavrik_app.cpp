@@ -13,6 +13,7 @@
 #include "play/load_into_play.h"
 #include "play/play_messages.h"
 #include "puzzle/puzzle_file.h"
+#include "settings/display_options.h"
 #include "view/bit_window.h"
 
 #include <QFile>
@@ -59,7 +60,7 @@ void TKavrikApp::RegisterCommands() {
         c.SetEnabler(
             id,
             [this, mode](TCommandState& s) {
-                s.Enabled = Running() != 0;
+                s.Enabled = Running() != 0 && !Game_.State.Paused;
                 s.Checked = View_ && View_->CurrentMode() == mode;
             },
             true);
@@ -72,10 +73,16 @@ void TKavrikApp::RegisterCommands() {
     c.SetHandler(CmExit, [this] {
         if (Frame_) Frame_->close();
     });
+    c.SetHandler(CmConspicuousMarkers, [this] { CmSwitchConspicuousMarkers(); });
+    c.SetEnabler(CmConspicuousMarkers, [this](TCommandState& s) { s.Checked = ConspicuousMarkers_; }, true);
+    RegisterReviewAndPause();
 }
 
 void TKavrikApp::SetupMainWindow() {
     View_ = new TBitWindow(Puzzle_);
+    View_->MarkersMovable = [this] { return MarkersMovable(); };
+    ConspicuousMarkers_ = ReadConspicuousMarkers(SettingsPath());
+    View_->SetConspicuousMarkers(ConspicuousMarkers_);
 
     FrameOwner_ = std::make_unique<TDecoratedFrame>(kCaption, View_, Commands_);
     Frame_ = FrameOwner_.get();
@@ -85,6 +92,8 @@ void TKavrikApp::SetupMainWindow() {
     Frame_->TrackMenuHints(Frame_->menuBar());
     Frame_->setWindowIcon(ProgramIcon());
     InstallAccelerators(Frame_, Commands_, kAccelerators100);
+    InstallAccelerators(Frame_, Commands_, kExtraAccelerators);
+    SetupReviewAndPause();
 
     ControlBar_ = BuildControlBar(Frame_, Commands_);
     BarPlace_ = 0;
@@ -129,6 +138,7 @@ void TKavrikApp::InitInstance() {
     Frame_->AcceptDroppedFiles(true);
     connect(Frame_, &TDecoratedFrame::FilesDropped, this, &TKavrikApp::EvDropFiles);
     View_->ShowMarkers(true);
+    View_->setFocus();  // keyboard play: the arrows and Tab go to the view
     Host_.FitToPicture();
     Commands_.Refresh();
     if (!PendingFile.isEmpty() && !QuitRequested_) {
@@ -169,6 +179,7 @@ void TKavrikApp::EvTimer() {
     InTick_ = true;
     if (TickHandler) TickHandler();
     InTick_ = false;
+    if (View_) View_->CheckKeyboardSelection();
     Commands_.Refresh();
 }
 

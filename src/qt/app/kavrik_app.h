@@ -79,6 +79,17 @@ public:
     void CmShowHelp();
     void CmSwitchHintMode();
     void CmMoveControlBar();
+    // 目立つマーカー: switches the markers' black-and-white outline and keeps
+    // the choice in the settings file (a failed save is ignored, as for results).
+    void CmSwitchConspicuousMarkers();
+
+    // Whether the user may move markers now (the photo of a running
+    // challenge that is not paused); the view asks it before every key of
+    // keyboard play.
+    bool MarkersMovable() const;
+    bool ConspicuousMarkers() const { return ConspicuousMarkers_; }
+    void CmReviewAnswers();   // the review of the last judgement, or back to its result
+    void CmPauseChallenge();  // pause or resume the running challenge
 
     // Files dropped on the frame (names as bytes): only the first counts.
     void EvDropFiles(const QList<QByteArray>& files);
@@ -122,6 +133,9 @@ public:
 
 private:
     void RegisterCommands();
+    // The review and pause commands, their keys, and the pause on minimising.
+    void RegisterReviewAndPause();
+    void SetupReviewAndPause();
     void StartTimerOrAsk();
     bool FileNameFits(const QByteArray& name) const;
     void TakeHandedFile();
@@ -139,6 +153,7 @@ private:
     THintMode HintMode_ = THintMode::Hover;
     int BarPlace_ = 0;
     bool QuitRequested_ = false;
+    bool ConspicuousMarkers_ = false;
     bool InTick_ = false;
     QByteArray HandedFile_;  // waiting to be loaded
 };

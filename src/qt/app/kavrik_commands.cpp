@@ -12,6 +12,8 @@
 #include "play/judge.h"
 #include "play/load_into_play.h"
 #include "play/show_mode.h"
+#include "settings/display_options.h"
+#include "viewcore/marker_keys.h"
 #include "view/bit_window.h"
 
 #include <QFile>
@@ -74,6 +76,18 @@ void TKavrikApp::CmMoveControlBar() {
                                                    Qt::RightToolBarArea};
     BarPlace_ = (BarPlace_ + 1) % 3;
     if (Frame_ && ControlBar_) Frame_->InsertControlBar(ControlBar_, kPlaces[BarPlace_], CmToolBar);
+}
+
+void TKavrikApp::CmSwitchConspicuousMarkers() {
+    ConspicuousMarkers_ = !ConspicuousMarkers_;
+    if (View_) View_->SetConspicuousMarkers(ConspicuousMarkers_);
+    // Kept for this run even when the file cannot be written; no message.
+    WriteConspicuousMarkers(SettingsPath(), ConspicuousMarkers_);
+}
+
+bool TKavrikApp::MarkersMovable() const {
+    // Never over a review (no challenge runs there) or while paused.
+    return View_ && !Game_.State.Paused && MarkersMayMove(View_->CurrentMode(), Running() != 0);
 }
 
 void TKavrikApp::EvDropFiles(const QList<QByteArray>& files) {

@@ -40,6 +40,8 @@ void BuildMenu100(QMenuBar* bar, TCommandTable& commands) {
     QMenu* mode = Popup(bar, QStringLiteral("モード変更(&M)"), CmModeScene);
     Item(mode, commands, CmModeScene, QStringLiteral("現在のシーンを表示します"));
     Item(mode, commands, CmModePhoto, QStringLiteral("写真データを表示します"));
+    Item(mode, commands, CmPause, QStringLiteral("一時停止(&P)"));
+    Item(mode, commands, CmReview, QStringLiteral("答え合わせ(&R)"));
 
     Item(bar, commands, CmJudge, QStringLiteral("判定！(&J)"));
 
@@ -48,6 +50,8 @@ void BuildMenu100(QMenuBar* bar, TCommandTable& commands) {
     Item(view, commands, CmStatusBar, QStringLiteral("ステータスバー(&S)"));
     view->addSeparator();
     Item(view, commands, CmHintMode, QStringLiteral("最下段に感応型ヘルプ(&F)"));
+    view->addSeparator();
+    Item(view, commands, CmConspicuousMarkers, QStringLiteral("目立つマーカー"));
 
     Item(bar, commands, CmHelp, QStringLiteral("ヘルプ(&H)"));
 }

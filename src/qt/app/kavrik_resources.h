@@ -25,6 +25,19 @@ inline constexpr std::array<TAccelerator, 5> kAccelerators100{{
     {Qt::Key_F9, CmModePhoto},
 }};
 
+// Keys added beside table 100: Ctrl+O opens as F12 does, Ctrl+Q ends the program.
+inline constexpr std::array<TAccelerator, 2> kExtraAccelerators{{
+    {(Qt::CTRL | Qt::Key_O).toCombined(), CmOpen},
+    {(Qt::CTRL | Qt::Key_Q).toCombined(), CmExit},
+}};
+
+// Keys beside table 100: the review and pause.
+inline constexpr std::array<TAccelerator, 3> kReviewPauseKeys{{
+    {Qt::Key_F7, CmReview},
+    {Qt::Key_P, CmPause},
+    {Qt::Key_Pause, CmPause},
+}};
+
 // One control-bar entry; Id 0 is a separator.
 struct TBarEntry {
     int Id;

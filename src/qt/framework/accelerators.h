@@ -13,7 +13,7 @@ namespace vexa {
 class TCommandTable;
 
 struct TAccelerator {
-    int Key;      // a Qt::Key, no modifiers
+    int Key;      // a Qt::Key, combined with its modifiers where it has any
     int Command;  // command id
 };
 

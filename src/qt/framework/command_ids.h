@@ -25,6 +25,11 @@ enum TCommandId : int {
     CmBarPlace = 223,
     CmStatusBar = 32040,
     CmToolBar = 32041,
+    // 目立つマーカー in the 表示 menu: markers with a black-and-white outline.
+    CmConspicuousMarkers = 231,
+    // Beside the described commands: pause and the review of a judgement.
+    CmPause = 232,
+    CmReview = 233,
 };
 
 constexpr bool IsModeCommand(int id) { return ModeFromNumber(id).has_value(); }
@@ -39,5 +44,6 @@ static_assert(CmModeOutlinePhoto - CmModeOutlineScene == 6 && CmModeScene == CmM
               CmModeResult3 == CmModeResult2 + 1 && CmModePhoto == CmModeResult3 + 1);
 static_assert(!IsModeCommand(CmFit) && !IsModeCommand(CmHelp) && !IsModeCommand(CmGather) &&
               !IsModeCommand(CmJudge));
+static_assert(!IsModeCommand(CmPause) && !IsModeCommand(CmReview));
 
 }  // namespace vexa

@@ -1,6 +1,7 @@
 #include "framework/control_bar.h"
 
 #include "framework/button_faces.h"
+#include "framework/hint_texts.h"
 
 #include <QAction>
 #include <QEnterEvent>
@@ -15,6 +16,7 @@ TButtonGadget::TButtonGadget(int id, TButtonKind kind, QAction* action, const QI
     setAutoRaise(false);
     setFocusPolicy(Qt::NoFocus);
     setCheckable(kind != TButtonKind::Command);
+    setToolTip(HintText(id));  // the status bar's hint, also where the pointer is
     connect(this, &QToolButton::clicked, this, [this] {
         if (Command && Command->isEnabled()) Command->trigger();
     });

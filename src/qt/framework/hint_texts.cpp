@@ -18,6 +18,9 @@ QString HintText(int id) {
     case CmOpen: return QStringLiteral("データを読み込みます");
     case CmStatusBar: return QStringLiteral("ステータスバーの表示・非表示を切り替えます");
     case CmToolBar: return QStringLiteral("ツールバーの表示・非表示を切り替えます");
+    case CmConspicuousMarkers: return QStringLiteral("四角を白黒の縁で目立たせるかを切り替えます");
+    case CmPause: return QStringLiteral("一時停止と再開を切り替えます");
+    case CmReview: return QStringLiteral("見つけた間違いと見逃した間違いを表示します");
     default: return {};
     }
 }

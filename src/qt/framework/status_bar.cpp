@@ -58,9 +58,20 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), Message(new QLabel
     addWidget(Message, 1);
 }
 
-void TStatusBar::ShowHint(int id) { SetMessage(id < 0 ? QString() : HintText(id)); }
+void TStatusBar::ShowHint(int id) {
+    if (id < 0 && NoteShown) return;
+    SetMessage(id < 0 ? QString() : HintText(id));
+}
 
-void TStatusBar::SetMessage(const QString& text) { Message->setText(text); }
+void TStatusBar::SetMessage(const QString& text) {
+    NoteShown = false;
+    Message->setText(text);
+}
+
+void TStatusBar::ShowNote(const QString& text) {
+    Message->setText(text);
+    NoteShown = true;
+}
 
 void TStatusBar::AddSeparator(int size) {
     auto* gap = new QWidget(this);

@@ -33,6 +33,9 @@ public:
     // without a hint empties it.
     void ShowHint(int id);
     void SetMessage(const QString& text);
+    // A text of the game's own (the score after judging) that stays until a
+    // hint replaces it: clearing the hints (-1) leaves it in place.
+    void ShowNote(const QString& text);
 
     // Fixed widgets on the right, in the order they are added.
     void AddSeparator(int size);
@@ -40,6 +43,7 @@ public:
 
 private:
     QLabel* Message;
+    bool NoteShown = false;
 };
 
 }  // namespace vexa

@@ -1,5 +1,8 @@
 #include "view/answer_marker.h"
 
+#include "viewcore/marker_outline.h"
+
+#include <QImage>
 #include <QPainter>
 
 namespace vexa {
@@ -18,8 +21,35 @@ void TMarkerFrame::MoveToTop(QPoint corner) {
     raise();
 }
 
+void TMarkerFrame::SetLook(TMarkerLook look) {
+    if (look == Look_) return;
+    Look_ = look;
+    update();
+}
+
+namespace {
+
+QImage ConspicuousOutline(int side) {
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const TOutlineShade shade = ConspicuousOutlineAt(x, y, side);
+            if (shade != TOutlineShade::None)
+                image.setPixel(x, y, shade == TOutlineShade::Black ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        }
+    return image;
+}
+
+}  // namespace
+
 void TMarkerFrame::paintEvent(QPaintEvent*) {
+    if (Look_ == TMarkerLook::Blank) return;
     QPainter painter(this);
+    if (Look_ == TMarkerLook::Conspicuous) {
+        painter.drawImage(0, 0, ConspicuousOutline(width()));  // 21 x 21: cheap to draw afresh
+        return;
+    }
     painter.setPen(QPen(Colour_, 0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(0, 0, width() - 1, height() - 1);

@@ -9,6 +9,11 @@
 
 namespace vexa {
 
+// How a frame draws itself. Conspicuous: the outer frame draws a two-pixel
+// band of short black and white pieces; Blank: the inner frame then draws
+// nothing, so the band is the whole marker.
+enum class TMarkerLook { Plain, Conspicuous, Blank };
+
 class TMarkerFrame : public QWidget {
     Q_OBJECT
 
@@ -20,11 +25,15 @@ public:
     // siblings, as every move of a marker does.
     void MoveToTop(QPoint corner);
 
+    void SetLook(TMarkerLook look);
+    TMarkerLook Look() const { return Look_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QColor Colour_;
+    TMarkerLook Look_ = TMarkerLook::Plain;
 };
 
 inline const QColor kMarkerOuterColour{128, 128, 128};

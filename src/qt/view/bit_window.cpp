@@ -3,6 +3,7 @@
 #include "framework/message_box.h"
 #include "framework/window_placement.h"
 #include "view/answer_marker.h"
+#include "view/marker_focus.h"
 #include "viewcore/marker_rules.h"
 #include "viewcore/view_rules.h"
 
@@ -57,6 +58,8 @@ TBitWindow::TBitWindow(TPuzzleData& puzzle, QWidget* parent)
         OuterFrames_[i]->hide();
         InnerFrames_[i]->hide();
     }
+    FocusFrame_ = new TMarkerFocusFrame(kMarkerSize, viewport());
+    setFocusPolicy(Qt::StrongFocus);  // the arrow keys and Tab come here
     DragCursor_ = MakeDragCursor();
 
     WipeTimer_.setInterval(kWipeTickMs);
@@ -71,17 +74,23 @@ TBitWindow::~TBitWindow() {
 }
 
 bool TBitWindow::SwitchMode(ViewMode mode) {
+    Reviewing_ = false;
+    return BuildAndShow(mode, mode);
+}
+
+bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
     // The wipe moves what the screen shows now: the last painted picture,
     // which may still be the welcome text when two switches follow each
     // other (a load), never a picture that was not yet on the screen.
     QImage oldScreen;
     if (CurrentMode_ != ViewMode::None && isVisible() && !viewport()->size().isEmpty()) oldScreen = ScreenShown();
     FinishWipe();
+    EndKeyboardSelection();
 
     const QString message =
-        BuildModePictures(Puzzle_, mode, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
+        BuildModePictures(Puzzle_, pictures, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
     if (!message.isEmpty()) return Fail(message);
-    if (IsSceneMode(mode)) Tracks_.OpenScene(SceneOf(mode));
+    if (IsSceneMode(pictures)) Tracks_.OpenScene(SceneOf(pictures));
 
     ReleasePicture(ModeScreen_);
     if (!CreateOffscreen(ModeScreen_, PictureWidth_, PictureHeight_))
@@ -103,15 +112,17 @@ bool TBitWindow::SwitchMode(ViewMode mode) {
 bool TBitWindow::Fail(const QString& message) {
     ShowMessage(this, message, QMessageBox::Ok);
     CurrentMode_ = ViewMode::None;
+    Reviewing_ = false;
     viewport()->update();
     return false;
 }
 
 void TBitWindow::ShowMarkers(bool gather) {
+    if (gather) EndKeyboardSelection();
     for (int i = 0; i < kMarkerCount; ++i) {
         // While the stripe still moves across the old picture, the markers
         // wait for the new one.
-        const bool shown = i < Puzzle_.DiffCount && ShowsMarkers(CurrentMode_) && !WipeInProgress();
+        const bool shown = i < Puzzle_.DiffCount && MarkersShown() && !WipeInProgress();
         OuterFrames_[i]->setVisible(shown);
         InnerFrames_[i]->setVisible(shown);
         if (gather) {
@@ -185,7 +196,9 @@ QImage TBitWindow::ScreenShown() {
 
 void TBitWindow::ShowWelcomeIfEmpty() {
     if (Puzzle_.Loaded) return;
+    Reviewing_ = Paused_ = false;
     FinishWipe();
+    EndKeyboardSelection();
     ShowMarkers(false);  // the emptied record has no markers to show
     viewport()->update();
 }
@@ -198,6 +211,10 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
         return;
     }
     painter.fillRect(clip, background);
+    if (Paused_ && Puzzle_.Loaded) {
+        PaintPause(painter);
+        return;
+    }
     const QPoint scroll = ScrollPosition();
     painter.translate(-scroll);  // draw in picture coordinates from here on
 
@@ -211,6 +228,7 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
         painter.drawImage(QPoint(0, 0), ModeScreen_.Image,
                           QRect(0, 0, PictureWidth_, PictureHeight_) & ModeScreen_.Image.rect());
     }
+    if (Reviewing_) PaintReview(painter, scroll);
     if (OutlinesDifferences(CurrentMode_)) {
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(Qt::NoBrush);
@@ -220,14 +238,10 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
         const int y0 = scroll.y() - 1, y1 = scroll.y() + viewport()->height() + 1;
         const int count = std::clamp<int>(Puzzle_.DiffCount, 0, kMaxDiffs);
         for (int i = 0; i < count; ++i) {
-            const TDiffRect& d = Puzzle_.DiffRects[i];
-            const int left = std::clamp(std::min(d.Left, d.Right), x0, x1);
-            const int right = std::clamp(std::max(d.Left, d.Right), x0, x1);
-            const int top = std::clamp(std::min(d.Top, d.Bottom), y0, y1);
-            const int bottom = std::clamp(std::max(d.Top, d.Bottom), y0, y1);
-            if (right - left < 1 || bottom - top < 1) continue;
-            // An outline covering left..right-1 and top..bottom-1.
-            painter.drawRect(left, top, right - left - 1, bottom - top - 1);
+            const std::optional<TDiffRect> d = DiffRectWithin(Puzzle_.DiffRects[i], x0, y0, x1, y1);
+            if (!d) continue;
+            // An outline covering Left..Right-1 and Top..Bottom-1.
+            painter.drawRect(d->Left, d->Top, d->Right - d->Left - 1, d->Bottom - d->Top - 1);
         }
     }
 }
@@ -241,6 +255,7 @@ struct TBitWindow::PieceBatch {
 };
 
 void TBitWindow::AnimateStep() {
+    if (Reviewing_ || Paused_) return;  // the scene under them waits
     // The scroll position is read once per tick, as every piece of the tick
     // lands on the same screen.
     const QPoint scroll = ScrollPosition();
@@ -353,7 +368,7 @@ void TBitWindow::FinishWipe() {
     // The markers held back during the wipe come up on the new picture; one
     // being dragged stays hidden.
     for (int i = 0; i < kMarkerCount; ++i) {
-        const bool shown = i < Puzzle_.DiffCount && ShowsMarkers(CurrentMode_) && i != DragIndex_;
+        const bool shown = i < Puzzle_.DiffCount && MarkersShown() && i != DragIndex_;
         OuterFrames_[i]->setVisible(shown);
         InnerFrames_[i]->setVisible(shown);
     }
@@ -408,7 +423,7 @@ void TBitWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TBitWindow::EvLButtonDown(QPoint point) {
-    if (!ShowsMarkers(CurrentMode_)) return;
+    if (!ShowsMarkers(CurrentMode_) || MarkersLocked()) return;
     if (DragIndex_ >= 0) EndDrag();  // a drag whose release never arrived
     std::array<TPoint, kMarkerCount> corners;
     for (int i = 0; i < kMarkerCount; ++i)
@@ -416,6 +431,7 @@ void TBitWindow::EvLButtonDown(QPoint point) {
     const int hit = MarkerIndexAt(corners.data(), corners.size(), Puzzle_.DiffCount,
                                   TPoint{point.x(), point.y()});
     if (hit < 0) return;
+    EndKeyboardSelection();  // the mouse takes over
     // Qt's implicit grab keeps the release with the view.
     DragIndex_ = hit;
     InnerFrames_[hit]->hide();
@@ -426,9 +442,9 @@ void TBitWindow::EvLButtonDown(QPoint point) {
 
 void TBitWindow::EvLButtonUp(QPoint point) {
     if (DragIndex_ < 0) return;
-    if (!ShowsMarkers(CurrentMode_)) {
-        // The mode changed during the drag: the marker stays where it was and
-        // hidden until the markers are shown again.
+    if (!ShowsMarkers(CurrentMode_) || MarkersLocked()) {
+        // The mode changed (or a pause began) during the drag: the marker
+        // stays where it was and hidden until the markers are shown again.
         EndDrag();
         return;
     }

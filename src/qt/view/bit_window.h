@@ -10,6 +10,7 @@
 // the scroll bars); picture coordinates = client + ScrollPosition().
 #pragma once
 
+#include "play/judgement.h"
 #include "play/view_mode.h"
 #include "puzzle/puzzle_data.h"
 #include "viewcore/fit_steps.h"
@@ -24,10 +25,12 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 
 namespace vexa {
 
 class TMarkerFrame;
+class TMarkerFocusFrame;
 
 class TBitWindow : public QAbstractScrollArea {
     Q_OBJECT
@@ -65,7 +68,8 @@ public:
     int OuterWidth() const { return OuterWidth_; }
     int OuterHeight() const { return OuterHeight_; }
 
-    // Shows markers 0..DiffCount-1 in the photo mode and hides the others;
+    // Shows markers 0..DiffCount-1 in the photo mode (and over a review, but
+    // never while paused) and hides the others;
     // with `gather` every marker also moves to (0, 0).
     void ShowMarkers(bool gather);
 
@@ -89,6 +93,33 @@ public:
     // picture size. A release in any other mode ends the drag and leaves the
     // marker where it was, hidden until the markers are shown again.
     int DragIndex() const { return DragIndex_; }
+
+    // --- Keyboard play (bit_window_keys.cpp) -------------------------------
+    // While MarkersMovable says yes, Tab selects the next of the markers in
+    // play (the first Tab marker 0) and Shift+Tab the previous one, and the
+    // view keeps the focus; the arrow keys move the selected marker by 1
+    // pixel, with Shift by 10, landing as a drop would; Escape ends the
+    // selection. The mouse wins over the keyboard: picking up a marker ends
+    // the selection, and the keys do nothing while a marker is dragged.
+    // Leaving the photo, gathering and a load that empties the view end it.
+    int SelectedMarker() const { return Selected_; }
+    // Tab (forwards) or Shift+Tab; false when no marker is in play.
+    bool SelectNextMarker(bool backwards);
+    // Moves the selected marker by (dx, dy) pixels; false when none is selected.
+    bool MoveSelectedMarker(int dx, int dy);
+    void EndKeyboardSelection();
+    // Ends the selection when markers may no longer be moved (the timer
+    // asks, so that a challenge that stops running drops it too).
+    void CheckKeyboardSelection();
+    // Whether markers may be moved now; the application asks game play. Left
+    // empty, markers may move whenever the photo is shown.
+    std::function<bool()> MarkersMovable;
+    // The focus frame around the selected marker (hidden without one).
+    const QWidget* FocusFrame() const;
+
+    // Markers drawn with a black-and-white outline instead of grey and black.
+    void SetConspicuousMarkers(bool on);
+    bool ConspicuousMarkers() const { return Conspicuous_; }
 
     // Learned difference between the view's and the frame's outer size, used
     // and updated by FitToPicture; kept for the life of the view.
@@ -126,6 +157,23 @@ public:
     // draws nothing. False when the source picture is empty.
     bool BlitPiece(const TScenePiece& piece, QPoint scroll);
 
+    // --- Review and pause, shown over the current mode ----------------------
+    // Shows the photo (pair 4) with the first DiffCount difference rectangles
+    // outlined 2 pixels wide just inside their edges, blue RGB(0,114,178) when
+    // `judged` found them and orange RGB(230,159,0) when it missed them, and
+    // markers 0..DiffCount-1 at the judged points. CurrentMode() stays (the
+    // result screen under the review) and nothing animates; the next
+    // SwitchMode ends the review. False on failure, as for SwitchMode.
+    bool ShowReview(const TJudgement& judged);
+    bool Reviewing() const { return Reviewing_; }
+    // Hides the picture and markers behind "一時停止中" / "P キーで再開します",
+    // or shows them again. Nothing animates while paused.
+    void SetPaused(bool paused);
+    bool Paused() const { return Paused_; }
+    // Over a review and while paused the markers are locked: neither a mouse
+    // drag nor keyboard play moves them, whatever MarkersMovable says.
+    bool MarkersLocked() const { return Reviewing_ || Paused_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -135,12 +183,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     // A quick second click is a press like any other.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void EvSize();
     void EvLButtonDown(QPoint point);
     void EvLButtonUp(QPoint point);
     void EndDrag();
+    bool KeyboardPlayAllowed() const;
+    bool HandleMarkerKey(const QKeyEvent& event);
+    void PlaceFocusFrame();
     void PaintClient(QPainter& painter, const QRect& clip);
     // The pieces of one tick: one painter on ModeScreen for all of them, and
     // the screen rectangles to repaint once they are all drawn.
@@ -152,11 +205,20 @@ private:
     void StepWipeOnTimer();
     void ApplyWipeSteps(int steps);
     bool Fail(const QString& message);
+    // SwitchMode's work: builds the pictures of `pictures` and shows them as `mode`.
+    bool BuildAndShow(ViewMode pictures, ViewMode mode);
+    bool MarkersShown() const;  // the markers in play are visible
+    void PlaceReviewMarkers();
+    void PaintReview(QPainter& painter, QPoint scroll);
+    void PaintPause(QPainter& painter);
 
     TPuzzleData& Puzzle_;
     std::array<TMarkerFrame*, kMarkerCount> OuterFrames_{};
     std::array<TMarkerFrame*, kMarkerCount> InnerFrames_{};
     int DragIndex_ = -1;
+    int Selected_ = -1;  // marker selected by the keyboard
+    TMarkerFocusFrame* FocusFrame_ = nullptr;
+    bool Conspicuous_ = false;
     int HScrollHeight_ = 0;
     int VScrollWidth_ = 0;
     QCursor SavedCursor_;
@@ -172,6 +234,9 @@ private:
     int OuterWidth_ = 0;
     int OuterHeight_ = 0;
     TFitExtras FitExtras_;
+    bool Reviewing_ = false;
+    bool Paused_ = false;
+    TJudgement Review_;
 
     QImage Shown_;       // what the screen shows: every paint goes through it
     QImage WipeScreen_;  // what the screen shows while the stripe moves

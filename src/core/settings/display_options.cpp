@@ -1,0 +1,27 @@
+#include "settings/display_options.h"
+
+#include "puzzle/puzzle_data.h"
+#include "settings/profile_file.h"
+#include "settings/profile_scan.h"
+
+#include <string_view>
+
+namespace vexa {
+
+// No puzzle's section can ever be this one (see the header).
+static_assert(std::string_view(kDisplayOptionsSection).size() >= sizeof(TPuzzleData::SectionName));
+
+std::string FormatOptionSwitch(bool on) { return on ? "1" : "0"; }
+
+bool ParseOptionSwitch(const std::string& value) { return TrimProfileBlanks(value) == "1"; }
+
+bool ReadConspicuousMarkers(const std::string& settingsPath) {
+    return ParseOptionSwitch(
+        ReadProfileString(settingsPath, kDisplayOptionsSection, kConspicuousMarkersKey, FormatOptionSwitch(false)));
+}
+
+bool WriteConspicuousMarkers(const std::string& settingsPath, bool on) {
+    return WriteProfileString(settingsPath, kDisplayOptionsSection, kConspicuousMarkersKey, FormatOptionSwitch(on));
+}
+
+}  // namespace vexa

@@ -1,0 +1,29 @@
+// Display choices kept in the settings file beside the puzzles' results.
+//
+// They live in a section of their own whose name is longer than any section
+// a puzzle file can name (its field holds at most 51 bytes), under a key
+// other than the results' "DStrs": a result line can never be read, written
+// or replaced through them, nor the other way round. Writing one changes
+// only its own line, so the results and their checksums stay as they were.
+#pragma once
+
+#include <string>
+
+namespace vexa {
+
+inline constexpr const char* kDisplayOptionsSection = "Vexa display options, kept apart from the puzzle results";
+inline constexpr const char* kConspicuousMarkersKey = "ConspicuousMarkers";
+
+// The stored form of a switch: "1" on, "0" off.
+std::string FormatOptionSwitch(bool on);
+// True only for "1" (blanks around it allowed): a missing, empty or garbled
+// value means off.
+bool ParseOptionSwitch(const std::string& value);
+
+// Whether markers get the black-and-white outline; off without a value.
+bool ReadConspicuousMarkers(const std::string& settingsPath);
+// Stores the choice; false when the file could not be written (the caller
+// keeps the choice for this run).
+bool WriteConspicuousMarkers(const std::string& settingsPath, bool on);
+
+}  // namespace vexa

@@ -1,0 +1,129 @@
+// Pausing the countdown: the elapsed time is kept at the pause and goes on
+// from there, whatever the calendar clock does meanwhile.
+#include "play/countdown.h"
+
+#include "fake_play_host.h"
+#include "play/judge.h"
+#include "play/play_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace vexa {
+namespace {
+
+using testing::FakePuzzle;
+using testing::PlayFixture;
+using Log = std::vector<std::string>;
+
+const FakePuzzle kOne{{{0, 0, 10, 10}}, "Sec"};
+
+std::string TimeLeft(int seconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "time 残り時間　%3d", seconds);
+    return text;
+}
+
+TEST(Pause, ResumeGoesOnFromTheElapsedTimeAtThePause) {
+    struct Case {
+        std::string name;
+        std::int32_t haveLimit;
+        int haveElapsed;      // seconds run before the pause
+        int haveClockChange;  // what the calendar clock does during the pause
+        Log wantOnResume;     // shown at once
+        Log wantSecondLater;  // one second after the resume
+    };
+    const std::string noLimit = std::string("time ") + kNoTimeLimitText;
+    const std::vector<Case> cases = {
+        {"paused for longer than the limit", 300, 100, 1000, {"resumed", TimeLeft(200)}, {TimeLeft(199)}},
+        {"no time limit", 0, 50, 5000, {"resumed", noLimit}, {noLimit}},
+        {"clock set back while paused", 300, 100, -3600, {"resumed", TimeLeft(200)}, {TimeLeft(199)}},
+        {"clock set far forward while paused", 300, 100, 1'000'000'000, {"resumed", TimeLeft(200)},
+         {TimeLeft(199)}},
+        {"paused at once", 300, 0, 20, {"resumed", TimeLeft(300)}, {TimeLeft(299)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayFixture f;
+        f.Load(kOne);
+        f.Game.State.TimeLimit = c.haveLimit;
+        f.Host.Clock += c.haveElapsed;
+        CountdownTick(f.Game);
+        PauseChallenge(f.Game);
+        ASSERT_EQ(f.Game.State.Paused, 1);
+        f.Host.TakeLog();
+
+        // While paused the clock stands still and judging waits.
+        for (int s = 0; s < 3; ++s) {
+            f.Host.Clock += c.haveClockChange / 3;
+            CountdownTick(f.Game);
+            Judge(f.Game);
+        }
+        f.Host.Clock += c.haveClockChange - c.haveClockChange / 3 * 3;
+        EXPECT_TRUE(f.Host.TakeLog().empty());
+        EXPECT_EQ(f.Game.State.Running, 1);
+
+        ResumeChallenge(f.Game);
+        EXPECT_EQ(f.Host.TakeLog(), c.wantOnResume);
+        CountdownTick(f.Game);
+        EXPECT_TRUE(f.Host.TakeLog().empty()) << "the same second is not shown twice";
+        f.Host.Clock += 1;
+        CountdownTick(f.Game);
+        EXPECT_EQ(f.Host.TakeLog(), c.wantSecondLater);
+        EXPECT_EQ(f.Game.State.Running, 1);
+    }
+}
+
+TEST(Pause, ResumeWithTheTimeAlreadyUpJudges) {
+    PlayFixture f;
+    f.Load(kOne);
+    f.Host.Clock += 299;
+    CountdownTick(f.Game);
+    f.Host.Clock += 5;  // the second past the limit was not ticked yet
+    PauseChallenge(f.Game);
+    f.Host.Clock += 60;
+    f.Host.TakeLog();
+    ResumeChallenge(f.Game);
+    EXPECT_EQ(f.Host.TakeLog(), (Log{"resumed", TimeLeft(-4), std::string("message ") + kVerdictText,
+                                     "time 判定で再挑戦", "switch HalfFound", "fit"}));
+    EXPECT_EQ(f.Game.State.Running, 0);
+}
+
+TEST(Pause, OnlyARunningChallengePausesAndALoadEndsThePause) {
+    PlayFixture f;
+    PauseChallenge(f.Game);  // nothing loaded
+    EXPECT_EQ(f.Game.State.Paused, 0);
+    EXPECT_FALSE(PauseEnabled(f.Game));
+
+    f.Load(kOne);
+    EXPECT_TRUE(PauseEnabled(f.Game));
+    TogglePause(f.Game);
+    TogglePause(f.Game);
+    TogglePause(f.Game);
+    EXPECT_EQ(f.Host.TakeLog(), (Log{"paused", "resumed", TimeLeft(300), "paused"}));
+    PauseChallenge(f.Game);  // already paused
+    EXPECT_TRUE(f.Host.Log.empty());
+
+    // Another puzzle starts unpaused, with a fresh clock.
+    f.Host.Clock += 50;
+    f.Game.LoadPuzzle = testing::FakeLoader(kOne);
+    LoadIntoPlay(f.Game, "next.VX");
+    ASSERT_FALSE(f.Host.Log.empty());
+    EXPECT_EQ(f.Host.Log.front(), "resumed");
+    EXPECT_EQ(f.Game.State.Paused, 0);
+    f.Host.TakeLog();
+    f.Host.Clock += 1;
+    CountdownTick(f.Game);
+    EXPECT_EQ(f.Host.TakeLog(), (Log{TimeLeft(299)}));
+
+    // A judged challenge cannot be paused.
+    Judge(f.Game);
+    PauseChallenge(f.Game);
+    EXPECT_EQ(f.Game.State.Paused, 0);
+}
+
+}  // namespace
+}  // namespace vexa
