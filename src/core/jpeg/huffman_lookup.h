@@ -26,10 +26,6 @@ struct HuffmanLookup {
     HuffmanLookup() {}
 
     std::array<std::int32_t, 1 << kFastBits> Fast;
-    // End[L]: one past the last code of length L (1 to 16) as an L-bit
-    // number; a lookahead no shorter code matches has a code of length L
-    // when its leading L bits are below End[L]. Index[L] turns those bits
-    // into the position of the symbol in Symbols.
     // AC tables only: up to two symbols with their values from the leading
     // kPairBits bits, when their codes and value bits all lie within them.
     //   bits 0-5   the bits the entry takes; 0 where the first code is
@@ -48,6 +44,10 @@ struct HuffmanLookup {
     static constexpr std::uint64_t kEndsBlock = 1 << 22;
     std::array<std::uint64_t, 1 << kPairBits> Pairs;
 
+    // End[L]: one past the last code of length L (1 to 16) as an L-bit
+    // number; a lookahead no shorter code matches has a code of length L
+    // when its leading L bits are below End[L]. Index[L] turns those bits
+    // into the position of the symbol in Symbols.
     std::array<std::int32_t, 17> End;
     std::array<std::int32_t, 17> Index;
     std::array<std::uint8_t, 256> Symbols;
