@@ -10,6 +10,9 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace vexa::testing {
@@ -30,16 +33,33 @@ struct Ac {
     int run, value;
     int size = -1;  // -1: the value's own size
 };
-void PutBlock(StreamBuilder& b, int dcDiff, const std::vector<Ac>& ac) {
+// AC symbol -> (code, length); none: GrayStream's 8-bit identity codes.
+using AcCodes = std::map<int, std::pair<std::uint32_t, int>>;
+
+// The codes ITU-T T.81 annex C assigns to symbols given by code length.
+AcCodes CanonicalCodes(const std::vector<std::vector<int>>& symbolsByLength) {
+    AcCodes codes;
+    std::uint32_t code = 0;
+    for (std::size_t i = 0; i < symbolsByLength.size(); ++i, code <<= 1)
+        for (const int symbol : symbolsByLength[i]) codes[symbol] = {code++, static_cast<int>(i) + 1};
+    return codes;
+}
+
+void PutBlock(StreamBuilder& b, int dcDiff, const std::vector<Ac>& ac, const AcCodes* codes = nullptr) {
+    const auto put = [&](int symbol) {
+        if (codes == nullptr) b.Bits(symbol, 8);
+        else b.Bits(codes->at(symbol).first, codes->at(symbol).second);
+    };
     const int s = SizeOf(dcDiff);
     b.Bits(s, 8).Bits(ValueBits(dcDiff, s), s);
     for (const Ac& a : ac) {
         if (a.run < 0) {
-            b.Bits(0x00, 8);
+            put(0x00);
             continue;
         }
         const int size = a.size >= 0 ? a.size : SizeOf(a.value);
-        b.Bits(a.run << 4 | size, 8).Bits(ValueBits(a.value, size), size);
+        put(a.run << 4 | size);
+        b.Bits(ValueBits(a.value, size), size);
     }
 }
 
@@ -120,7 +140,13 @@ TEST(ExactnessTest, PredictorStartsFromTable0AfterDqtAndOwnTableAfterRst) {
 // AC runs against the reference transform: ZRL, runs past coefficient 63,
 // a run-size symbol with size 0 (r + 1 zeros), and coefficients that wrap
 // in the transform. The block after each must decode from the right bit.
+// Each case runs with 8-bit AC codes and with codes of 2 to 7 bits, where
+// two symbols and their values often share one lookup: also when the first
+// of them ends the block and the bits after it are the next block's DC.
 TEST(ExactnessTest, AcRunsPlaceCoefficientsInZigZagOrder) {
+    const std::vector<std::vector<int>> shortCodes = {
+        {}, {0x00}, {0x01, 0xF0, 0x03}, {0x33, 0x40, 0x04}, {0xF2, 0xE1, 0xF1}, {0xF3, 0x06, 0xD1}, {0x0A, 0x2A}};
+    const AcCodes shortAc = CanonicalCodes(shortCodes);
     struct Case {
         const char* name;
         std::vector<Ac> ac;
@@ -134,22 +160,33 @@ TEST(ExactnessTest, AcRunsPlaceCoefficientsInZigZagOrder) {
         {"run_to_63_exactly", {{14, 1}, {15, 0, 0}, {15, 0, 0}, {15, -1}}, {{jpeg::kZigZag[15], 2}, {63, -2}}},
         {"run_well_past_63", {{0, 1}, {15, 0, 0}, {15, 0, 0}, {15, 0, 0}, {15, 4}}, {{1, 2}, {63, 8}}},
         {"large_wrapping", {{0, 600}, {0, -700}, {2, 1000}, {-1, 0}}, {{1, 1200}, {8, -1400}, {2, 2000}}},
+        {"ends_at_63_before_dc", {{0, 1}, {15, 0, 0}, {15, 0, 0}, {15, 0, 0}, {13, 1}}, {{1, 2}, {63, 2}}},
     };
-    for (const Case& c : cases) {
-        StreamBuilder b = GrayStream(16, 8, Flat(2));
-        PutBlock(b, 0, c.ac);
-        PutBlock(b, 3, {{0, -50}, {-1, 0}});
-        const Decoded have = Decode(b.Flush().Eoi().Data());
-        ASSERT_EQ(have.Result, DecodeOk) << c.name;
-        std::array<std::int16_t, 64> first{};
-        first[0] = 1024;  // predictor 512, q 2
-        for (auto [index, value] : c.want) first[index] = static_cast<std::int16_t>(value);
-        SCOPED_TRACE(c.name);
-        ExpectBlock(have.Bitmap, 0, GrayOf(first));
-        std::array<std::int16_t, 64> second{};
-        second[0] = 1030;
-        second[1] = -100;
-        ExpectBlock(have.Bitmap, 1, GrayOf(second));
+    for (const bool useShort : {false, true}) {
+        for (const Case& c : cases) {
+            StreamBuilder b = GrayStream(16, 8, Flat(2));
+            if (useShort) {
+                std::vector<std::vector<int>> identity(8);
+                for (int symbol = 0; symbol < 255; ++symbol) identity[7].push_back(symbol);
+                b = StreamBuilder();
+                b.Soi().Dqt(0, Flat(2)).Dht(0, 0, identity).Dht(1, 0, shortCodes);
+                b.Sof0(16, 8, {{1, 0x11, 0}}).Sos({{1, 0x00}});
+            }
+            const AcCodes* codes = useShort ? &shortAc : nullptr;
+            PutBlock(b, 0, c.ac, codes);
+            PutBlock(b, 3, {{0, -50}, {-1, 0}}, codes);
+            const Decoded have = Decode(b.Flush().Eoi().Data());
+            ASSERT_EQ(have.Result, DecodeOk) << c.name;
+            std::array<std::int16_t, 64> first{};
+            first[0] = 1024;  // predictor 512, q 2
+            for (auto [index, value] : c.want) first[index] = static_cast<std::int16_t>(value);
+            SCOPED_TRACE(std::string(c.name) + (useShort ? " (short codes)" : ""));
+            ExpectBlock(have.Bitmap, 0, GrayOf(first));
+            std::array<std::int16_t, 64> second{};
+            second[0] = 1030;
+            second[1] = -100;
+            ExpectBlock(have.Bitmap, 1, GrayOf(second));
+        }
     }
 }
 

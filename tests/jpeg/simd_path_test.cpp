@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vexa::testing {
@@ -79,6 +80,33 @@ TEST_F(SimdPathTest, EveryLayoutDecodesAlikeOnEveryPath) {
         const Bytes jpeg = Cjpeg(MakePicture(c.width, c.height, c.channels, 11), c.options);
         ExpectSameOnEveryPath(jpeg, {}, name);
         ExpectSameOnEveryPath(jpeg, Bytes(4 * c.width * (c.height + 20), 0xA5), name + " (former bitmap)");
+    }
+}
+
+// Grey blocks of every kind next to one another: flat, gentle, busy and
+// alternating pixels; whole MCUs
+// (which the AVX2 path writes from the transform) and clipped ones.
+TEST_F(SimdPathTest, GreyBlocksOfEveryKindDecodeAlikeOnEveryPath) {
+    Picture picture{100, 43, 1, {}};
+    for (int y = 0; y < picture.Height; ++y)
+        for (int x = 0; x < picture.Width; ++x) {
+            int v = 90;
+            if (x >= 8) v = (x + y) % 2 == 0 ? 255 : 0;
+            if (x >= 24) v = 40 + 3 * x + y;
+            if (x >= 48) v = static_cast<int>((x * 7919u + y * 104729u) % 251u);
+            if (x >= 80) v = (x + y) % 2 == 0 ? 255 : 0;
+            if (y >= 32 && x < 56) v = (x / 3 + y) % 2 == 0 ? 250 : 5;
+            picture.Pixels.push_back(static_cast<std::uint8_t>(v));
+        }
+    // Qualities 2 and 4 take 16-bit tables (cjpeg marks them SOF1): coefficients
+    // of 1024 and more, which the transform's wrapping takes on its own path.
+    const std::pair<const char*, bool> cases[] = {{"-quality 100", false}, {"-quality 60", false},
+                                                  {"-quality 100 -restart 1", false}, {"-quality 4", true},
+                                                  {"-quality 2", true}};
+    for (const auto& [options, sof1] : cases) {
+        Bytes jpeg = Cjpeg(picture, options);
+        if (sof1) PatchSof1ToSof0(jpeg);
+        ExpectSameOnEveryPath(jpeg, {}, std::string("grey ") + options);
     }
 }
 

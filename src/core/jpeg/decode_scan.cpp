@@ -175,46 +175,60 @@ struct ComponentCoding {
         std::memcpy(block + i, &zero, sizeof zero);
     }
     block[0] = Low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(predictor) * coding.Quant[0]));
-    const std::int32_t* fast = coding.Ac->Fast.data();
+    const std::uint64_t* pairs = coding.Ac->Pairs.data();
     const std::uint32_t* place = coding.Place.data();
+    constexpr int kPair = HuffmanLookup::kPairBits;
+    // The buffer is topped up at every step, off the path from one lookup
+    // to the next: each lookup finds at least kPair bits, and the steps
+    // that are no pair entry at least 32 (the first step: what the DC
+    // value left, at least kPair).
+    const auto topUp = [&bits](std::uint64_t& b, int& n) __attribute__((always_inline)) {
+        if (bits.TopUp(b, n)) [[likely]]
+            return;
+        bits.Buf = b;
+        bits.Count = n;
+        bits.Refill();
+        b = bits.Buf;
+        n = bits.Count;
+    };
+    if (count < kPair) topUp(buf, count);
     unsigned k = 1;
     for (;;) {
-        // A fast entry needs and takes at most kFast bits; the other steps
-        // top up to the 32 bits a code and its value can take.
-        if (count < kFast) {
-            bits.Buf = buf;
-            bits.Count = count;
-            bits.Refill();
-            buf = bits.Buf;
-            count = bits.Count;
-        }
-        const std::int32_t e = fast[buf >> (64 - kFast)];
-        std::uint32_t value;
-        if (e & HuffmanLookup::kHasValue) [[likely]] {
-            // Never end of block: AC tables give that symbol no value.
-            buf <<= e & 63;
-            count -= e & 63;
-            k += (e >> 12) & 15;  // the run: the symbol's high four bits
-            value = static_cast<std::uint32_t>(e >> 20);
-        } else {
-            if (count < 32) {  // the leading kFast bits, and so e, stay as they are
-                bits.Buf = buf;
-                bits.Count = count;
-                bits.Refill();
-                buf = bits.Buf;
-                count = bits.Count;
+        const std::uint64_t e = pairs[buf >> (64 - kPair)];
+        topUp(buf, count);
+        if (e & 63) [[likely]] {
+            // One or two symbols. One that is no coefficient (end of block,
+            // or no second symbol) stores a zero where the next coefficient
+            // would go, which the block holds already.
+            k += (e >> 12) & 15;
+            std::uint32_t at = place[k];
+            block[at & 0xFF] = Low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(e >> 32 & 0xFFFF) * (at >> 16)));
+            k += (e >> 16) & 1;
+            if (k >= 64) [[unlikely]] {  // the first symbol ended the block
+                const int first = (e >> 6) & 63;
+                buf <<= first;
+                count -= first;
+                break;
             }
-            const std::uint16_t f = e != 0 ? static_cast<std::uint16_t>(((e >> 16) & 15) << 8 | ((e >> 8) & 0xFF))
-                                           : coding.Ac->FindLong(static_cast<std::uint32_t>(buf >> 48));
-            const int length = f >> 8, size = f & 15, symbol = f & 0xFF;
-            buf <<= length;
-            count -= length;
-            if (symbol == 0) break;  // end of block (or no code matched)
-            value = size == 0 ? 0 : static_cast<std::uint32_t>(Extend(static_cast<std::uint32_t>(buf >> (64 - size)), size));
-            buf <<= size;
-            count -= size;
-            k += symbol >> 4;
+            k += (e >> 17) & 15;
+            at = place[k];
+            block[at & 0xFF] = Low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(e >> 48) * (at >> 16)));
+            k += (e >> 21) & 1;
+            buf <<= e & 63;
+            count -= static_cast<int>(e & 63);
+            if ((e & HuffmanLookup::kEndsBlock) || k >= 64) break;
+            continue;
         }
+        const std::uint16_t f = coding.Ac->Find(static_cast<std::uint32_t>(buf >> 48));
+        const int length = f >> 8, size = f & 15, symbol = f & 0xFF;
+        buf <<= length;
+        count -= length;
+        if (symbol == 0) break;  // end of block (or no code matched)
+        const std::uint32_t value =
+            size == 0 ? 0 : static_cast<std::uint32_t>(Extend(static_cast<std::uint32_t>(buf >> (64 - size)), size));
+        buf <<= size;
+        count -= size;
+        k += symbol >> 4;
         const std::uint32_t at = place[k];
         block[at & 0xFF] = Low16(static_cast<std::int32_t>(value * (at >> 16)));
         if (++k >= 64) break;
@@ -276,6 +290,15 @@ void TransformEach(std::int16_t* const* blocks, const BlockResult* results, int 
     }
 }
 
+// Grey MCUs whose blocks are transformed and then written, one by one:
+// blocks[i] goes to dst[i], all of them whole (8x8 pixels).
+template <class Stages>
+void TransformWriteGray(std::int16_t* const* blocks, const BlockResult* results, int n, std::uint8_t* const* dst,
+                        std::int32_t stride) {
+    Stages::Transform(blocks, results, n);
+    for (int i = 0; i < n; ++i) Stages::Gray(dst[i], stride, blocks[i], 8, 8);
+}
+
 // The sample stages of one path.
 struct ScalarStages {
     static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
@@ -283,6 +306,10 @@ struct ScalarStages {
     }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcuScalar(dst, stride, samples, cols, rows);
+    }
+    static void WholeGray(std::int16_t* const* blocks, const BlockResult* results, int n, std::uint8_t* const* dst,
+                          std::int32_t stride) {
+        TransformWriteGray<ScalarStages>(blocks, results, n, dst, stride);
     }
     static void Color(int layout, std::uint8_t* dst, std::int32_t stride,
                       const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
@@ -297,6 +324,10 @@ struct Sse2Stages {
     }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcu(dst, stride, samples, cols, rows);
+    }
+    static void WholeGray(std::int16_t* const* blocks, const BlockResult* results, int n, std::uint8_t* const* dst,
+                          std::int32_t stride) {
+        TransformWriteGray<Sse2Stages>(blocks, results, n, dst, stride);
     }
     static void Color(int layout, std::uint8_t* dst, std::int32_t stride,
                       const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
@@ -333,6 +364,35 @@ struct Avx2Stages {
     }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcuAvx2(dst, stride, samples, cols, rows);
+    }
+    // Whole grey MCUs: the transforms write their pixels themselves.
+    static void WholeGray(std::int16_t* const* blocks, const BlockResult* results, int n, std::uint8_t* const* dst,
+                          std::int32_t stride) {
+        std::int16_t* kinds[4][kMaxBlocks];
+        std::uint8_t* to[4][kMaxBlocks];
+        int counts[4] = {0, 0, 0, 0};
+        for (int i = 0; i < n; ++i) {
+            const int kind = static_cast<int>(results[i]);
+            to[kind][counts[kind]] = dst[i];
+            kinds[kind][counts[kind]++] = blocks[i];
+        }
+        for (int i = 0; i < counts[0]; ++i) InverseDct8x8DcOnlyToGray(kinds[0][i], to[0][i], stride);
+        for (int i = 0; i < counts[1]; ++i) InverseDct8x8FirstThreeToGrayAvx2(kinds[1][i], to[1][i], stride);
+        int few = 0, full = 0;
+        for (; few + 1 < counts[2]; few += 2)
+            InverseDct8x8PairFirstFourToGrayAvx2(kinds[2][few], kinds[2][few + 1], to[2][few], to[2][few + 1], stride);
+        for (; full + 1 < counts[3]; full += 2)
+            InverseDct8x8PairToGrayAvx2(kinds[3][full], kinds[3][full + 1], to[3][full], to[3][full + 1], stride);
+        if (few < counts[2] && full < counts[3]) {
+            InverseDct8x8PairToGrayAvx2(kinds[2][few], kinds[3][full], to[2][few], to[3][full], stride);
+        } else if (few < counts[2] || full < counts[3]) {
+            // Paired with zeros, then written.
+            alignas(32) std::int16_t zeros[64] = {};
+            std::int16_t* block = few < counts[2] ? kinds[2][few] : kinds[3][full];
+            if (few < counts[2]) InverseDct8x8PairFirstFourAvx2(block, zeros);
+            else InverseDct8x8PairAvx2(block, zeros);
+            WriteGrayMcuAvx2(few < counts[2] ? to[2][few] : to[3][full], stride, block, 8, 8);
+        }
     }
     static void Color(int layout, std::uint8_t* dst, std::int32_t stride,
                       const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
@@ -384,7 +444,7 @@ template <class Stages, int Layout>
         std::array<Block, 4> Luma;
         Block Cb, Cr;
     };
-    alignas(32) std::array<McuSamples, kGroup> work;
+    alignas(32) McuSamples work[kGroup];
     for (int y0 = 0; y0 < height; y0 += kMcuHeight) {
         const int rows = std::min(kMcuHeight, height - y0);
         std::uint8_t* row = bitmap + kDibHeaderBytes + std::int64_t{height - 1 - y0} * s.Stride;
@@ -406,13 +466,26 @@ template <class Stages, int Layout>
                 ++done;
                 stop = !goOn();
             }
-            Stages::Transform(blocks.data(), results.data(), n);
             int cols = 0;
-            for (int g = 0; g < done; ++g, x0 += kMcuWidth) {
-                cols = std::min(kMcuWidth, width - x0);
-                std::uint8_t* dst = row + 3 * x0;
-                if (kGray) Stages::Gray(dst, s.Stride, work[g].Luma[0].data(), cols, rows);
-                else Stages::Color(Layout, dst, s.Stride, work[g].Luma, work[g].Cb.data(), work[g].Cr.data(), cols, rows);
+            bool written = false;
+            if constexpr (kGray) {
+                if (rows == 8 && x0 + done * 8 <= width) {
+                    std::array<std::uint8_t*, kGroup> dst;
+                    for (int g = 0; g < done; ++g) dst[g] = row + 3 * (x0 + 8 * g);
+                    Stages::WholeGray(blocks.data(), results.data(), n, dst.data(), s.Stride);
+                    x0 += done * 8;
+                    cols = 8;
+                    written = true;
+                }
+            }
+            if (!written) {
+                Stages::Transform(blocks.data(), results.data(), n);
+                for (int g = 0; g < done; ++g, x0 += kMcuWidth) {
+                    cols = std::min(kMcuWidth, width - x0);
+                    std::uint8_t* dst = row + 3 * x0;
+                    if (kGray) Stages::Gray(dst, s.Stride, work[g].Luma[0].data(), cols, rows);
+                    else Stages::Color(Layout, dst, s.Stride, work[g].Luma, work[g].Cb.data(), work[g].Cr.data(), cols, rows);
+                }
             }
             if (stop) {
                 // The MCU in which the data ran out is still written; the

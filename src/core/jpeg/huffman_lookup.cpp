@@ -1,6 +1,7 @@
 #include "jpeg/huffman_lookup.h"
 
 #include <algorithm>
+#include <array>
 
 namespace vexa::jpeg {
 
@@ -25,6 +26,55 @@ std::int32_t FastEntry(int length, int symbol, int bits, bool dc) {
     }
     return e | static_cast<std::int32_t>(static_cast<std::uint32_t>(value) << 20) | HuffmanLookup::kHasValue |
            (length + size);
+}
+
+// The pair entries of an AC table from its code counts and symbols.
+void BuildPairs(HuffmanLookup& table, const std::uint8_t* counts, const std::uint8_t* symbols) {
+    constexpr int kBits = HuffmanLookup::kPairBits;
+    constexpr std::uint32_t kMask = (1u << kBits) - 1;
+    // The leading symbol of every kBits-bit number whose code and value
+    // bits lie within it: bits taken | symbol << 8 | value << 16; else 0.
+    std::array<std::uint32_t, 1 << kBits> lead{};
+    std::int32_t code = 0;
+    for (int length = 1, k = 0; length <= kBits; ++length, code <<= 1) {
+        for (int i = 0; i < counts[length - 1]; ++i, ++code, ++k) {
+            const int symbol = symbols[k], size = symbol & 15, taken = length + size;
+            if (taken > kBits) continue;
+            for (std::uint32_t t = 0; t < (1u << size); ++t) {
+                // EXTEND, T.81 F.2.2.1
+                const std::int32_t value = size == 0 ? 0 : (t >> (size - 1)) & 1 ? static_cast<std::int32_t>(t)
+                                                                                 : static_cast<std::int32_t>(t) - ((1 << size) - 1);
+                const std::uint32_t entry = static_cast<std::uint32_t>(taken | symbol << 8) |
+                                            std::uint32_t{static_cast<std::uint16_t>(value)} << 16;
+                const std::uint32_t first = (static_cast<std::uint32_t>(code) << size | t) << (kBits - taken);
+                std::fill_n(lead.begin() + first, 1u << (kBits - taken), entry);
+            }
+        }
+    }
+    for (std::uint32_t i = 0; i <= kMask; ++i) {
+        const std::uint32_t f = lead[i];
+        const int first = f & 63, symbol = (f >> 8) & 0xFF;
+        if (f == 0) {
+            table.Pairs[i] = 0;
+        } else if (symbol == 0) {  // end of block
+            table.Pairs[i] = static_cast<std::uint64_t>(first | first << 6) | HuffmanLookup::kEndsBlock;
+        } else {
+            std::uint64_t e = static_cast<std::uint64_t>(first << 6 | (symbol >> 4) << 12 | 1 << 16) |
+                              std::uint64_t{f >> 16} << 32;
+            int total = first;
+            // The symbol after it, when it lies within the bits that are left.
+            const std::uint32_t g = lead[(i << first) & kMask];
+            const int second = g & 63, symbol2 = (g >> 8) & 0xFF;
+            if (g != 0 && first + second <= kBits) {
+                total += second;
+                if (symbol2 == 0)
+                    e |= HuffmanLookup::kEndsBlock;
+                else
+                    e |= static_cast<std::uint64_t>((symbol2 >> 4) << 17 | 1 << 21) | std::uint64_t{g >> 16} << 48;
+            }
+            table.Pairs[i] = e | static_cast<std::uint64_t>(total);
+        }
+    }
 }
 
 }  // namespace
@@ -57,6 +107,7 @@ bool BuildHuffmanLookup(HuffmanLookup& table, const std::uint8_t* counts, const 
         }
         table.End[length] = code;
     }
+    if (!dc) BuildPairs(table, counts, symbols);
     return true;
 }
 

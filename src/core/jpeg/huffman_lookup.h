@@ -26,6 +26,24 @@ struct HuffmanLookup {
     HuffmanLookup() {}
 
     std::array<std::int32_t, 1 << kFastBits> Fast;
+    // AC tables only: up to two symbols with their values from the leading
+    // kPairBits bits, when their codes and value bits all lie within them.
+    //   bits 0-5   the bits the entry takes; 0 where the first code is
+    //              longer, its value does not fit, or no code matches
+    //   bits 6-11  the bits of the first symbol and its value alone
+    //   bits 12-15 run of the first symbol, bit 16 set when it is a
+    //              coefficient (clear for end of block)
+    //   bits 17-20 run of the second symbol, bit 21 set when there is one
+    //              and it is a coefficient
+    //   bit 22     kEndsBlock: the first or the second symbol is end of block
+    //   bits 32-47 value of the first, bits 48-63 of the second (signed;
+    //              0 for end of block or no second symbol)
+    // A symbol that is no coefficient has run and value 0, so a decoder may
+    // store its zero value at the current position like a coefficient's.
+    static constexpr int kPairBits = 11;
+    static constexpr std::uint64_t kEndsBlock = 1 << 22;
+    std::array<std::uint64_t, 1 << kPairBits> Pairs;
+
     // End[L]: one past the last code of length L (1 to 16) as an L-bit
     // number; a lookahead no shorter code matches has a code of length L
     // when its leading L bits are below End[L]. Index[L] turns those bits

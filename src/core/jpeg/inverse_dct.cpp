@@ -1,5 +1,6 @@
 #include "jpeg/inverse_dct.h"
 
+#include <cstring>
 #include <initializer_list>
 
 #if defined(__SSE2__)
@@ -307,22 +308,73 @@ VEXA_AVX2 void Store2(std::int16_t* a, std::int16_t* b, const __m256i v[8]) {
     }
 }
 
+VEXA_AVX2 void Load2(const std::int16_t* a, const std::int16_t* b, __m256i v[8]) {
+    for (int i = 0; i < 8; ++i)
+        v[i] = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 8 * i))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 8 * i)), 1);
+}
+
+// Where Store2 puts the samples: back into the blocks, or into a 24-bit
+// bitmap as grey pixels (limited to 0..255, each byte three times).
+struct BlockSink {
+    VEXA_AVX2 void Rows(std::int16_t* a, std::int16_t* b, const __m256i v[8]) const { Store2(a, b, v); }
+    // After a transform that left its samples in the blocks.
+    VEXA_AVX2 void FromBlocks(std::int16_t*, std::int16_t*) const {}
+};
+
+struct GraySink {
+    std::uint8_t* A;
+    std::uint8_t* B;
+    std::int32_t Stride;
+
+    VEXA_AVX2 void Rows(std::int16_t*, std::int16_t*, const __m256i v[8]) const {
+        // Rows r and r + 1 of a block in each lane: its 16 bytes, each three
+        // times, as the first 16 and the last 8 bytes of the two pixel rows.
+        const __m256i head0 = _mm256_broadcastsi128_si256(_mm_setr_epi8(0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5));
+        const __m256i tail0 = _mm256_broadcastsi128_si256(_mm_setr_epi8(5, 5, 6, 6, 6, 7, 7, 7, 0, 0, 0, 0, 0, 0, 0, 0));
+        const __m256i next = _mm256_set1_epi8(8);
+        const __m256i head1 = _mm256_add_epi8(head0, next), tail1 = _mm256_add_epi8(tail0, next);
+        std::uint8_t* a = A;
+        std::uint8_t* b = B;
+        for (int r = 0; r < 8; r += 2, a -= 2 * Stride, b -= 2 * Stride) {
+            const __m256i bytes = _mm256_packus_epi16(v[r], v[r + 1]);
+            const __m256i h0 = _mm256_shuffle_epi8(bytes, head0), t0 = _mm256_shuffle_epi8(bytes, tail0);
+            const __m256i h1 = _mm256_shuffle_epi8(bytes, head1), t1 = _mm256_shuffle_epi8(bytes, tail1);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(a), _mm256_castsi256_si128(h0));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(a + 16), _mm256_castsi256_si128(t0));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(a - Stride), _mm256_castsi256_si128(h1));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(a - Stride + 16), _mm256_castsi256_si128(t1));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(b), _mm256_extracti128_si256(h0, 1));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(b + 16), _mm256_extracti128_si256(t0, 1));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(b - Stride), _mm256_extracti128_si256(h1, 1));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(b - Stride + 16), _mm256_extracti128_si256(t1, 1));
+        }
+    }
+    VEXA_AVX2 void FromBlocks(std::int16_t* a, std::int16_t* b) const {
+        __m256i v[8];
+        Load2(a, b, v);
+        Rows(a, b, v);
+    }
+};
+
 #undef VEXA_AVX2
 
 }  // namespace
 
 __attribute__((target("avx2"))) void InverseDct8x8Avx2(std::int16_t* block) { InverseDct8x8(block); }
 
-__attribute__((target("avx2"))) void InverseDct8x8PairAvx2(std::int16_t* a, std::int16_t* b) {
+namespace {
+
+template <class Sink>
+__attribute__((target("avx2"))) void PairAvx2(std::int16_t* a, std::int16_t* b, const Sink& sink) {
     __m256i v[8];
-    for (int i = 0; i < 8; ++i)
-        v[i] = _mm256_inserti128_si256(
-            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 8 * i))),
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 8 * i)), 1);
+    Load2(a, b, v);
     Transpose2(v);
     if (!LanesSmall2(v)) {
         InverseDct8x8(a);
         InverseDct8x8(b);
+        sink.FromBlocks(a, b);
         return;
     }
     if (FirstPairSmall2(v)) TransformLanes2<5, false>(v);
@@ -332,7 +384,7 @@ __attribute__((target("avx2"))) void InverseDct8x8PairAvx2(std::int16_t* a, std:
         // The column pass's sums stay within 32 * 65536 + 175 * 1024: their
         // 256th parts fit in 16 bits.
         TransformLanes2<8, false>(v);
-        Store2(a, b, v);
+        sink.Rows(a, b, v);
         return;
     }
     Store2(a, b, v);
@@ -340,6 +392,54 @@ __attribute__((target("avx2"))) void InverseDct8x8PairAvx2(std::int16_t* a, std:
         Transform<WrappingProducts, 8>(a + col, 8);
         Transform<WrappingProducts, 8>(b + col, 8);
     }
+    sink.FromBlocks(a, b);
+}
+
+template <class Sink>
+__attribute__((target("avx2"))) void PairFirstFourAvx2(std::int16_t* a, std::int16_t* b, const Sink& sink) {
+    __m256i v[8];
+    for (int i = 0; i < 4; ++i)
+        v[i] = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 8 * i))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 8 * i)), 1);
+    for (int i = 4; i < 8; ++i) v[i] = _mm256_setzero_si256();
+    Transpose2(v);  // columns 4 to 7 are zero, and rows 4 to 7 in every lane
+    if (!LanesSmall2(v) || !FirstPairSmall2(v)) {
+        PairAvx2(a, b, sink);
+        return;
+    }
+    TransformFirstFour2<5, true>(v);
+    Transpose2(v);  // rows 4 to 7 of the row pass's result are zero
+    if (LanesSmall2(v)) {
+        TransformFirstFour2<8, false>(v);
+        sink.Rows(a, b, v);
+        return;
+    }
+    Store2(a, b, v);
+    for (int col = 0; col < 8; ++col) {
+        Transform<WrappingProducts, 8>(a + col, 8);
+        Transform<WrappingProducts, 8>(b + col, 8);
+    }
+    sink.FromBlocks(a, b);
+}
+
+}  // namespace
+
+__attribute__((target("avx2"))) void InverseDct8x8PairAvx2(std::int16_t* a, std::int16_t* b) { PairAvx2(a, b, BlockSink{}); }
+
+__attribute__((target("avx2"))) void InverseDct8x8PairFirstFourAvx2(std::int16_t* a, std::int16_t* b) {
+    PairFirstFourAvx2(a, b, BlockSink{});
+}
+
+__attribute__((target("avx2"))) void InverseDct8x8PairToGrayAvx2(std::int16_t* a, std::int16_t* b, std::uint8_t* dstA,
+                                                                 std::uint8_t* dstB, std::int32_t stride) {
+    PairAvx2(a, b, GraySink{dstA, dstB, stride});
+}
+
+__attribute__((target("avx2"))) void InverseDct8x8PairFirstFourToGrayAvx2(std::int16_t* a, std::int16_t* b,
+                                                                          std::uint8_t* dstA, std::uint8_t* dstB,
+                                                                          std::int32_t stride) {
+    PairFirstFourAvx2(a, b, GraySink{dstA, dstB, stride});
 }
 
 // Coefficients a = block[0], b = block[1], c = block[8] alone: the row pass
@@ -348,10 +448,32 @@ __attribute__((target("avx2"))) void InverseDct8x8PairAvx2(std::int16_t* a, std:
 // pass then gives (32 r + w c) >> 8 down each column, with w by row. With
 // |a| < 8192 and |b|, |c| < 1024 no product wraps and every value fits in
 // 16 bits, as in the exact passes above.
-__attribute__((target("avx2"))) void InverseDct8x8FirstThreeAvx2(std::int16_t* block) {
+namespace {
+
+// Rows r (low lane) and r + 1 (high lane) of one block as grey pixels at
+// dst and dst - stride.
+__attribute__((target("avx2"), always_inline)) inline void StoreGrayRowPair(std::uint8_t* dst, std::int32_t stride,
+                                                                          __m256i rows) {
+    const __m256i head = _mm256_broadcastsi128_si256(_mm_setr_epi8(0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5));
+    const __m256i tail = _mm256_broadcastsi128_si256(_mm_setr_epi8(5, 5, 6, 6, 6, 7, 7, 7, 0, 0, 0, 0, 0, 0, 0, 0));
+    const __m256i bytes = _mm256_packus_epi16(rows, rows);
+    const __m256i h = _mm256_shuffle_epi8(bytes, head), t = _mm256_shuffle_epi8(bytes, tail);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm256_castsi256_si128(h));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + 16), _mm256_castsi256_si128(t));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst - stride), _mm256_extracti128_si256(h, 1));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst - stride + 16), _mm256_extracti128_si256(t, 1));
+}
+
+// Writes the block's samples to dst as grey pixels when dst is given.
+template <bool Gray>
+__attribute__((target("avx2"))) void FirstThreeAvx2(std::int16_t* block, std::uint8_t* dst, std::int32_t stride) {
     const int a = block[0], b = block[1], c = block[8];
     if (a < -8192 || a > 8191 || b < -1024 || b > 1023 || c < -1024 || c > 1023) {
         InverseDct8x8(block);
+        if (Gray)
+            for (int row = 0; row < 8; row += 2)
+                StoreGrayRowPair(dst - row * stride, stride,
+                                 _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 8 * row)));
         return;
     }
     const __m256i weights = _mm256_setr_epi32(44, 38, 25, 9, -9, -25, -38, -44);
@@ -368,37 +490,30 @@ __attribute__((target("avx2"))) void InverseDct8x8FirstThreeAvx2(std::int16_t* b
         const __m256i lower = _mm256_srai_epi32(_mm256_madd_epi16(rc, Pair2(32, w[row + 1])), 8);
         // packs works within 128-bit lanes: reorder to row, then row + 1.
         const __m256i rows = _mm256_permute4x64_epi64(_mm256_packs_epi32(upper, lower), 0xD8);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(block + 8 * row), rows);
+        if (Gray) StoreGrayRowPair(dst - row * stride, stride, rows);
+        else _mm256_storeu_si256(reinterpret_cast<__m256i*>(block + 8 * row), rows);
     }
 }
 
-__attribute__((target("avx2"))) void InverseDct8x8PairFirstFourAvx2(std::int16_t* a, std::int16_t* b) {
-    __m256i v[8];
-    for (int i = 0; i < 4; ++i)
-        v[i] = _mm256_inserti128_si256(
-            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 8 * i))),
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 8 * i)), 1);
-    for (int i = 4; i < 8; ++i) v[i] = _mm256_setzero_si256();
-    Transpose2(v);  // columns 4 to 7 are zero, and rows 4 to 7 in every lane
-    if (!LanesSmall2(v) || !FirstPairSmall2(v)) {
-        InverseDct8x8PairAvx2(a, b);
-        return;
-    }
-    TransformFirstFour2<5, true>(v);
-    Transpose2(v);  // rows 4 to 7 of the row pass's result are zero
-    if (LanesSmall2(v)) {
-        TransformFirstFour2<8, false>(v);
-        Store2(a, b, v);
-        return;
-    }
-    Store2(a, b, v);
-    for (int col = 0; col < 8; ++col) {
-        Transform<WrappingProducts, 8>(a + col, 8);
-        Transform<WrappingProducts, 8>(b + col, 8);
-    }
+}  // namespace
+
+__attribute__((target("avx2"))) void InverseDct8x8FirstThreeAvx2(std::int16_t* block) {
+    FirstThreeAvx2<false>(block, nullptr, 0);
+}
+
+__attribute__((target("avx2"))) void InverseDct8x8FirstThreeToGrayAvx2(std::int16_t* block, std::uint8_t* dst,
+                                                                       std::int32_t stride) {
+    FirstThreeAvx2<true>(block, dst, stride);
 }
 
 #endif
+
+void InverseDct8x8DcOnlyToGray(const std::int16_t* block, std::uint8_t* dst, std::int32_t stride) {
+    const int v = (std::int32_t{block[0]} * 32) >> 8;  // as InverseDct8x8DcOnly, within 16 bits
+    std::uint8_t row[24];
+    std::memset(row, v < 0 ? 0 : v > 255 ? 255 : v, sizeof row);
+    for (int y = 0; y < 8; ++y, dst -= stride) std::memcpy(dst, row, sizeof row);
+}
 
 void InverseDct8x8DcOnly(std::int16_t* block) {
     // Row 0 becomes 32 x0 >> 5 = x0 everywhere, the other rows 0; each column

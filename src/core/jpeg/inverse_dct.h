@@ -22,12 +22,24 @@ void InverseDct8x8PairAvx2(std::int16_t* a, std::int16_t* b);
 // Two blocks at once whose coefficients are all 0 outside rows 0-3 and
 // columns 0-3.
 void InverseDct8x8PairFirstFourAvx2(std::int16_t* a, std::int16_t* b);
+// The two pair transforms above writing the samples of a and b straight into
+// a 24-bit bitmap as grey pixels, each limited to 0..255 and written as
+// blue, green and red: 8x8 pixels from dstA and dstB, each row `stride`
+// bytes below the one before in memory. The blocks' contents are lost.
+void InverseDct8x8PairToGrayAvx2(std::int16_t* a, std::int16_t* b, std::uint8_t* dstA, std::uint8_t* dstB,
+                                 std::int32_t stride);
+void InverseDct8x8PairFirstFourToGrayAvx2(std::int16_t* a, std::int16_t* b, std::uint8_t* dstA, std::uint8_t* dstB,
+                                          std::int32_t stride);
 // One block whose coefficients are all 0 but 0, 1 and 8.
 void InverseDct8x8FirstThreeAvx2(std::int16_t* block);
+// The same writing grey pixels as the pair transforms to grey do.
+void InverseDct8x8FirstThreeToGrayAvx2(std::int16_t* block, std::uint8_t* dst, std::int32_t stride);
 #endif
 
 // The same for a block whose coefficients are all 0 but the first.
 void InverseDct8x8DcOnly(std::int16_t* block);
+// Its samples straight into the bitmap as grey pixels, as above.
+void InverseDct8x8DcOnlyToGray(const std::int16_t* block, std::uint8_t* dst, std::int32_t stride);
 
 // The same transform written term by term; InverseDct8x8 must agree with it
 // on every input.

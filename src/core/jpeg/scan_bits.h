@@ -36,7 +36,7 @@ public:
         Count -= reader_.Offset;
     }
 
-    // Tops the buffer up to at least 56 bits.
+    // Tops the buffer up to 56 to 63 bits.
     [[gnu::always_inline]] void Refill() {
         if (load_ + 8 <= reader_.Size) {
             std::uint64_t w;
@@ -53,6 +53,24 @@ public:
             }
         }
         RefillByBytes();
+    }
+
+    // Refill()'s fast step on a buffer the caller holds in `buf` with
+    // `count` bits: false, changing nothing, when the eight bytes ahead are
+    // not all inside the stream or one of them is 0xFF.
+    [[gnu::always_inline]] bool TopUp(std::uint64_t& buf, int& count) {
+        if (load_ + 8 > reader_.Size) return false;
+        std::uint64_t w;
+        std::memcpy(&w, reader_.Data + load_, 8);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        w = __builtin_bswap64(w);
+#endif
+        const std::uint64_t x = ~w;
+        if (((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0) return false;
+        buf |= w >> count;
+        load_ += 7 - (count >> 3);
+        count |= 56;
+        return true;
     }
 
     // Whether the reader sits on a 0x00 right after a 0xFF, where its own
@@ -89,7 +107,7 @@ public:
 private:
     [[gnu::noinline]] void RefillByBytes() {
         Buf = Count == 0 ? 0 : Buf & (~std::uint64_t{0} << (64 - Count));
-        while (Count <= 56) {
+        while (Count < 56) {  // 56 to 63 bits, as the fast step leaves
             const std::uint8_t byte = reader_.At(load_);
             const bool stuffed = reader_.StuffedAt(load_);
             load_ += stuffed ? 2 : 1;
