@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -17,15 +16,11 @@ namespace {
 
 using testing::FakePuzzle;
 using testing::PlayFixture;
+using testing::TimeLeftLine;
 using Log = std::vector<std::string>;
 
 const FakePuzzle kOne{{{0, 0, 10, 10}}, "Sec"};
 
-std::string TimeLeft(int seconds) {
-    char text[64];
-    std::snprintf(text, sizeof text, "time 残り時間　%3d", seconds);
-    return text;
-}
 
 int CountOf(const Log& log, const std::string& line) {
     return static_cast<int>(std::count(log.begin(), log.end(), line));
@@ -39,7 +34,7 @@ TEST(CountdownTick, CountsDownToZeroThenJudgesOnce) {
         // Ten ticks per second; only the first of a second touches the field.
         for (int tick = 0; tick < 10; ++tick) CountdownTick(f.Game);
         f.Host.Clock += 1;
-        want.push_back(TimeLeft(300 - elapsed));
+        want.push_back(TimeLeftLine(300 - elapsed));
     }
     Log log = f.Host.TakeLog();
     ASSERT_GE(log.size(), want.size());
@@ -62,11 +57,11 @@ TEST(CountdownTick, FollowsTheCalendarClock) {
         Log want;
     };
     const std::vector<Case> cases = {
-        {"several ticks in one second", {0, 0, 0, 1, 0}, {TimeLeft(300), TimeLeft(299)}},
-        {"a modal loop held the ticks for five seconds", {0, 5}, {TimeLeft(300), TimeLeft(295)}},
-        {"clock set back", {0, -7}, {TimeLeft(300), TimeLeft(307)}},
+        {"several ticks in one second", {0, 0, 0, 1, 0}, {TimeLeftLine(300), TimeLeftLine(299)}},
+        {"a modal loop held the ticks for five seconds", {0, 5}, {TimeLeftLine(300), TimeLeftLine(295)}},
+        {"clock set back", {0, -7}, {TimeLeftLine(300), TimeLeftLine(307)}},
         {"clock set forward past the limit judges at once", {0, 1000},
-         {TimeLeft(300), TimeLeft(-700), std::string("message ") + kVerdictText,
+         {TimeLeftLine(300), TimeLeftLine(-700), std::string("message ") + kVerdictText,
           "time 判定で再挑戦", "switch HalfFound", "fit"}},
     };
     for (const Case& c : cases) {

@@ -92,6 +92,13 @@ public:
     int AnimateSteps = 0;
 };
 
+// The fake's log line for the time field showing `seconds` left.
+inline std::string TimeLeftLine(int seconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "time 残り時間　%3d", seconds);
+    return text;
+}
+
 // A puzzle as the loader would leave it.
 struct FakePuzzle {
     std::vector<TDiffRect> Rects;

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -17,15 +16,11 @@ namespace {
 
 using testing::FakePuzzle;
 using testing::PlayFixture;
+using testing::TimeLeftLine;
 using Log = std::vector<std::string>;
 
 const FakePuzzle kOne{{{0, 0, 10, 10}}, "Sec"};
 
-std::string TimeLeft(int seconds) {
-    char text[64];
-    std::snprintf(text, sizeof text, "time 残り時間　%3d", seconds);
-    return text;
-}
 
 TEST(Pause, ResumeGoesOnFromTheElapsedTimeAtThePause) {
     struct Case {
@@ -38,12 +33,12 @@ TEST(Pause, ResumeGoesOnFromTheElapsedTimeAtThePause) {
     };
     const std::string noLimit = std::string("time ") + kNoTimeLimitText;
     const std::vector<Case> cases = {
-        {"paused for longer than the limit", 300, 100, 1000, {"resumed", TimeLeft(200)}, {TimeLeft(199)}},
+        {"paused for longer than the limit", 300, 100, 1000, {"resumed", TimeLeftLine(200)}, {TimeLeftLine(199)}},
         {"no time limit", 0, 50, 5000, {"resumed", noLimit}, {noLimit}},
-        {"clock set back while paused", 300, 100, -3600, {"resumed", TimeLeft(200)}, {TimeLeft(199)}},
-        {"clock set far forward while paused", 300, 100, 1'000'000'000, {"resumed", TimeLeft(200)},
-         {TimeLeft(199)}},
-        {"paused at once", 300, 0, 20, {"resumed", TimeLeft(300)}, {TimeLeft(299)}},
+        {"clock set back while paused", 300, 100, -3600, {"resumed", TimeLeftLine(200)}, {TimeLeftLine(199)}},
+        {"clock set far forward while paused", 300, 100, 1'000'000'000, {"resumed", TimeLeftLine(200)},
+         {TimeLeftLine(199)}},
+        {"paused at once", 300, 0, 20, {"resumed", TimeLeftLine(300)}, {TimeLeftLine(299)}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -87,7 +82,7 @@ TEST(Pause, ResumeWithTheTimeAlreadyUpJudges) {
     f.Host.Clock += 60;
     f.Host.TakeLog();
     ResumeChallenge(f.Game);
-    EXPECT_EQ(f.Host.TakeLog(), (Log{"resumed", TimeLeft(-4), std::string("message ") + kVerdictText,
+    EXPECT_EQ(f.Host.TakeLog(), (Log{"resumed", TimeLeftLine(-4), std::string("message ") + kVerdictText,
                                      "time 判定で再挑戦", "switch HalfFound", "fit"}));
     EXPECT_EQ(f.Game.State.Running, 0);
 }
@@ -103,7 +98,7 @@ TEST(Pause, OnlyARunningChallengePausesAndALoadEndsThePause) {
     TogglePause(f.Game);
     TogglePause(f.Game);
     TogglePause(f.Game);
-    EXPECT_EQ(f.Host.TakeLog(), (Log{"paused", "resumed", TimeLeft(300), "paused"}));
+    EXPECT_EQ(f.Host.TakeLog(), (Log{"paused", "resumed", TimeLeftLine(300), "paused"}));
     PauseChallenge(f.Game);  // already paused
     EXPECT_TRUE(f.Host.Log.empty());
 
@@ -117,7 +112,7 @@ TEST(Pause, OnlyARunningChallengePausesAndALoadEndsThePause) {
     f.Host.TakeLog();
     f.Host.Clock += 1;
     CountdownTick(f.Game);
-    EXPECT_EQ(f.Host.TakeLog(), (Log{TimeLeft(299)}));
+    EXPECT_EQ(f.Host.TakeLog(), (Log{TimeLeftLine(299)}));
 
     // A judged challenge cannot be paused.
     Judge(f.Game);
