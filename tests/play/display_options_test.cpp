@@ -2,6 +2,8 @@
 
 #include "settings/result_record.h"
 
+#include "settings_file_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -18,27 +20,7 @@ namespace fs = std::filesystem;
 
 const std::string kSection = std::string("[") + kDisplayOptionsSection + "]";
 
-class DisplayOptionsFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "vexa-options-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        path_ = (dir_ / "vexa.Ini").string();
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(dir_, fs::perms::owner_all, ec);
-        fs::remove_all(dir_, ec);
-    }
-    void Put(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
-    std::string Get() const {
-        std::ifstream in(path_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    fs::path dir_;
-    std::string path_;
-};
+using DisplayOptionsFile = testing::SettingsFileTest;
 
 TEST_F(DisplayOptionsFile, ReadsOnlyAOneAsOn) {
     struct Case {
