@@ -161,6 +161,14 @@ TEST_F(AppTest, HintsEmptyOnSeparatorsGreyedItemsAndLeavingTheMenuBar) {
     QApplication::sendEvent(App->Frame()->menuBar(), &leave);
     QApplication::processEvents();
     EXPECT_TRUE(field->text().isEmpty());
+
+    // Escape from a menu opened with the keyboard leaves the popup header's
+    // hint on the bar, until the bar gives up the focus.
+    App->Frame()->ShowHint(32040);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::OtherFocusReason);
+    QApplication::sendEvent(App->Frame()->menuBar(), &focusOut);
+    QApplication::processEvents();
+    EXPECT_TRUE(field->text().isEmpty()) << "the menu was left from the keyboard";
 }
 
 // The boxes game play opens on the frame (a notice, the best-result

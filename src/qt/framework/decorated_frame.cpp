@@ -84,7 +84,16 @@ bool TDecoratedFrame::eventFilter(QObject* watched, QEvent* event) {
             },
             Qt::QueuedConnection);
     } else if (watched == Menus && event->type() == QEvent::FocusOut && !QApplication::activePopupWidget()) {
-        MenuInUse = false;  // the menu was left for another window or widget
+        // The menu was left for another window or widget, or by Escape from
+        // the keyboard: it is closed, and the field empties.
+        MenuInUse = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (QApplication::activePopupWidget() || !Menus || Menus->activeAction()) return;
+                ShowHint(-1);
+            },
+            Qt::QueuedConnection);
     } else if (event->type() == QEvent::MouseMove) {
         // Separators and greyed items are never highlighted, so no hover
         // reports them; the pointer resting on one shows an empty text.
