@@ -4,19 +4,17 @@
 //   build-release/bench/vexa_bench --benchmark_filter=Load
 #include "puzzle/puzzle_file.h"
 #include "puzzle/puzzle_writer.h"
+#include "photo_picture.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <thread>
 #include <vector>
-
-#include <jpeglib.h>
 
 namespace {
 
@@ -38,29 +36,8 @@ Bytes PhotoLikeJpeg(int width, int height, unsigned seed) {
                 rgb[(static_cast<std::size_t>(y) * width + x) * 3 + c] =
                     static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
             }
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    jpeg_mem_dest(&info, &out, &outSize);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 85, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = &rgb[static_cast<std::size_t>(info.next_scanline) * width * 3];
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    Bytes jpeg(out, out + outSize);
-    jpeg_destroy_compress(&info);
-    std::free(out);
-    return jpeg;
+    return vexa::bench::EncodeJpeg({width, height, 3, std::move(rgb)},
+                                   {85, vexa::bench::EncodeOptions::S420, 0});
 }
 
 Bytes TenPictureBytes() {
