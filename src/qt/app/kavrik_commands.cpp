@@ -11,9 +11,9 @@
 #include "framework/open_dialog.h"
 #include "play/judge.h"
 #include "play/load_into_play.h"
+#include "play/marker_play.h"
 #include "play/show_mode.h"
 #include "settings/display_options.h"
-#include "viewcore/marker_keys.h"
 #include "view/bit_window.h"
 
 #include <QFile>
@@ -23,23 +23,28 @@ namespace vexa {
 // The limit counts bytes, as the name buffer does.
 bool TKavrikApp::FileNameFits(const QByteArray& name) const { return name.size() <= kMaxFileNameBytes; }
 
+void TKavrikApp::LoadNamedFile(const QByteArray& name, bool askReady) {
+    if (!FileNameFits(name)) {
+        ShowMessage(Frame_, kMsgNameTooLong);
+        return;
+    }
+    PendingFile = name;
+    if (askReady) ShowMessage(Frame_, kMsgReady);
+    OpenPuzzle(PendingFile);
+}
+
 void TKavrikApp::CmOpenFile() {
     PendingFile.clear();
     QByteArray chosen;
     if (RunOpenDialog(Frame_, chosen) != 1) return;
-    if (!FileNameFits(chosen)) {
-        ShowMessage(Frame_, kMsgNameTooLong);
-        return;
-    }
-    PendingFile = chosen;
-    OpenPuzzle(PendingFile);
+    LoadNamedFile(chosen, false);
 }
 
 void TKavrikApp::CmFitToPicture() { Host_.FitToPicture(); }
 
 void TKavrikApp::CmGatherMarkers() {
     if (!View_ || !ShowsMarkers(View_->CurrentMode())) return;
-    View_->ShowMarkers(true);
+    GatherMarkersAtView(Game_);
 }
 
 void TKavrikApp::CmMode(ViewMode mode) {
@@ -85,25 +90,8 @@ void TKavrikApp::CmSwitchConspicuousMarkers() {
     WriteConspicuousMarkers(SettingsPath(), ConspicuousMarkers_);
 }
 
-bool TKavrikApp::MarkersMovable() const {
-    // Never over a review (no challenge runs there) or while paused.
-    return View_ && !Game_.State.Paused && MarkersMayMove(View_->CurrentMode(), Running() != 0);
-}
-
 void TKavrikApp::EvDropFiles(const QList<QByteArray>& files) {
-    bool taken = false;
-    if (!files.isEmpty()) {
-        const QByteArray& first = files.first();
-        if (!FileNameFits(first)) {
-            ShowMessage(Frame_, kMsgNameTooLong);
-        } else {
-            PendingFile = first;
-            taken = true;
-        }
-    }
-    if (!taken) return;
-    ShowMessage(Frame_, kMsgReady);
-    OpenPuzzle(PendingFile);
+    if (!files.isEmpty()) LoadNamedFile(files.first(), true);  // only the first counts
 }
 
 void TKavrikApp::OpenPuzzle(const QByteArray& path) {
