@@ -36,14 +36,14 @@ TPlayOverlay PlayOverlay(const TGamePlay& game) {
     const TPlayState& state = game.State;
     TPlayOverlay overlay;
     overlay.Markers = state.Markers;
-    const int inPlay = std::clamp(state.Markers.InPlay, 0, kMaxDiffs);
+    const int inPlay = state.Markers.InPlay;
     switch (state.Over) {
     case TOverMode::Paused:
         overlay.Paused = true;
         break;
     case TOverMode::Review: {
         const TJudgement& judged = state.LastJudgement;
-        overlay.Outlined = std::clamp(judged.DiffCount, 0, kMaxDiffs);
+        overlay.Outlined = judged.DiffCount;
         overlay.Found = judged.Found;
         overlay.MarkersShown = std::min(inPlay, overlay.Outlined);
         break;
