@@ -28,7 +28,7 @@ struct TPlayState {
     std::int32_t LastShownSecond = -100;  // elapsed second last shown; never reset
     TResultState Result;                // stored checksums and BestResult of the loaded puzzle
 
-    TMarkerBoard Markers;
+    TMarkerBoard Markers;               // the answer markers, in picture coordinates
 
     TOverMode Over = TOverMode::None;
     // While paused, the running challenge's clock stands still at

@@ -49,39 +49,6 @@ TKavrikApp::~TKavrikApp() {
     FrameOwner_.reset();  // the view and the bars go with it, before the puzzle record
 }
 
-void TKavrikApp::RegisterCommands() {
-    TCommandTable& c = Commands_;
-    c.SetHandler(CmOpen, [this] { CmOpenFile(); });
-    c.SetHandler(CmFit, [this] { CmFitToPicture(); });
-    c.SetHandler(CmGather, [this] { CmGatherMarkers(); });
-    // Only the photo shows the markers to gather.
-    c.SetEnabler(CmGather, [this](TCommandState& s) { s.Enabled = View_ && ShowsMarkers(View_->CurrentMode()); });
-    for (int id = CmModeOutlineScene; id <= CmModeOutlinePhoto; ++id) {
-        const ViewMode mode = ModeOfCommand(id);
-        c.SetHandler(id, [this, mode] { CmMode(mode); });
-        c.SetEnabler(
-            id,
-            [this, mode](TCommandState& s) {
-                s.Enabled = Running() && !Game_.State.Paused();
-                s.Checked = View_ && View_->CurrentMode() == mode;
-            },
-            true);
-    }
-    c.SetHandler(CmJudge, [this] { CmJudgeAnswers(); });
-    // Judging waits while the clock is paused.
-    c.SetEnabler(CmJudge, [this](TCommandState& s) { s.Enabled = !Game_.State.Paused(); });
-    c.SetHandler(CmHelp, [this] { CmShowHelp(); });
-    c.SetHandler(CmHintMode, [this] { CmSwitchHintMode(); });
-    c.SetEnabler(CmHintMode, [this](TCommandState& s) { s.Checked = HintMode_ == THintMode::Hover; }, true);
-    c.SetHandler(CmBarPlace, [this] { CmMoveControlBar(); });
-    c.SetHandler(CmExit, [this] {
-        if (Frame_) Frame_->close();
-    });
-    c.SetHandler(CmConspicuousMarkers, [this] { CmSwitchConspicuousMarkers(); });
-    c.SetEnabler(CmConspicuousMarkers, [this](TCommandState& s) { s.Checked = ConspicuousMarkers_; }, true);
-    RegisterReviewAndPause();
-}
-
 void TKavrikApp::SetupMainWindow() {
     View_ = new TBitWindow(Puzzle_);
     // The pointer and the keys of keyboard play go to game play.

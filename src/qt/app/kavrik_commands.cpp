@@ -1,5 +1,6 @@
-// The commands of the application object and the ways a puzzle file name
-// arrives: the open dialog, dropped files and the command line.
+// The commands of the application object, each registered with its enabling
+// rule beside its handler, and the ways a puzzle file name arrives: the open
+// dialog, dropped files, the command line and a second copy.
 #include "app/kavrik_app.h"
 
 #include "framework/command_ids.h"
@@ -19,6 +20,39 @@
 #include <QFile>
 
 namespace vexa {
+
+void TKavrikApp::RegisterCommands() {
+    TCommandTable& c = Commands_;
+    c.SetHandler(CmOpen, [this] { CmOpenFile(); });
+    c.SetHandler(CmFit, [this] { CmFitToPicture(); });
+    c.SetHandler(CmGather, [this] { CmGatherMarkers(); });
+    // Only the photo shows the markers to gather.
+    c.SetEnabler(CmGather, [this](TCommandState& s) { s.Enabled = View_ && ShowsMarkers(View_->CurrentMode()); });
+    for (int id = CmModeOutlineScene; id <= CmModeOutlinePhoto; ++id) {
+        const ViewMode mode = ModeOfCommand(id);
+        c.SetHandler(id, [this, mode] { CmMode(mode); });
+        c.SetEnabler(
+            id,
+            [this, mode](TCommandState& s) {
+                s.Enabled = Running() && !Game_.State.Paused();
+                s.Checked = View_ && View_->CurrentMode() == mode;
+            },
+            true);
+    }
+    c.SetHandler(CmJudge, [this] { CmJudgeAnswers(); });
+    // Judging waits while the clock is paused.
+    c.SetEnabler(CmJudge, [this](TCommandState& s) { s.Enabled = !Game_.State.Paused(); });
+    c.SetHandler(CmHelp, [this] { CmShowHelp(); });
+    c.SetHandler(CmHintMode, [this] { CmSwitchHintMode(); });
+    c.SetEnabler(CmHintMode, [this](TCommandState& s) { s.Checked = HintMode_ == THintMode::Hover; }, true);
+    c.SetHandler(CmBarPlace, [this] { CmMoveControlBar(); });
+    c.SetHandler(CmExit, [this] {
+        if (Frame_) Frame_->close();
+    });
+    c.SetHandler(CmConspicuousMarkers, [this] { CmSwitchConspicuousMarkers(); });
+    c.SetEnabler(CmConspicuousMarkers, [this](TCommandState& s) { s.Checked = ConspicuousMarkers_; }, true);
+    RegisterReviewAndPause();
+}
 
 // The limit counts bytes, as the name buffer does.
 bool TKavrikApp::FileNameFits(const QByteArray& name) const { return name.size() <= kMaxFileNameBytes; }
