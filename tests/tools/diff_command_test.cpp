@@ -50,7 +50,7 @@ protected:
     QTemporaryDir dir_;
 };
 
-TEST_F(DiffCommand, PrintsGrownMergedRectanglesAsManifestJson) {
+TEST_F(DiffCommand, PrintsGrownJoinedRectanglesAsManifestJson) {
     struct Case {
         std::string name;
         std::vector<Change> have;
@@ -66,17 +66,26 @@ TEST_F(DiffCommand, PrintsGrownMergedRectanglesAsManifestJson) {
         {"margin given", {{QRect(10, 10, 10, 10)}}, {"--margin", "1"}, 0, R"({"diffs": [[9,9,21,21]]})"},
         {"clamped to the picture", {{QRect(0, 0, 5, 5)}, {QRect(kW - 3, kH - 3, 3, 3)}}, {}, 0,
          R"({"diffs": [[0,0,9,9], [57,41,64,48]]})"},
-        {"boxes that would overlap become one", {{QRect(10, 10, 10, 10)}, {QRect(26, 12, 6, 6)}}, {}, 0,
+        {"changes closer than the join distance are one", {{QRect(10, 10, 10, 10)}, {QRect(26, 12, 6, 6)}}, {}, 0,
          R"({"diffs": [[6,6,36,24]]})"},
+        {"two changes 11 pixels apart stay two", {{QRect(10, 10, 10, 10)}, {QRect(31, 12, 6, 6)}}, {}, 0,
+         R"({"diffs": [[6,6,24,24], [27,8,41,22]]})"},
+        {"grown boxes that would overlap are cut back, not merged",
+         {{QRect(10, 10, 10, 10)}, {QRect(26, 12, 6, 6)}}, {"--join", "3"}, 0,
+         R"({"diffs": [[6,6,23,24], [23,8,36,22]]})"},
         {"a change under the minimum area is noise", {{QRect(10, 10, 10, 10)}, {QRect(40, 30, 2, 2)}}, {}, 0,
          R"({"diffs": [[6,6,24,24]]})"},
-        {"minimum area given", {{QRect(10, 10, 10, 10)}, {QRect(40, 30, 2, 2)}}, {"--min-area=4", "--margin=0"}, 0,
+        {"minimum area given", {{QRect(10, 10, 10, 10)}, {QRect(40, 30, 2, 2)}}, {"--min-area=2", "--margin=0"}, 0,
          R"({"diffs": [[10,10,20,20], [40,30,42,32]]})"},
-        {"a faint change is within the tolerance", {{QRect(10, 10, 10, 10), 30}}, {}, 1, R"({"diffs": []})"},
+        {"a faint change a person sees is found", {{QRect(10, 10, 10, 10), 30}}, {}, 0, R"({"diffs": [[6,6,24,24]]})"},
+        {"fainter still: a weak change, noted apart", {{QRect(10, 10, 10, 10), 20}}, {}, 1,
+         R"({"diffs": [], "weak": [[10,10,20,20]]})"},
+        {"a tolerance picks the plain channel test", {{QRect(10, 10, 10, 10), 30}}, {"--tolerance", "30"}, 1,
+         R"({"diffs": []})"},
         {"tolerance given", {{QRect(10, 10, 10, 10), 30}}, {"--tolerance", "29", "--margin", "0"}, 0,
          R"({"diffs": [[10,10,20,20]]})"},
         {"no change", {}, {}, 1, R"({"diffs": []})"},
-        {"more than ten are all printed", eleven, {"--margin", "0"}, 1,
+        {"more than ten are all printed", eleven, {"--margin", "0", "--join", "0"}, 1,
          R"({"diffs": [[2,4,6,8], [12,4,16,8], [22,4,26,8], [32,4,36,8], [42,4,46,8], [52,4,56,8], )"
          R"([2,24,6,28], [12,24,16,28], [22,24,26,28], [32,24,36,28], [42,24,46,28]]})"},
     };
@@ -86,6 +95,8 @@ TEST_F(DiffCommand, PrintsGrownMergedRectanglesAsManifestJson) {
         const ToolRun got = Tool(QStringList{"diff", Path("scene.png"), Path("photo.png")} + c.options);
         EXPECT_EQ(got.status, c.wantExit) << got.err.toStdString();
         EXPECT_EQ(got.out.toStdString(), c.want + "\n");
+        // Success says it all on standard output.
+        if (got.status == 0) EXPECT_TRUE(got.err.isEmpty()) << got.err.toStdString();
     }
 }
 
