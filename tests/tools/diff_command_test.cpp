@@ -142,4 +142,71 @@ TEST_F(DiffCommand, PackAutoStoresWhatDiffFinds) {
     EXPECT_FALSE(QFile::exists(Path("none.VX")));
 }
 
+// On pictures stored as JPEG, "auto" looks at what the player will show, so
+// check finds the puzzle clean; rectangles that miss a change make pack
+// warn, and fail with --strict.
+TEST_F(DiffCommand, PackChecksWhatItWroteAndAutoUsesTheStoredPictures) {
+    QImage scene(160, 120, QImage::Format_RGB32);
+    for (int y = 0; y < scene.height(); ++y)
+        for (int x = 0; x < scene.width(); ++x)
+            scene.setPixel(x, y, qRgb(90 + x / 3, 140 + y / 4, 170 + ((x / 3 + y / 3) % 2) * 14));
+    QImage photo = scene.copy();
+    for (int y = 30; y < 44; ++y)
+        for (int x = 20; x < 40; ++x) photo.setPixel(x, y, qRgb(200, 40, 40));
+    for (int y = 80; y < 92; ++y)
+        for (int x = 100; x < 130; ++x) photo.setPixel(x, y, qRgb(30, 60, 120));
+    ASSERT_TRUE(scene.save(Path("textured.png")));
+    ASSERT_TRUE(photo.save(Path("changed.png")));
+    auto pack = [&](const QJsonValue& diffs, const QStringList& options) {
+        const QJsonObject q75{{"quality", 75}};
+        QJsonObject manifest{{"diffs", diffs}};
+        manifest["pairs"] = QJsonArray{QJsonObject{{"base", QJsonObject{{"file", "textured.png"}, {"encode", q75}}}},
+                                       QJsonObject{{"base", "scene.png"}}, QJsonObject{{"base", "scene.png"}},
+                                       QJsonObject{{"base", "scene.png"}},
+                                       QJsonObject{{"base", QJsonObject{{"file", "changed.png"}, {"encode", q75}}}}};
+        QFile f(Path("m.json"));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QJsonDocument(manifest).toJson());
+        f.close();
+        QFile::remove(Path("stored.VX"));
+        return Tool(QStringList{"pack"} + options + QStringList{Path("m.json"), Path("stored.VX")});
+    };
+
+    for (const QJsonValue& automatic : {QJsonValue("auto"), QJsonValue(QJsonObject{{"auto", QJsonObject{{"join", 4}, {"margin", 2}}}})}) {
+        const ToolRun packed = pack(automatic, {"--strict"});
+        EXPECT_EQ(packed.status, 0) << packed.err.toStdString();
+        EXPECT_TRUE(packed.err.isEmpty()) << packed.err.toStdString();
+        const ToolRun check = Tool({"check", Path("stored.VX")});
+        EXPECT_EQ(check.status, 0) << check.out.toStdString();
+        EXPECT_EQ(QJsonDocument::fromJson(Tool({"info", Path("stored.VX")}).out).object()["diff_count"].toInt(), 2);
+    }
+
+    const QJsonArray oneMissed{QJsonArray{16, 26, 44, 48}};
+    const ToolRun warned = pack(oneMissed, {});
+    EXPECT_EQ(warned.status, 0);
+    EXPECT_TRUE(warned.err.startsWith("warning: uncovered_change: {\"box\":[")) << warned.err.toStdString();
+    EXPECT_TRUE(QFile::exists(Path("stored.VX")));
+    const ToolRun strict = pack(oneMissed, {"--strict"});
+    EXPECT_EQ(strict.status, 1);
+    EXPECT_FALSE(QFile::exists(Path("stored.VX")));
+}
+
+// --preview draws the photo with the rectangles on it.
+TEST_F(DiffCommand, PreviewShowsTheRectanglesOnThePhoto) {
+    ASSERT_TRUE(Picture({{QRect(10, 10, 10, 10)}}).save(Path("photo.png")));
+    const ToolRun got = Tool({"diff", Path("scene.png"), Path("photo.png"), "--preview", Path("preview.png")});
+    ASSERT_EQ(got.status, 0) << got.err.toStdString();
+    EXPECT_TRUE(got.err.isEmpty());
+    const QImage preview(Path("preview.png"));
+    ASSERT_EQ(preview.size(), QSize(kW, kH));
+    // The rectangle [6,6,24,24] is outlined just outside, in yellow within a
+    // dark band; the photo shows through elsewhere.
+    EXPECT_EQ(preview.pixel(5, 15), qRgb(255, 220, 0));
+    EXPECT_EQ(preview.pixel(24, 15), qRgb(255, 220, 0));
+    EXPECT_LT(qGray(preview.pixel(2, 15)), 40);
+    EXPECT_EQ(preview.pixel(6, 15), qRgb(100, 100, 100));
+    EXPECT_EQ(preview.pixel(40, 40), qRgb(100, 100, 100));
+    EXPECT_EQ(preview.pixel(15, 15), qRgb(220, 220, 220));
+}
+
 }  // namespace

@@ -305,6 +305,82 @@ TEST_F(PackTest, ManifestFaultsNameTheirField) {
     }
 }
 
+// Messages that say where and what: line and column in the text, a key
+// given twice, the known key nearest a mistyped one.
+TEST_F(PackTest, ManifestMessagesSayWhereAndWhat) {
+    ASSERT_TRUE(ThreeColours().save(Path("few.png")));
+    struct Case {
+        const char* json;
+        const char* want;  // the whole first line of the message
+    };
+    const Case cases[] = {
+        {"{\n  \"title\": \"x\",\n  \"section\" 1\n}", "manifest: not JSON (missing name separator at line 3, column 14)"},
+        {"{\"title\": \"a\", \"title\": \"b\"}",
+         "manifest: the key \"title\" is given twice (the second at line 1, column 16)"},
+        {"{\"pairs\": [{\"base\": \"few.png\",\n \"base\": \"few.png\"}]}",
+         "pairs[0]: the key \"base\" is given twice (the second at line 2, column 2)"},
+        {"{\"t\\u0069tle\": \"a\", \"title\": \"b\"}",
+         "manifest: the key \"title\" is given twice (the second at line 1, column 21)"},
+        {"{\"tittle\": \"a\"}", "tittle: is not a known key (did you mean \"title\"?)"},
+        {"{\"pairs\": [{\"bsae\": \"few.png\"}]}", "pairs[0].bsae: is not a known key (did you mean \"base\"?)"},
+        {"{\"zzz\": 1}", "zzz: is not a known key"},
+        {"{\"diffs\": {\"auto\": {\"jion\": 6}}}", "diffs.auto.jion: is not a known key (did you mean \"join\"?)"},
+        {"{\"diffs\": {\"auto\": {\"join\": -1}}}", "diffs.auto.join: must be a whole number from 0 to 32767"},
+        {"{\"diffs\": {\"auto\": 6}}", "diffs.auto: must be an object of settings, such as {\"join\": 6}"},
+    };
+    for (const Case& c : cases) {
+        WriteText("m.json", c.json);
+        const ToolRun pack = Tool({"pack", "--allow-incomplete", Path("m.json"), Path("bad.VX")});
+        EXPECT_EQ(pack.status, 1) << c.json;
+        EXPECT_EQ(pack.err.toStdString(), std::string(c.want) + "\n") << c.json;
+    }
+}
+
+// The player refuses a picture over 4096 x 4096 pixels and pictures over
+// 256 MiB in all; pack refuses them first and names the limit, and a scene
+// and a photo of different sizes.
+TEST_F(PackTest, PicturesThePlayerWouldRefuseAreRefused) {
+    QImage huge(4097, 4096, QImage::Format_Grayscale8);
+    huge.fill(90);
+    ASSERT_TRUE(huge.save(Path("huge.png")));
+    QImage most(4096, 4096, QImage::Format_RGB32);
+    most.fill(QColor(30, 90, 160));
+    ASSERT_TRUE(most.save(Path("most.png")));
+    ASSERT_TRUE(Gradient(24, 20).save(Path("small.png")));
+    ASSERT_TRUE(Gradient(20, 24).save(Path("tall.png")));
+    const QJsonObject encoded{{"file", "most.png"}, {"encode", QJsonObject{{"quality", 50}}}};
+    struct Case {
+        std::string name;
+        QJsonArray pairs;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"over the pixel limit",
+         {QJsonObject{{"base", "huge.png"}}},
+         "pairs[0].base: " + Path("huge.png").toStdString() +
+             ": 4097 x 4096 pixels, more than the player's limit of 4096 x 4096 pixels (in area): scale it down\n"},
+        {"over the puzzle's budget",
+         {QJsonObject{{"base", encoded}, {"spare", encoded}}, QJsonObject{{"base", encoded}, {"spare", encoded}},
+          QJsonObject{{"base", encoded}, {"spare", encoded}}},
+         "pairs: the pictures take 290 MiB once decoded, more than the 256 MiB the player allows a puzzle: make "
+         "them smaller\n"},
+        {"scene and photo of different sizes",
+         {QJsonObject{{"base", "small.png"}}, QJsonValue(), QJsonValue(), QJsonValue(), QJsonObject{{"base", "tall.png"}}},
+         "pairs[4].base: the photo is 20x24 pixels, the scene (pairs[0].base) 24x20: they must be the same size\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteText("m.json", QJsonDocument(QJsonObject{{"pairs", c.pairs}}).toJson());
+        const ToolRun pack = Tool({"pack", "--allow-incomplete", Path("m.json"), Path("big.VX")});
+        EXPECT_EQ(pack.status, 1);
+        EXPECT_EQ(pack.err.toStdString(), c.want);
+        EXPECT_FALSE(QFile::exists(Path("big.VX")));
+    }
+    const ToolRun diff = Tool({"diff", Path("huge.png"), Path("huge.png")});
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_TRUE(diff.err.contains("more than the player's limit of 4096 x 4096 pixels")) << diff.err.toStdString();
+}
+
 // Judging shows a result screen, so a puzzle without one cannot be played to
 // its end: pack names the first missing base picture unless told to go on.
 TEST_F(PackTest, IncompletePuzzlesAreWrittenOnlyWhenAskedFor) {

@@ -118,8 +118,9 @@ QString NearestKey(const QString& key, const QStringList& known) {
         const int d = EditDistance(key, k);
         if (best.isEmpty() || d < bestDistance) best = k, bestDistance = d;
     }
-    // Up to a third of the letters wrong, and at least one right.
-    const int allowed = std::max<int>(1, static_cast<int>(std::max(key.size(), best.size()) / 3));
+    // Two letters wrong (a swapped pair), or a third of them in a long key;
+    // and at least one right.
+    const int allowed = std::max<int>(2, static_cast<int>(std::max(key.size(), best.size()) / 3));
     return bestDistance <= allowed && bestDistance < best.size() ? best : QString();
 }
 
