@@ -218,6 +218,30 @@ TEST_F(PackTest, JpegEntriesAreStoredOrEncodedAsBaseline) {
     }
 }
 
+// The player's message for a picture over its limit speaks of memory; the
+// tool adds the limit.
+TEST_F(PackTest, InfoNamesThePictureLimitWhereThePlayerSpeaksOfMemory) {
+    vexa::TPuzzleData record;
+    vexa::TPuzzleSideValues side;
+    vexa::TPictureSources sources;
+    // A baseline frame header for 5000 x 4000 pixels, and no more.
+    const vexa::Block huge{0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x11, 0x08, 0x0F, 0xA0, 0x13, 0x88, 0x03, 0x01, 0x22,
+                           0x00, 0x02, 0x11, 0x01, 0x03, 0x11, 0x01, 0xFF, 0xD9};
+    sources[0] = {true, static_cast<std::int32_t>(huge.size()), huge};
+    const std::vector<std::uint8_t> bytes = vexa::SerializePuzzle(record, side, sources);
+    QFile f(Path("huge.VX"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    f.close();
+    const ToolRun info = Tool({"info", Path("huge.VX")});
+    EXPECT_EQ(info.status, 1);
+    const QJsonObject have = Json(info.out);
+    EXPECT_EQ(have["error_name"].toString(), "no_memory");
+    EXPECT_TRUE(have["hint"].toString().contains("4096 x 4096 pixels")) << info.out.toStdString();
+    const ToolRun check = Tool({"check", Path("huge.VX")});
+    EXPECT_TRUE(check.out.contains("4096 x 4096 pixels")) << check.out.toStdString();
+}
+
 TEST_F(PackTest, InfoShowsAStreamWithoutAScanAsAbsent) {
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;

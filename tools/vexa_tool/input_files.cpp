@@ -82,9 +82,8 @@ std::string PuzzleBudgetText() { return std::to_string(vexa::kMaxPuzzlePictureBy
 
 std::string LoadErrorHint(vexa::TLoadError error) {
     if (error != vexa::TLoadError::NoMemory) return {};
-    return "a picture is larger than the player's limit of " + PictureLimitText() +
-           ", or the pictures together need more than the " + PuzzleBudgetText() +
-           " a puzzle may take; pack them smaller";
+    return "the player also says this of a picture over its limit of " + PictureLimitText() +
+           " or of pictures over " + PuzzleBudgetText() + " in all (vexa-tool pack refuses both)";
 }
 
 std::string LoadErrorHintJson(vexa::TLoadError error) {
