@@ -224,9 +224,14 @@ TEST_F(PackTest, InfoNamesThePictureLimitWhereThePlayerSpeaksOfMemory) {
     vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
     vexa::TPictureSources sources;
-    // A baseline frame header for 5000 x 4000 pixels, and no more.
-    const vexa::Block huge{0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x11, 0x08, 0x0F, 0xA0, 0x13, 0x88, 0x03, 0x01, 0x22,
-                           0x00, 0x02, 0x11, 0x01, 0x03, 0x11, 0x01, 0xFF, 0xD9};
+    // A small baseline stream whose frame header claims 5000 x 4000 pixels.
+    const QByteArray small = Cjpeg(Gradient(16, 16), "small.jpg", "-quality 90");
+    ASSERT_FALSE(small.isEmpty()) << "cjpeg did not run";
+    vexa::Block huge(small.begin(), small.end());
+    const qsizetype sof = small.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    const std::uint8_t size[] = {0x0F, 0xA0, 0x13, 0x88};  // height 4000, width 5000
+    std::copy(std::begin(size), std::end(size), huge.begin() + sof + 5);
     sources[0] = {true, static_cast<std::int32_t>(huge.size()), huge};
     const std::vector<std::uint8_t> bytes = vexa::SerializePuzzle(record, side, sources);
     QFile f(Path("huge.VX"));
