@@ -82,6 +82,13 @@ TEST_F(CheckCommand, ReportsEachFindingOnItsOwn) {
         {"clean", [](vexa::TPuzzleData&) {}, ""},
         {"change no rectangle covers", [](vexa::TPuzzleData& p) { p.DiffRects[0] = {8, 8, 15, 22}; },
          "uncovered_change"},
+        {"change two rectangles split",
+         [](vexa::TPuzzleData& p) {
+             p.DiffCount = 2;
+             p.DiffRects[0] = {8, 8, 15, 22};
+             p.DiffRects[1] = {15, 8, 22, 22};
+         },
+         "change_split"},
         {"rectangle over no change",
          [](vexa::TPuzzleData& p) {
              p.DiffCount = 2;
@@ -130,6 +137,41 @@ TEST_F(CheckCommand, ReportsEachFindingOnItsOwn) {
             EXPECT_EQ(std::count(got.Out.begin(), got.Out.end(), '\n'), 3) << got.Out;
         }
     }
+}
+
+// What a finding says about a change: the part outside, and which rectangle
+// holds the rest; a faint change outside every rectangle is a note that
+// leaves the puzzle clean; a shifted photo is one finding, not many.
+TEST_F(CheckCommand, SaysHowAChangeIsMissedAndNotesWeakOnes) {
+    static vexa::TPuzzleData puzzle;
+    CleanPuzzle(puzzle);
+    puzzle.DiffRects[0] = {8, 8, 15, 22};
+    Outcome got = RunTool("check '" + Write("partly.VX", puzzle) + "'");
+    EXPECT_EQ(got.Exit, 1);
+    EXPECT_NE(got.Out.find(R"("kind": "uncovered_change", "box":[15,10,20,20],"pixels":50,"change":[10,10,20,20],"partly_in":[0])"),
+              std::string::npos)
+        << got.Out;
+
+    CleanPuzzle(puzzle);
+    puzzle.BasePictures[4] = Dib(kW, kH, [](int x, int y) {
+        return x >= 30 && x < 50 && y >= 20 && y < 40 ? 0x949494u : Photo(x, y);
+    });
+    got = RunTool("check '" + Write("weak.VX", puzzle) + "'");
+    EXPECT_EQ(got.Exit, 0);
+    EXPECT_EQ(got.Out.rfind("{\"clean\": true, \"findings\": [], \"notes\": [\n  {\"kind\": \"weak_change\", \"box\":[30,20,50,40]", 0), 0u)
+        << got.Out;
+
+    CleanPuzzle(puzzle);
+    const auto texture = [](int x, int y) -> std::uint32_t {
+        return static_cast<std::uint32_t>((x * 7 + y * 13) % 64 * 3) << 16 | static_cast<std::uint32_t>((x * x + y) % 50 * 4) << 8 |
+               static_cast<std::uint32_t>(((x / 4 + y / 4) % 2) * 120);
+    };
+    puzzle.BasePictures[0] = Dib(kW, kH, texture);
+    puzzle.BasePictures[4] = Dib(kW, kH, [&](int x, int y) { return texture(std::max(x - 2, 0), std::max(y - 1, 0)); });
+    got = RunTool("check '" + Write("shifted.VX", puzzle) + "'");
+    EXPECT_EQ(got.Exit, 1);
+    EXPECT_NE(got.Out.find(R"({"kind": "pictures_shifted", "by":[2,1]})"), std::string::npos) << got.Out;
+    EXPECT_EQ(got.Out.find("uncovered_change"), std::string::npos) << got.Out;
 }
 
 TEST_F(CheckCommand, AFileThatDoesNotLoadIsAnError) {

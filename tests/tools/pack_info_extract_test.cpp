@@ -111,8 +111,8 @@ TEST_F(PackTest, BitmapPuzzleComesBackExactly) {
     tables.append(QJsonArray{QJsonArray{"T", -1, 0, 0, 0, 8, 9}});
     m["tables"] = tables;
     m["pairs"] = QJsonArray{QJsonObject{{"base", "many.png"}, {"spare", "few.bmp"}}, QJsonValue(),
-                            QJsonObject{{"spare", "prog.jpg"}, {"size", Ints({100, 50})}}, QJsonObject{},
-                            QJsonObject{{"base", "few.bmp"}}};
+                            QJsonObject{{"spare", "prog.jpg"}, {"size", Ints({100, 50})}},
+                            QJsonObject{{"base", "few.bmp"}}, QJsonObject{}};
     const ToolRun pack = Pack(m);
     ASSERT_EQ(pack.status, 0) << pack.err.toStdString();
 
@@ -130,13 +130,13 @@ TEST_F(PackTest, BitmapPuzzleComesBackExactly) {
     counts.append(1);
     EXPECT_EQ(have["table_counts"], counts);
     // Pair sizes default to the base picture's size, 0 x 0 without one.
-    EXPECT_EQ(have["pair_sizes"], (QJsonArray{Ints({24, 20}), Ints({0, 0}), Ints({100, 50}), Ints({0, 0}),
-                                              Ints({7, 5})}));
+    EXPECT_EQ(have["pair_sizes"], (QJsonArray{Ints({24, 20}), Ints({0, 0}), Ints({100, 50}), Ints({7, 5}),
+                                              Ints({0, 0})}));
     auto dib = [](int w, int h, int bits) {
         return QJsonObject{{"source", "dib"}, {"width", w}, {"height", h}, {"bits", bits}};
     };
     EXPECT_EQ(have["pictures"], (QJsonArray{dib(24, 20, 24), dib(7, 5, 8), QJsonValue(), QJsonValue(), QJsonValue(),
-                                            dib(16, 8, 8), QJsonValue(), QJsonValue(), dib(7, 5, 8), QJsonValue()}));
+                                            dib(16, 8, 8), dib(7, 5, 8), QJsonValue(), QJsonValue(), QJsonValue()}));
 
     // The tables hold the records as written, "W" with its ticks in the width.
     vexa::TPuzzleData record;
@@ -154,7 +154,7 @@ TEST_F(PackTest, BitmapPuzzleComesBackExactly) {
         QImage image;
     };
     for (const Want& w : {Want{"pair0-base.png", many}, Want{"pair0-spare.png", few}, Want{"pair2-spare.png", progDecoded},
-                          Want{"pair4-base.png", few}}) {
+                          Want{"pair3-base.png", few}}) {
         const QImage back(Path(QString("pictures/") + w.file));
         ASSERT_EQ(back.size(), w.image.size()) << w.file;
         EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), w.image.convertToFormat(QImage::Format_RGB32)) << w.file;
@@ -216,6 +216,36 @@ TEST_F(PackTest, JpegEntriesAreStoredOrEncodedAsBaseline) {
         EXPECT_LE(worst, 48) << file.toStdString();
         EXPECT_LE(mean, 10.0) << file.toStdString();
     }
+}
+
+// The player's message for a picture over its limit speaks of memory; the
+// tool adds the limit.
+TEST_F(PackTest, InfoNamesThePictureLimitWhereThePlayerSpeaksOfMemory) {
+    vexa::TPuzzleData record;
+    vexa::TPuzzleSideValues side;
+    vexa::TPictureSources sources;
+    // A small baseline stream whose frame header claims 5000 x 4000 pixels.
+    const QByteArray small = Cjpeg(Gradient(16, 16), "small.jpg", "-quality 90");
+    ASSERT_FALSE(small.isEmpty()) << "cjpeg did not run";
+    vexa::Block huge(small.begin(), small.end());
+    const qsizetype sof = small.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    const std::uint8_t size[] = {0x0F, 0xA0, 0x13, 0x88};  // height 4000, width 5000
+    std::copy(std::begin(size), std::end(size), huge.begin() + sof + 5);
+    sources[0] = {true, static_cast<std::int32_t>(huge.size()), huge};
+    const std::vector<std::uint8_t> bytes = vexa::SerializePuzzle(record, side, sources);
+    QFile f(Path("huge.VX"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    f.close();
+    const ToolRun info = Tool({"info", Path("huge.VX")});
+    // Some builds of the decoder take this stream for one without a scan.
+    if (info.status == 0) GTEST_SKIP() << "the decoder did not refuse the frame: " << info.out.toStdString();
+    const QJsonObject have = Json(info.out);
+    EXPECT_EQ(have["error_name"].toString(), "no_memory");
+    EXPECT_TRUE(have["hint"].toString().contains("4096 x 4096 pixels")) << info.out.toStdString();
+    const ToolRun check = Tool({"check", Path("huge.VX")});
+    EXPECT_TRUE(check.out.contains("4096 x 4096 pixels")) << check.out.toStdString();
 }
 
 TEST_F(PackTest, InfoShowsAStreamWithoutAScanAsAbsent) {
@@ -303,6 +333,82 @@ TEST_F(PackTest, ManifestFaultsNameTheirField) {
         EXPECT_TRUE(pack.err.startsWith(QByteArray(c.field) + ":")) << c.json << " -> " << pack.err.toStdString();
         EXPECT_FALSE(QFile::exists(Path("bad.VX"))) << c.json;
     }
+}
+
+// Messages that say where and what: line and column in the text, a key
+// given twice, the known key nearest a mistyped one.
+TEST_F(PackTest, ManifestMessagesSayWhereAndWhat) {
+    ASSERT_TRUE(ThreeColours().save(Path("few.png")));
+    struct Case {
+        const char* json;
+        const char* want;  // the whole first line of the message
+    };
+    const Case cases[] = {
+        {"{\n  \"title\": \"x\",\n  \"section\" 1\n}", "manifest: not JSON (missing name separator at line 3, column 14)"},
+        {"{\"title\": \"a\", \"title\": \"b\"}",
+         "manifest: the key \"title\" is given twice (the second at line 1, column 16)"},
+        {"{\"pairs\": [{\"base\": \"few.png\",\n \"base\": \"few.png\"}]}",
+         "pairs[0]: the key \"base\" is given twice (the second at line 2, column 2)"},
+        {"{\"t\\u0069tle\": \"a\", \"title\": \"b\"}",
+         "manifest: the key \"title\" is given twice (the second at line 1, column 21)"},
+        {"{\"tittle\": \"a\"}", "tittle: is not a known key (did you mean \"title\"?)"},
+        {"{\"pairs\": [{\"bsae\": \"few.png\"}]}", "pairs[0].bsae: is not a known key (did you mean \"base\"?)"},
+        {"{\"zzz\": 1}", "zzz: is not a known key"},
+        {"{\"diffs\": {\"auto\": {\"jion\": 6}}}", "diffs.auto.jion: is not a known key (did you mean \"join\"?)"},
+        {"{\"diffs\": {\"auto\": {\"join\": -1}}}", "diffs.auto.join: must be a whole number from 0 to 32767"},
+        {"{\"diffs\": {\"auto\": 6}}", "diffs.auto: must be an object of settings, such as {\"join\": 6}"},
+    };
+    for (const Case& c : cases) {
+        WriteText("m.json", c.json);
+        const ToolRun pack = Tool({"pack", "--allow-incomplete", Path("m.json"), Path("bad.VX")});
+        EXPECT_EQ(pack.status, 1) << c.json;
+        EXPECT_EQ(pack.err.toStdString(), std::string(c.want) + "\n") << c.json;
+    }
+}
+
+// The player refuses a picture over 4096 x 4096 pixels and pictures over
+// 256 MiB in all; pack refuses them first and names the limit, and a scene
+// and a photo of different sizes.
+TEST_F(PackTest, PicturesThePlayerWouldRefuseAreRefused) {
+    QImage huge(4097, 4096, QImage::Format_Grayscale8);
+    huge.fill(90);
+    ASSERT_TRUE(huge.save(Path("huge.png")));
+    QImage most(4096, 4096, QImage::Format_RGB32);
+    most.fill(QColor(30, 90, 160));
+    ASSERT_TRUE(most.save(Path("most.png")));
+    ASSERT_TRUE(Gradient(24, 20).save(Path("small.png")));
+    ASSERT_TRUE(Gradient(20, 24).save(Path("tall.png")));
+    const QJsonObject encoded{{"file", "most.png"}, {"encode", QJsonObject{{"quality", 50}}}};
+    struct Case {
+        std::string name;
+        QJsonArray pairs;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"over the pixel limit",
+         {QJsonObject{{"base", "huge.png"}}},
+         "pairs[0].base: " + Path("huge.png").toStdString() +
+             ": 4097 x 4096 pixels, more than the player's limit of 4096 x 4096 pixels (in area): scale it down\n"},
+        {"over the puzzle's budget",
+         {QJsonObject{{"base", encoded}, {"spare", encoded}}, QJsonObject{{"base", encoded}, {"spare", encoded}},
+          QJsonObject{{"base", encoded}, {"spare", encoded}}},
+         "pairs: the pictures take 290 MiB once decoded, more than the 256 MiB the player allows a puzzle: make "
+         "them smaller\n"},
+        {"scene and photo of different sizes",
+         {QJsonObject{{"base", "small.png"}}, QJsonValue(), QJsonValue(), QJsonValue(), QJsonObject{{"base", "tall.png"}}},
+         "pairs[4].base: the photo is 20x24 pixels, the scene (pairs[0].base) 24x20: they must be the same size\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteText("m.json", QJsonDocument(QJsonObject{{"pairs", c.pairs}}).toJson());
+        const ToolRun pack = Tool({"pack", "--allow-incomplete", Path("m.json"), Path("big.VX")});
+        EXPECT_EQ(pack.status, 1);
+        EXPECT_EQ(pack.err.toStdString(), c.want);
+        EXPECT_FALSE(QFile::exists(Path("big.VX")));
+    }
+    const ToolRun diff = Tool({"diff", Path("huge.png"), Path("huge.png")});
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_TRUE(diff.err.contains("more than the player's limit of 4096 x 4096 pixels")) << diff.err.toStdString();
 }
 
 // Judging shows a result screen, so a puzzle without one cannot be played to

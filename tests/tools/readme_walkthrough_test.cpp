@@ -138,6 +138,11 @@ TEST(ReadmeWalkthrough, RunsAsWritten) {
         EXPECT_NE(out.find(said + "\n"), std::string::npos) << "the README says " << said << "\nprinted:\n" << out;
     }
 
+    // "auto" took the rectangles from the pictures as stored, so the check
+    // that follows is clean and pack had nothing to warn of.
+    EXPECT_NE(out.find("{\"clean\": true, \"findings\": []}\n"), std::string::npos) << out;
+    EXPECT_EQ(Slurp(dir / "err.txt"), "");
+
     ASSERT_FALSE(played.empty()) << "the walk-through no longer ends by playing the puzzle";
     static vexa::TPuzzleData puzzle;
     vexa::TPuzzleSideValues side;

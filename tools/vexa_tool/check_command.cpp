@@ -1,8 +1,10 @@
-// vexa-tool check [--tolerance N] [--smear N] FILE.VX [--against OTHER.VX ...]:
-// authoring checks, as JSON. Exit status: 0 clean, 1 findings or the file does
-// not load, 2 bad usage.
+// vexa-tool check [--tolerance N] [--join N] [--smear N] [--preview OUT.png] FILE.VX
+// [--against OTHER.VX ...]: authoring checks, as JSON. Exit status: 0 clean
+// (notes allowed), 1 findings or the file does not load, 2 bad usage.
 #include "commands.h"
 #include "input_files.h"
+#include "measure_options.h"
+#include "preview.h"
 #include "puzzle_check.h"
 #include "shift_jis.h"
 #include "usage.h"
@@ -74,6 +76,14 @@ void CheckSectionsAgainst(const std::string& path, const std::string& section, c
     }
 }
 
+// As JSON: "[]", or one finding a line.
+std::string FindingList(const std::vector<Finding>& findings) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < findings.size(); ++i)
+        out += std::string(i ? "," : "") + "\n  {\"kind\": \"" + findings[i].kind + "\", " + findings[i].json + "}";
+    return out + (findings.empty() ? "]" : "\n]");
+}
+
 }  // namespace
 
 int RunCheck(int argc, char** argv) {
@@ -81,14 +91,21 @@ int RunCheck(int argc, char** argv) {
     std::vector<std::string> others;
     bool against = false;
     CheckOptions options;
+    std::string preview;
     for (int i = 1; i < argc; ++i) {
         const char* value = nullptr;
         int* target = nullptr;
         int high = 0;
-        if (OptionValue(argc, argv, i, "--tolerance", value)) {
-            target = &options.tolerance, high = 255;
-        } else if (OptionValue(argc, argv, i, "--smear", value)) {
+        std::string problem;
+        const OptionUse use = TakeMeasureOption(argc, argv, i, options.measure, nullptr, problem);
+        if (use == OptionUse::Bad) return BadUsage("check", problem);
+        if (use == OptionUse::Taken) continue;
+        if (OptionValue(argc, argv, i, "--smear", value)) {
             target = &options.smear, high = 32767;
+        } else if (OptionValue(argc, argv, i, "--preview", value)) {
+            if (value == nullptr || *value == '\0') return BadUsage("check", "--preview needs a file name");
+            preview = value;
+            continue;
         } else if (std::strcmp(argv[i], "--against") == 0) {
             against = true;
             continue;
@@ -114,16 +131,21 @@ int RunCheck(int argc, char** argv) {
     vexa::TPictureSources sources;
     puzzle.Reset();
     if (const vexa::TLoadError error = LoadPuzzleInput(puzzle, side, path, &sources); error != vexa::TLoadError::None) {
-        std::printf("{\"error\": \"%s\", \"error_name\": \"%s\"}\n", vexa::LoadErrorText(error),
-                    vexa::LoadErrorName(error));
+        std::printf("{\"error\": \"%s\", \"error_name\": \"%s\"%s}\n", vexa::LoadErrorText(error),
+                    vexa::LoadErrorName(error), LoadErrorHintJson(error).c_str());
         return 1;
     }
-    std::vector<Finding> findings = CheckPuzzle(puzzle, sources, options);
-    CheckSectionsAgainst(path, SectionOf(puzzle), others, findings);
-    std::printf("{\"clean\": %s, \"findings\": [", findings.empty() ? "true" : "false");
-    for (std::size_t i = 0; i < findings.size(); ++i)
-        std::printf("%s\n  {\"kind\": \"%s\", %s}", i ? "," : "", findings[i].kind.c_str(), findings[i].json.c_str());
-    std::printf("%s]}\n", findings.empty() ? "" : "\n");
+    CheckMarks marks;
+    std::vector<Finding> found = CheckPuzzle(puzzle, sources, options, &marks);
+    CheckSectionsAgainst(path, SectionOf(puzzle), others, found);
+    std::vector<Finding> findings, notes;
+    for (Finding& f : found) (f.note ? notes : findings).push_back(std::move(f));
+    std::printf("{\"clean\": %s, \"findings\": %s", findings.empty() ? "true" : "false",
+                FindingList(findings).c_str());
+    if (!notes.empty()) std::printf(", \"notes\": %s", FindingList(notes).c_str());
+    std::printf("}\n");
+    std::fflush(stdout);
+    if (!preview.empty() && !WritePreview(preview, marks.photo, marks.rects, marks.uncovered, marks.weak)) return 1;
     return findings.empty() ? 0 : 1;
 }
 

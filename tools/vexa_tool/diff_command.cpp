@@ -1,11 +1,13 @@
-// vexa-tool diff SCENE PHOTO | FILE.VX [--min-area N] [--margin N] [--tolerance N]:
-// the difference rectangles of two pictures, as manifest JSON.
-#include "change_regions.h"
+// vexa-tool diff SCENE PHOTO | FILE.VX [--min-area N] [--margin N] [--join N] [--tolerance N]
+// [--preview OUT.png]: the difference rectangles of two pictures, as manifest JSON.
 #include "commands.h"
 #include "image_files.h"
 #include "input_files.h"
+#include "measure_options.h"
+#include "preview.h"
 #include "usage.h"
 
+#include "authoring/change_measure.h"
 #include "puzzle/puzzle_file.h"
 
 #include <cstdio>
@@ -15,6 +17,9 @@
 namespace vexatool {
 
 namespace {
+
+using vexa::authoring::Box;
+using vexa::authoring::ChangeMap;
 
 bool ReadPicture(const std::string& path, vexa::DibPixels& out) {
     QImage image;
@@ -46,29 +51,33 @@ bool ReadPuzzlePair(const std::string& path, vexa::DibPixels& scene, vexa::DibPi
     return true;
 }
 
+std::string BoxList(const std::vector<Box>& boxes) {
+    std::string json = "[";
+    for (std::size_t i = 0; i < boxes.size(); ++i) json += (i ? ", " : "") + BoxJson(boxes[i]);
+    return json + "]";
+}
+
 }  // namespace
 
 int RunDiff(int argc, char** argv) {
     std::vector<std::string> paths;
-    DiffOptions options;
+    vexa::authoring::MeasureSettings settings;
+    int margin = 4;
+    std::string preview;
     for (int i = 1; i < argc; ++i) {
+        std::string problem;
         const char* value = nullptr;
-        int* target = nullptr;
-        int high = 0;
-        if (OptionValue(argc, argv, i, "--min-area", value)) {
-            target = &options.minArea, high = 1 << 26;
-        } else if (OptionValue(argc, argv, i, "--margin", value)) {
-            target = &options.margin, high = 32767;
-        } else if (OptionValue(argc, argv, i, "--tolerance", value)) {
-            target = &options.tolerance, high = 255;
+        const OptionUse use = TakeMeasureOption(argc, argv, i, settings, &margin, problem);
+        if (use == OptionUse::Bad) return BadUsage("diff", problem);
+        if (use == OptionUse::Taken) continue;
+        if (OptionValue(argc, argv, i, "--preview", value)) {
+            if (value == nullptr || *value == '\0') return BadUsage("diff", "--preview needs a file name");
+            preview = value;
         } else if (IsOption(argv[i])) {
             return BadUsage("diff", std::string("unknown option ") + argv[i]);
         } else {
             paths.push_back(argv[i]);
-            continue;
         }
-        if (value == nullptr || !ParseWhole(value, 0, high, *target))
-            return BadUsage("diff", std::string(argv[i]) + " needs a whole number from 0 to " + std::to_string(high));
     }
     if (paths.empty() || paths.size() > 2) return BadUsage("diff", "give two pictures or one puzzle file");
 
@@ -81,12 +90,25 @@ int RunDiff(int argc, char** argv) {
                      scene.Height, photo.Width, photo.Height);
         return 1;
     }
-    const std::vector<Box> boxes = DiffRectangles(scene, photo, options);
-    std::string json = "{\"diffs\": [";
-    for (std::size_t i = 0; i < boxes.size(); ++i) json += (i ? ", " : "") + BoxJson(boxes[i]);
-    std::printf("%s]}\n", json.c_str());
+    const ChangeMap map = vexa::authoring::MeasureChanges(scene, photo, settings);
+    const std::vector<Box> boxes = vexa::authoring::ProposedRects(map, margin);
+    std::vector<Box> weak;
+    for (const auto& c : map.weak) weak.push_back(c.box);
+
+    std::string json = "{\"diffs\": " + BoxList(boxes);
+    if (!weak.empty()) json += ", \"weak\": " + BoxList(weak);
+    if (map.shift) json += ", \"shift\": [" + std::to_string(map.shift->dx) + "," + std::to_string(map.shift->dy) + "]";
+    std::printf("%s}\n", json.c_str());
+    std::fflush(stdout);
+    if (!preview.empty() && !WritePreview(preview, photo, boxes, {}, weak)) return 1;
+    if (map.shift) {
+        std::fprintf(stderr,
+                     "the photo is shifted by %d, %d pixels against the scene: align the two pictures first\n",
+                     map.shift->dx, map.shift->dy);
+        return 1;
+    }
     if (boxes.empty()) {
-        std::fputs("no differences found\n", stderr);
+        std::fputs(weak.empty() ? "no differences found\n" : "no clear differences found, only weak ones\n", stderr);
         return 1;
     }
     if (boxes.size() > static_cast<std::size_t>(vexa::kMaxDiffs)) {

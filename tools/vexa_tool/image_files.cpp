@@ -1,7 +1,11 @@
 #include "image_files.h"
 #include "input_files.h"
 
+#include "picture/picture_limits.h"
+
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 
 #include <cstdio>
@@ -48,14 +52,31 @@ bool SaveArgbImage(const std::string& path, int width, int height,
     return ok;
 }
 
-bool ReadImageFile(const std::string& path, QImage& image, std::string& error) {
-    QByteArray bytes;
-    if (!ReadInputFile(path, bytes, error)) return false;
+std::string PictureSizeProblem(std::int64_t width, std::int64_t height) {
+    if (vexa::PictureSizeAllowed(width, height)) return {};
+    return std::to_string(width) + " x " + std::to_string(height) + " pixels, more than the player's limit of " +
+           PictureLimitText() + " (in area): scale it down";
+}
+
+bool DecodeImageBytes(const QByteArray& bytes, QImage& image, std::string& error) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (size.isValid()) error = PictureSizeProblem(size.width(), size.height());
+    if (!error.empty()) return false;
     if (!image.loadFromData(bytes) || image.isNull()) {
         error = "not an image this tool can read";
         return false;
     }
-    return true;
+    error = PictureSizeProblem(image.width(), image.height());
+    return error.empty();
+}
+
+bool ReadImageFile(const std::string& path, QImage& image, std::string& error) {
+    QByteArray bytes;
+    return ReadInputFile(path, bytes, error) && DecodeImageBytes(bytes, image, error);
 }
 
 vexa::DibPixels ImagePixels(const QImage& source) {

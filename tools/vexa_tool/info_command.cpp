@@ -60,9 +60,9 @@ int RunInfo(int argc, char** argv) {
     vexa::TPuzzleSideValues side;
     vexa::TPictureSources sources;
     if (const vexa::TLoadError error = LoadPuzzleInput(record, side, path, &sources); error != vexa::TLoadError::None) {
-        Print(QJsonObject{{"error", QString::fromUtf8(vexa::LoadErrorText(error))},
-                          {"error_name", vexa::LoadErrorName(error)}},
-              pretty);
+        QJsonObject o{{"error", QString::fromUtf8(vexa::LoadErrorText(error))}, {"error_name", vexa::LoadErrorName(error)}};
+        if (const std::string hint = LoadErrorHint(error); !hint.empty()) o["hint"] = QString::fromStdString(hint);
+        Print(o, pretty);
         return 1;
     }
     QJsonObject o;

@@ -72,7 +72,23 @@ vexa::TLoadError LoadPuzzleInput(vexa::TPuzzleData& record, vexa::TPuzzleSideVal
 
 std::string LoadErrorLine(vexa::TLoadError error) {
     const char* text = vexa::LoadErrorText(error);
-    return std::string(text ? text : "") + " (" + vexa::LoadErrorName(error) + ")";
+    const std::string hint = LoadErrorHint(error);
+    return std::string(text ? text : "") + " (" + vexa::LoadErrorName(error) + ")" + (hint.empty() ? "" : ": " + hint);
+}
+
+static_assert(vexa::kMaxPicturePixels == std::int64_t{4096} * 4096, "PictureLimitText names the limit");
+std::string PictureLimitText() { return "4096 x 4096 pixels"; }
+std::string PuzzleBudgetText() { return std::to_string(vexa::kMaxPuzzlePictureBytes / (1024 * 1024)) + " MiB"; }
+
+std::string LoadErrorHint(vexa::TLoadError error) {
+    if (error != vexa::TLoadError::NoMemory) return {};
+    return "the player also says this of a picture over its limit of " + PictureLimitText() +
+           " or of pictures over " + PuzzleBudgetText() + " in all (vexa-tool pack refuses both)";
+}
+
+std::string LoadErrorHintJson(vexa::TLoadError error) {
+    const std::string hint = LoadErrorHint(error);
+    return hint.empty() ? std::string() : ", \"hint\": \"" + hint + "\"";
 }
 
 }  // namespace vexatool

@@ -30,7 +30,19 @@ bool ReadInputFile(const std::string& path, QByteArray& bytes, std::string& erro
 vexa::TLoadError LoadPuzzleInput(vexa::TPuzzleData& record, vexa::TPuzzleSideValues& side, const std::string& path,
                                  vexa::TPictureSources* sources = nullptr);
 
-// A load error as a line of text: the player's message, then the name.
+// A load error as a line of text: the player's message, then the name, then
+// what to do where the message alone does not say (LoadErrorHint).
 std::string LoadErrorLine(vexa::TLoadError error);
+
+// What to do about a load error whose message does not say why, or empty:
+// for no_memory, the player's picture limits.
+std::string LoadErrorHint(vexa::TLoadError error);
+// The same as a JSON member `, "hint": "..."`, or empty.
+std::string LoadErrorHintJson(vexa::TLoadError error);
+
+// The player's limits for pictures, as messages name them.
+std::string PictureLimitText();  // "4096 x 4096 pixels"
+std::string PuzzleBudgetText();  // "256 MiB"
+
 
 }  // namespace vexatool

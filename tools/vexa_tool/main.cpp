@@ -2,6 +2,9 @@
 #include "commands.h"
 #include "usage.h"
 
+#include <QLoggingCategory>
+#include <QString>
+
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -30,6 +33,9 @@ void ListCommands(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Image readers' remarks (an odd colour profile, say) are no fault of the
+    // command; its own messages say what went wrong.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
                       std::strcmp(argv[1], "help") == 0)) {
         ListCommands(stdout);

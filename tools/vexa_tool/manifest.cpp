@@ -1,5 +1,6 @@
 #include "manifest.h"
 
+#include "json_text.h"
 #include "shift_jis.h"
 
 #include <QDir>
@@ -21,6 +22,16 @@ struct Fault {
 };
 
 [[noreturn]] void Fail(const std::string& field, const std::string& what) { throw Fault{field + ": " + what}; }
+
+// Every key of `o` must be one of `known`; a mistyped one is told the nearest.
+void KnownKeys(const QJsonObject& o, const std::string& field, const QStringList& known) {
+    for (const QString& key : o.keys()) {
+        if (known.contains(key)) continue;
+        const QString nearest = NearestKey(key, known);
+        Fail((field.empty() ? "" : field + ".") + key.toStdString(),
+             "is not a known key" + (nearest.isEmpty() ? std::string() : " (did you mean \"" + nearest.toStdString() + "\"?)"));
+    }
+}
 
 int Whole(const QJsonValue& v, const std::string& field, int low, int high) {
     const double d = v.toDouble(std::nan(""));
@@ -61,6 +72,25 @@ std::string Text(const QJsonObject& o, const char* key, std::size_t room) {
     return *bytes;
 }
 
+// "auto", or {"auto": {"join": N, "margin": N, "min_area": N}}.
+AutoRects AutoOptions(const QJsonValue& v) {
+    const char* what = "must be an array of rectangles, \"auto\" or {\"auto\": {...}}";
+    AutoRects a;
+    if (v.isString()) {
+        if (v.toString() != "auto") Fail("diffs", what);
+        return a;
+    }
+    const QJsonObject o = v.toObject();
+    KnownKeys(o, "diffs", {"auto"});
+    if (!o.value("auto").isObject()) Fail("diffs.auto", "must be an object of settings, such as {\"join\": 6}");
+    const QJsonObject settings = o.value("auto").toObject();
+    KnownKeys(settings, "diffs.auto", {"join", "margin", "min_area"});
+    if (settings.contains("join")) a.join = Whole(settings.value("join"), "diffs.auto.join", 0, 32767);
+    if (settings.contains("margin")) a.margin = Whole(settings.value("margin"), "diffs.auto.margin", 0, 32767);
+    if (settings.contains("min_area")) a.minArea = Whole(settings.value("min_area"), "diffs.auto.min_area", 0, 1 << 26);
+    return a;
+}
+
 vexa::TAnimRecord Record(const QJsonValue& v, const std::string& field) {
     if (!v.isArray()) Fail(field, "must be an array like [\"C\", sx, sy, dx, dy, w, h]");
     const QJsonArray a = v.toArray();
@@ -85,17 +115,14 @@ PictureSpec Picture(const QJsonValue& v, const std::string& field, const QDir& b
     QJsonValue file = v;
     if (v.isObject()) {
         const QJsonObject o = v.toObject();
-        for (const QString& key : o.keys())
-            if (key != "file" && key != "encode") Fail(field + "." + key.toStdString(), "is not a known key");
+        KnownKeys(o, field, {"file", "encode"});
         file = o.value("file");
         if (o.contains("encode")) {
             const std::string ef = field + ".encode";
             if (!o.value("encode").isObject()) Fail(ef, "must be an object");
             const QJsonObject e = o.value("encode").toObject();
             EncodeSettings s;
-            for (const QString& key : e.keys())
-                if (key != "quality" && key != "sampling" && key != "restart")
-                    Fail(ef + "." + key.toStdString(), "is not a known key");
+            KnownKeys(e, ef, {"quality", "sampling", "restart"});
             if (e.contains("quality")) s.quality = Whole(e.value("quality"), ef + ".quality", 1, 100);
             if (e.contains("restart")) s.restart = Whole(e.value("restart"), ef + ".restart", 0, 65535);
             if (e.contains("sampling")) {
@@ -119,10 +146,7 @@ PictureSpec Picture(const QJsonValue& v, const std::string& field, const QDir& b
 }
 
 void Parse(const QJsonObject& root, const QDir& base, Manifest& m) {
-    static const QStringList known = {"title", "section", "extra_text", "extra_values",
-                                      "diffs", "diff_rects", "tables", "pairs"};
-    for (const QString& key : root.keys())
-        if (!known.contains(key)) Fail(key.toStdString(), "is not a known key");
+    KnownKeys(root, "", {"title", "section", "extra_text", "extra_values", "diffs", "diff_rects", "tables", "pairs"});
     m.title = Text(root, "title", sizeof vexa::TPuzzleData::Title);
     m.section = Text(root, "section", sizeof vexa::TPuzzleData::SectionName);
     m.extraText = Text(root, "extra_text", sizeof vexa::TPuzzleSideValues::ExtraText);
@@ -135,9 +159,8 @@ void Parse(const QJsonObject& root, const QDir& base, Manifest& m) {
     if (root.contains("diffs") && root.contains("diff_rects")) Fail("diffs", "give either diffs or diff_rects");
     const std::string rectsKey = root.contains("diffs") ? "diffs" : "diff_rects";
     const QJsonValue rectsValue = root.value(QString::fromStdString(rectsKey));
-    if (rectsKey == "diffs" && rectsValue.isString()) {
-        if (rectsValue.toString() != "auto") Fail("diffs", "must be an array of rectangles or \"auto\"");
-        m.autoRects = true;
+    if (rectsKey == "diffs" && (rectsValue.isString() || rectsValue.isObject())) {
+        m.autoRects = AutoOptions(rectsValue);
     } else if (!rectsValue.isUndefined()) {
         const QJsonArray rects = Array(rectsValue, rectsKey, 0, vexa::kMaxDiffs);
         for (int i = 0; i < rects.size(); ++i) {
@@ -163,9 +186,7 @@ void Parse(const QJsonObject& root, const QDir& base, Manifest& m) {
             if (pairs[k].isNull()) continue;
             if (!pairs[k].isObject()) Fail(f, "must be an object or null");
             const QJsonObject pair = pairs[k].toObject();
-            for (const QString& key : pair.keys())
-                if (key != "base" && key != "spare" && key != "size")
-                    Fail(f + "." + key.toStdString(), "is not a known key");
+            KnownKeys(pair, f, {"base", "spare", "size"});
             m.pictures[2 * k] = Picture(pair.value("base"), f + ".base", base);
             m.pictures[2 * k + 1] = Picture(pair.value("spare"), f + ".spare", base);
             if (pair.contains("size")) {
@@ -185,8 +206,14 @@ bool ParseManifest(const QByteArray& json, const QString& baseDir, Manifest& out
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (doc.isNull()) {
-        error = "manifest: not JSON (" + parseError.errorString().toStdString() + " at offset " +
-                std::to_string(parseError.offset) + ")";
+        error = "manifest: not JSON (" + parseError.errorString().toStdString() + " at " +
+                LineAndColumn(json, parseError.offset) + ")";
+        return false;
+    }
+    // QJsonDocument keeps the last of two equal keys without a word.
+    if (const std::optional<DuplicateKey> twice = FindDuplicateKey(json)) {
+        error = (twice->field.empty() ? "manifest" : twice->field) + ": the key \"" + twice->key +
+                "\" is given twice (the second at " + LineAndColumn(json, twice->offset) + ")";
         return false;
     }
     if (!doc.isObject()) {

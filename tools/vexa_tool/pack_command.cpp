@@ -1,19 +1,25 @@
-// vexa-tool pack [--allow-incomplete] MANIFEST.json OUT.VX: builds a puzzle file from a manifest.
-#include "change_regions.h"
+// vexa-tool pack [--allow-incomplete] [--strict] MANIFEST.json OUT.VX: builds a puzzle file from a
+// manifest, then warns of what `vexa-tool check` finds in it.
 #include "commands.h"
 #include "image_files.h"
 #include "input_files.h"
 #include "jpeg_files.h"
 #include "manifest.h"
 #include "packed_dib.h"
+#include "puzzle_check.h"
 #include "usage.h"
 
+#include "authoring/change_measure.h"
+#include "jpeg/decode_jpeg.h"
+#include "picture/dib_pixels.h"
+#include "puzzle/picture_budget.h"
 #include "puzzle/puzzle_file.h"
 #include "puzzle/puzzle_writer.h"
 
 #include <QFileInfo>
 #include <QImage>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -44,17 +50,15 @@ bool PackPicture(const PictureSpec& wanted, PackedPicture& out) {
     std::string error;
     if (!ReadInputFile(wanted.file, bytes, error)) return Fail(where + ": " + error);
     if (!wanted.encode && IsPlayableBaselineJpeg(bytes, out.width, out.height)) {
-        if (out.width > std::numeric_limits<std::int16_t>::max() || out.height > std::numeric_limits<std::int16_t>::max())
-            return Fail(where + ": larger than 32767 pixels");
+        if (const std::string problem = PictureSizeProblem(out.width, out.height); !problem.empty())
+            return Fail(where + ": " + problem);
         out.source = {true, static_cast<std::int32_t>(bytes.size()), ToBlock(bytes)};
         return true;
     }
     QImage image;
-    if (!image.loadFromData(bytes)) return Fail(where + ": not an image this tool can read");
+    if (!DecodeImageBytes(bytes, image, error)) return Fail(where + ": " + error);
     out.width = image.width();
     out.height = image.height();
-    if (out.width > std::numeric_limits<std::int16_t>::max() || out.height > std::numeric_limits<std::int16_t>::max())
-        return Fail(where + ": larger than 32767 pixels");
     if (wanted.encode) {
         QByteArray stream;
         std::string error;
@@ -70,20 +74,42 @@ bool PackPicture(const PictureSpec& wanted, PackedPicture& out) {
     return true;
 }
 
-// "diffs": "auto": the rectangles `vexa-tool diff` finds between the files of
-// pair 0's and pair 4's base pictures.
-bool FindRects(Manifest& m) {
-    const PictureSpec& sceneSpec = m.pictures[0];
-    const PictureSpec& photoSpec = m.pictures[2 * (vexa::kPairCount - 1)];
-    if (sceneSpec.file.empty() || photoSpec.file.empty())
+// The picture as the player will draw it: the stored stream decoded by the
+// player's own decoder, or the stored bitmap.
+bool StoredPixels(const PackedPicture& picture, vexa::DibPixels& out) {
+    if (!picture.source.Jpeg) return vexa::DecodeDibPixels(picture.dib.data(), picture.dib.size(), out);
+    std::vector<std::uint8_t> bitmap;
+    return vexa::DecodeJpegToDib(bitmap, picture.source.Stream.data(),
+                                 static_cast<std::int32_t>(picture.source.Stream.size())) == vexa::DecodeOk &&
+           vexa::DecodeDibPixels(bitmap.data(), bitmap.size(), out);
+}
+
+// What the player takes for the pictures in all, as its loader counts it.
+std::int64_t DecodedBytes(const std::array<PackedPicture, vexa::kPictureCount>& pictures) {
+    std::int64_t total = 0;
+    for (const PackedPicture& p : pictures)
+        total += p.source.Jpeg ? vexa::JpegBitmapBytesBound(p.source.Stream.data(), p.source.Stream.size())
+                               : static_cast<std::int64_t>(p.dib.size());
+    return total;
+}
+
+// "diffs": "auto": the rectangles `vexa-tool diff` finds between pair 0's
+// and pair 4's base pictures as they are stored.
+bool FindRects(Manifest& m, const std::array<PackedPicture, vexa::kPictureCount>& pictures) {
+    const int photoIndex = 2 * (vexa::kPairCount - 1);
+    if (m.pictures[0].file.empty() || m.pictures[photoIndex].file.empty())
         return Fail("diffs: \"auto\" needs the base pictures of pairs[0] and pairs[4]");
-    QImage scene, photo;
-    std::string error;
-    for (const auto& [wanted, image] : {std::pair{&sceneSpec, &scene}, std::pair{&photoSpec, &photo}})
-        if (!ReadImageFile(wanted->file, *image, error)) return Fail(wanted->field + ": " + wanted->file + ": " + error);
-    if (scene.size() != photo.size())
-        return Fail("diffs: \"auto\" needs a scene and a photo of the same size");
-    const std::vector<Box> boxes = DiffRectangles(ImagePixels(scene), ImagePixels(photo), DiffOptions{});
+    vexa::DibPixels scene, photo;
+    if (!StoredPixels(pictures[0], scene) || !StoredPixels(pictures[photoIndex], photo))
+        return Fail("diffs: \"auto\": the stored scene or photo cannot be decoded");
+    vexa::authoring::MeasureSettings settings;
+    settings.join = m.autoRects->join;
+    settings.minArea = m.autoRects->minArea;
+    const vexa::authoring::ChangeMap map = vexa::authoring::MeasureChanges(scene, photo, settings);
+    if (map.shift)
+        return Fail("diffs: \"auto\": the photo is shifted by " + std::to_string(map.shift->dx) + ", " +
+                    std::to_string(map.shift->dy) + " pixels against the scene; align the two pictures first");
+    const std::vector<Box> boxes = vexa::authoring::ProposedRects(map, m.autoRects->margin);
     if (boxes.empty()) return Fail("diffs: \"auto\" found no differences between the scene and the photo");
     if (boxes.size() > static_cast<std::size_t>(vexa::kMaxDiffs))
         return Fail("diffs: \"auto\" found " + std::to_string(boxes.size()) + " differences; at most " +
@@ -94,14 +120,38 @@ bool FindRects(Manifest& m) {
     return true;
 }
 
+// The written file as `vexa-tool check` sees it; its findings are printed as
+// warnings. Returns how many there were.
+int WarnOfFindings(const char* outPath, const Manifest& m) {
+    static vexa::TPuzzleData written;
+    vexa::TPuzzleSideValues side;
+    vexa::TPictureSources sources;
+    written.Reset();
+    if (const vexa::TLoadError error = vexa::LoadPuzzleFile(written, side, outPath, &sources);
+        error != vexa::TLoadError::None) {
+        std::fprintf(stderr, "warning: %s: the player cannot load it: %s\n", outPath, LoadErrorLine(error).c_str());
+        return 1;
+    }
+    CheckOptions options;
+    if (m.autoRects) options.measure.join = m.autoRects->join, options.measure.minArea = m.autoRects->minArea;
+    int count = 0;
+    for (const Finding& f : CheckPuzzle(written, sources, options)) {
+        std::fprintf(stderr, "%s: %s: {%s}\n", f.note ? "note" : "warning", f.kind.c_str(), f.json.c_str());
+        count += !f.note;
+    }
+    return count;
+}
+
 }  // namespace
 
 int RunPack(int argc, char** argv) {
     std::vector<const char*> paths;
-    bool allowIncomplete = false;
+    bool allowIncomplete = false, strict = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--allow-incomplete") == 0) {
             allowIncomplete = true;
+        } else if (std::strcmp(argv[i], "--strict") == 0) {
+            strict = true;
         } else if (IsOption(argv[i])) {
             return BadUsage("pack", std::string("unknown option ") + argv[i]);
         } else {
@@ -132,7 +182,26 @@ int RunPack(int argc, char** argv) {
                          m.pictures[2 * k].field.c_str());
             return 1;
         }
-    if (m.autoRects && !FindRects(m)) return 1;
+
+    std::array<PackedPicture, vexa::kPictureCount> pictures;
+    for (int i = 0; i < vexa::kPictureCount; ++i)
+        if (!m.pictures[i].file.empty() && !PackPicture(m.pictures[i], pictures[i])) return 1;
+    const PackedPicture& scene = pictures[0];
+    const PackedPicture& photo = pictures[2 * (vexa::kPairCount - 1)];
+    if (scene.width > 0 && photo.width > 0 && (scene.width != photo.width || scene.height != photo.height)) {
+        std::fprintf(stderr, "%s: the photo is %dx%d pixels, the scene (%s) %dx%d: they must be the same size\n",
+                     m.pictures[2 * (vexa::kPairCount - 1)].field.c_str(), photo.width, photo.height,
+                     m.pictures[0].field.c_str(), scene.width, scene.height);
+        return 1;
+    }
+    if (const std::int64_t bytes = DecodedBytes(pictures); bytes > vexa::kMaxPuzzlePictureBytes) {
+        std::fprintf(stderr,
+                     "pairs: the pictures take %lld MiB once decoded, more than the %s the player allows a "
+                     "puzzle: make them smaller\n",
+                     static_cast<long long>((bytes + (1 << 20) - 1) >> 20), PuzzleBudgetText().c_str());
+        return 1;
+    }
+    if (m.autoRects && !FindRects(m, pictures)) return 1;
 
     static vexa::TPuzzleData record;
     vexa::TPuzzleSideValues side;
@@ -150,10 +219,8 @@ int RunPack(int argc, char** argv) {
         for (const vexa::TAnimRecord& r : m.tables[t]) vexa::AppendAnimRecord(record.Tables[t], r);
     }
     for (int i = 0; i < vexa::kPictureCount; ++i) {
-        const PictureSpec& wanted = m.pictures[i];
-        if (wanted.file.empty()) continue;
-        PackedPicture picture;
-        if (!PackPicture(wanted, picture)) return 1;
+        if (m.pictures[i].file.empty()) continue;
+        PackedPicture& picture = pictures[i];
         if (picture.source.Jpeg)
             sources[i] = std::move(picture.source);
         else
@@ -171,6 +238,11 @@ int RunPack(int argc, char** argv) {
         }
     } catch (const std::invalid_argument& e) {
         std::fprintf(stderr, "%s: %s\n", outPath, e.what());
+        return 1;
+    }
+    if (WarnOfFindings(outPath, m) > 0 && strict) {
+        std::fprintf(stderr, "%s: not kept: --strict and vexa-tool check has findings\n", outPath);
+        std::remove(outPath);
         return 1;
     }
     return 0;

@@ -1,7 +1,5 @@
 #include "puzzle_check.h"
 
-#include "change_regions.h"
-
 #include "picture/dib_pixels.h"
 #include "settings/profile_scan.h"
 
@@ -30,6 +28,80 @@ using vexa::TDiffRect;
 
 bool Decode(const vexa::Block& block, DibPixels& out) {
     return !block.empty() && vexa::DecodeDibPixels(block.data(), block.size(), out);
+}
+
+std::string IndexList(const std::vector<int>& indices) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < indices.size(); ++i) out += (i ? "," : "") + std::to_string(indices[i]);
+    return out + "]";
+}
+
+// The changes against the rectangles: parts no rectangle covers, changes two
+// rectangles share, rectangles over no change, weak changes left out.
+void CheckChanges(const vexa::authoring::ChangeMap& map, const std::vector<Box>& rects, int smear, int minPixels,
+                  std::vector<Finding>& findings, CheckMarks* marks) {
+    if (map.shift) {
+        findings.push_back({"pictures_shifted", Fmt("\"by\":[%d,%d]", map.shift->dx, map.shift->dy)});
+        return;
+    }
+    std::vector<Box> reach;
+    for (const Box& r : rects) reach.push_back({r.left - smear, r.top - smear, r.right + smear, r.bottom + smear});
+    const auto reached = [&](int x, int y) {
+        return std::any_of(reach.begin(), reach.end(), [&](const Box& r) { return Contains(r, x, y); });
+    };
+    std::vector<int> inRect(rects.size(), 0);  // changed pixels, clear or weak, in each rectangle
+    const auto countIn = [&](const vexa::authoring::Change& c, std::vector<int>& counts) {
+        for (int i : c.pixels)
+            for (std::size_t r = 0; r < rects.size(); ++r) counts[r] += Contains(rects[r], i % map.width, i / map.width);
+    };
+    for (const vexa::authoring::Change& change : map.changes) {
+        std::vector<int> mine(rects.size(), 0);
+        countIn(change, mine);
+        int outside = 0;
+        Box box{map.width, map.height, 0, 0};
+        for (int i : change.pixels) {
+            const int x = i % map.width, y = i / map.width;
+            if (reached(x, y)) continue;
+            ++outside;
+            box = vexa::authoring::Union(box, {x, y, x + 1, y + 1});
+        }
+        std::vector<int> holders, touched;
+        for (std::size_t r = 0; r < rects.size(); ++r) {
+            inRect[r] += mine[r];
+            if (mine[r] > 0) touched.push_back(static_cast<int>(r));
+            if (mine[r] >= minPixels) holders.push_back(static_cast<int>(r));
+        }
+        if (outside >= minPixels) {
+            std::string json = Fmt("\"box\":%s,\"pixels\":%d", BoxJson(box).c_str(), outside);
+            if (!touched.empty())
+                json += ",\"change\":" + BoxJson(change.box) + ",\"partly_in\":" + IndexList(touched);
+            findings.push_back({"uncovered_change", json});
+            if (marks) marks->uncovered.push_back(box);
+        }
+        // Two rectangles that overlap are a finding of their own.
+        bool apart = false;
+        for (std::size_t a = 0; a < holders.size(); ++a)
+            for (std::size_t b = a + 1; b < holders.size(); ++b)
+                apart |= !Overlap(rects[static_cast<std::size_t>(holders[a])], rects[static_cast<std::size_t>(holders[b])]);
+        if (apart)
+            findings.push_back({"change_split", "\"box\":" + BoxJson(change.box) + ",\"rects\":" + IndexList(holders)});
+    }
+    for (const vexa::authoring::Change& weak : map.weak) {
+        std::vector<int> mine(rects.size(), 0);
+        countIn(weak, mine);
+        int outside = 0;
+        for (int i : weak.pixels) outside += !reached(i % map.width, i / map.width);
+        for (std::size_t r = 0; r < rects.size(); ++r) inRect[r] += mine[r];
+        if (outside * 2 < static_cast<int>(weak.pixels.size())) continue;
+        findings.push_back({"weak_change",
+                            Fmt("\"box\":%s,\"pixels\":%zu,\"delta_e\":%.1f", BoxJson(weak.box).c_str(),
+                                weak.pixels.size(), weak.peak),
+                            true});
+        if (marks) marks->weak.push_back(weak.box);
+    }
+    for (std::size_t r = 0; r < rects.size(); ++r)
+        if (inRect[r] < minPixels)
+            findings.push_back({"rect_without_change", Fmt("\"rect\":%zu,\"box\":%s", r, BoxJson(rects[r]).c_str())});
 }
 
 void CheckTables(const vexa::TPuzzleData& puzzle, const DibPixels (&base)[vexa::kPairCount],
@@ -69,7 +141,7 @@ void CheckTables(const vexa::TPuzzleData& puzzle, const DibPixels (&base)[vexa::
 }  // namespace
 
 std::vector<Finding> CheckPuzzle(const vexa::TPuzzleData& puzzle, const vexa::TPictureSources& sources,
-                                 const CheckOptions& options) {
+                                 const CheckOptions& options, CheckMarks* marks) {
     std::vector<Finding> findings;
     DibPixels base[vexa::kPairCount], spare[vexa::kPairCount];
     for (int k = 0; k < vexa::kPairCount; ++k) {
@@ -111,36 +183,13 @@ std::vector<Finding> CheckPuzzle(const vexa::TPuzzleData& puzzle, const vexa::TP
             // Where the scene or the photo is a JPEG stream, the blocks around a
             // change differ too; pixels that close to a rectangle belong to it.
             const bool jpeg = sources[0].Jpeg || sources[2 * (vexa::kPairCount - 1)].Jpeg;
-            const int smear = jpeg ? options.smear : 0;
-            std::vector<Box> reach;
-            for (const Box& r : rects)
-                reach.push_back({r.left - smear, r.top - smear, r.right + smear, r.bottom + smear});
-            const std::vector<char> changed = ChangedPixels(scene, photo, options.tolerance);
-            for (const Region& region : ChangedRegions(changed, photo.Width, photo.Height)) {
-                int count = 0;
-                Box box{photo.Width, photo.Height, 0, 0};
-                for (int i : region.pixels) {
-                    const int x = i % photo.Width, y = i / photo.Width;
-                    if (std::any_of(reach.begin(), reach.end(), [&](const Box& r) { return Contains(r, x, y); }))
-                        continue;
-                    ++count;
-                    box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
-                           std::max(box.bottom, y + 1)};
-                }
-                if (count >= options.minPixels)
-                    findings.push_back(
-                        {"uncovered_change", Fmt("\"box\":%s,\"pixels\":%d", BoxJson(box).c_str(), count)});
-            }
-            for (std::size_t i = 0; i < rects.size(); ++i) {
-                const Box r{std::max(rects[i].left, 0), std::max(rects[i].top, 0),
-                            std::min(rects[i].right, photo.Width), std::min(rects[i].bottom, photo.Height)};
-                int inside = 0;
-                for (int y = r.top; y < r.bottom; ++y)
-                    for (int x = r.left; x < r.right; ++x) inside += changed[static_cast<std::size_t>(y) * photo.Width + x];
-                if (inside < options.minPixels)
-                    findings.push_back({"rect_without_change", Fmt("\"rect\":%zu,\"box\":%s", i, BoxJson(rects[i]).c_str())});
-            }
+            CheckChanges(vexa::authoring::MeasureChanges(scene, photo, options.measure), rects,
+                         jpeg ? options.smear : 0, options.minPixels, findings, marks);
         }
+    }
+    if (marks) {
+        marks->photo = photo;
+        marks->rects = rects;
     }
 
     CheckTables(puzzle, base, spare, findings);

@@ -23,40 +23,58 @@ constexpr CommandUsage kUsages[] = {
     {"extract", "extract FILE.VX DIR",
      "Writes every present picture as DIR/pair<k>-base.png and DIR/pair<k>-spare.png.\n"
      "Exit status: 0 written, 1 the file does not load or a picture cannot be written, 2 bad usage.\n"},
-    {"pack", "pack [--allow-incomplete] MANIFEST.json OUT.VX",
+    {"pack", "pack [--allow-incomplete] [--strict] MANIFEST.json OUT.VX",
      "Builds a puzzle file from a JSON manifest (format in the README). A fault stops it with\n"
      "a message that starts with the field at fault. \"diffs\": \"auto\" takes the rectangles\n"
-     "that `vexa-tool diff` finds between pair 0's and pair 4's base pictures.\n"
+     "that `vexa-tool diff` finds between pair 0's and pair 4's base pictures as they are\n"
+     "stored. Then it checks the file as `vexa-tool check` does and prints what it finds on\n"
+     "standard error as warnings (and weak changes as notes).\n"
      "  --allow-incomplete   write the file even when a pair has no base picture (the player\n"
      "                       cannot show such a puzzle to the end)\n"
-     "Exit status: 0 written, 1 a fault in the manifest or its pictures, 2 bad usage.\n"},
+     "  --strict             a warning fails: the file is removed and the exit status is 1\n"
+     "Exit status: 0 written, 1 a fault in the manifest or its pictures (or a warning with\n"
+     "--strict), 2 bad usage.\n"},
     {"judge", "judge FILE.VX --at X,Y [--at X,Y ...]",
      "Judges markers centred on the points (photo pixels, one per marker) as the player does\n"
      "and prints {\"found\": n, \"diff_count\": d, \"result\": r, \"result_name\": name}.\n"
      "Exit status: 0 judged, 1 the file does not load, 2 bad usage.\n"},
-    {"check", "check [--tolerance N] [--smear N] FILE.VX [--against OTHER.VX ...]",
+    {"check", "check [--join N] [--tolerance N] [--smear N] [--preview OUT.png] FILE.VX [--against OTHER.VX ...]",
      "Compares the scene (pair 0) and the photo (pair 4) as the player will show them and\n"
-     "reports, as JSON, changes no rectangle covers, rectangles without a change, and other\n"
-     "authoring faults.\n"
-     "  --tolerance N  largest channel difference (0 to 255) still taken for no change; default 48\n"
+     "reports, as JSON, changes no rectangle covers or covers only in part, changes two\n"
+     "rectangles split, rectangles without a change, pictures shifted against each other,\n"
+     "and other authoring faults; weak changes (visible but faint) outside the rectangles\n"
+     "are listed under \"notes\" and leave the puzzle clean. Changes are found as by diff.\n"
+     "  --join N       changes fewer than N pixels apart are one; default 8\n"
+     "  --tolerance N  the plain test instead: a pixel changed when one channel differs by\n"
+     "                 more than N (0 to 255)\n"
      "  --smear N      pixels: where the scene or the photo is stored as JPEG, changed pixels\n"
      "                 up to N pixels outside a rectangle count as that rectangle's JPEG smear;\n"
      "                 default 8 (an 8x8 block)\n"
+     "  --preview OUT.png  also draw the photo with the rectangles (yellow), what they miss\n"
+     "                 (red, dashed) and the weak changes (cyan, dashed)\n"
      "  --against ...  other puzzles whose section names must differ from FILE's by more than\n"
      "                 ASCII case (the settings file would keep one result line for both)\n"
      "Exit status: 0 clean, 1 findings or the file does not load, 2 bad usage.\n"},
-    {"diff", "diff SCENE PHOTO | FILE.VX [--min-area N] [--margin N] [--tolerance N]",
-     "Finds where two pictures of the same size differ (or the base pictures of a puzzle's\n"
-     "pair 0 and pair 4, as the player shows them) and prints the rectangles as manifest JSON,\n"
-     "{\"diffs\": [[left, top, right, bottom], ...]}.\n"
-     "Changed pixels that touch form a region; a region under the minimum area is dropped;\n"
-     "each rectangle is a region's bounding box grown by the margin and clamped to the\n"
-     "picture, and rectangles that would overlap are merged.\n"
-     "  --min-area N   fewest changed pixels a region needs; default 8\n"
+    {"diff", "diff SCENE PHOTO | FILE.VX [--min-area N] [--margin N] [--join N] [--tolerance N] [--preview OUT.png]",
+     "Finds where two pictures of the same size differ as a person sees it (or the base\n"
+     "pictures of a puzzle's pair 0 and pair 4, as the player shows them) and prints the\n"
+     "rectangles as manifest JSON, {\"diffs\": [[left, top, right, bottom], ...]}, with\n"
+     "\"weak\": [...] for changes that are visible but faint, and \"shift\": [dx, dy] when the\n"
+     "whole photo is shifted against the scene (then no rectangles).\n"
+     "Colours are compared as the eye sees them, on slightly smoothed pictures; clearly changed\n"
+     "pixels start a change and faintly changed pixels touching it join it; JPEG noise and a\n"
+     "uniform shift of brightness or colour are no change. Each rectangle is a change's\n"
+     "bounding box grown by the margin and clamped to the picture; where two would overlap\n"
+     "both are cut back between their changes.\n"
+     "  --min-area N   fewest clearly changed pixels a change needs; default 8\n"
      "  --margin N     pixels added on every side; default 4\n"
-     "  --tolerance N  largest channel difference (0 to 255) still taken for no change; default 48\n"
-     "Exit status: 0 one to ten rectangles, 1 none, more than ten (all printed) or a picture\n"
-     "cannot be read, 2 bad usage.\n"},
+     "  --join N       changes fewer than N pixels apart are one; default 8\n"
+     "  --tolerance N  the plain test instead: a pixel changed when one channel differs by\n"
+     "                 more than N (0 to 255)\n"
+     "  --preview OUT.png  also draw the photo with the rectangles (yellow) and the weak\n"
+     "                 changes (cyan, dashed)\n"
+     "Exit status: 0 one to ten rectangles, 1 none, more than ten (all printed), a shift, or\n"
+     "a picture cannot be read, 2 bad usage.\n"},
 };
 
 const CommandUsage* Find(const char* command) {
