@@ -6,7 +6,7 @@ namespace vexa::jpeg {
 
 enum class SimdPath : int {
     Scalar = 0,  // plain C++, every CPU
-    Sse2 = 1,    // 128-bit, every x86-64 CPU
+    Sse2 = 1,    // 128-bit, where the build targets it (every x86-64 CPU)
     Avx2 = 2,    // 256-bit with BMI2, where the CPU has both
 };
 
