@@ -13,9 +13,15 @@
 
 #if defined(__x86_64__)
 
-#include "jpeg/lanes_avx2.h"
+#include "jpeg/simd_path.h"
+
+#include <immintrin.h>
+
+#include <cstdint>
 
 VEXA_AVX2_BEGIN
+
+#include "jpeg/avx2_rows.h"
 
 namespace vexa::jpeg {
 
@@ -102,7 +108,7 @@ void WriteColorMcuAvx2(std::uint8_t* dst, std::int32_t stride, const McuSamples&
                 const int y = (cy << Shape::kVs) + v;
                 const std::int16_t* left = samples.Luma[(y >> 3) * 2].data() + 8 * (y & 7);
                 const std::int16_t* right = samples.Luma[(y >> 3) * 2 + 1].data() + 8 * (y & 7);
-                ConvertStore2x8(dst, dst + 24, Avx2Lanes::Load2x8(left, right), tb, tg, tr);
+                ConvertStore2x8(dst, dst + 24, Load2x8(left, right), tb, tg, tr);
             }
         }
     } else {
@@ -111,8 +117,8 @@ void WriteColorMcuAvx2(std::uint8_t* dst, std::int32_t stride, const McuSamples&
             const std::int16_t* yRows = samples.Luma[y >> 3].data() + 8 * (y & 7);
             const __m256i yv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(yRows));
             const int c0 = 8 * (y >> Shape::kVs), c1 = 8 * ((y + 1) >> Shape::kVs);
-            ConvertStore2x8(dst, dst - stride, yv, Avx2Lanes::Load2x8(t.Blue + c0, t.Blue + c1),
-                            Avx2Lanes::Load2x8(t.Green + c0, t.Green + c1), Avx2Lanes::Load2x8(t.Red + c0, t.Red + c1));
+            ConvertStore2x8(dst, dst - stride, yv, Load2x8(t.Blue + c0, t.Blue + c1),
+                            Load2x8(t.Green + c0, t.Green + c1), Load2x8(t.Red + c0, t.Red + c1));
         }
     }
 }

@@ -6,23 +6,27 @@
 
 #if defined(__x86_64__)
 
-#include "jpeg/lanes_avx2.h"
+#include "jpeg/simd_path.h"
+
+#include <immintrin.h>
 
 #include <cstdint>
 #include <initializer_list>
 
 VEXA_AVX2_BEGIN
 
+#include "jpeg/avx2_rows.h"
 #include "jpeg/inverse_dct_steps.h"
+#include "jpeg/simd_lanes.h"
 
 namespace vexa::jpeg {
 
 namespace {
 
-using V = Avx2Lanes;
+using V = Lanes<SimdPath::Avx2>;
 
 [[gnu::always_inline]] inline void Load2(const std::int16_t* a, const std::int16_t* b, __m256i v[8]) {
-    for (int i = 0; i < 8; ++i) v[i] = V::Load2x8(a + 8 * i, b + 8 * i);
+    for (int i = 0; i < 8; ++i) v[i] = Load2x8(a + 8 * i, b + 8 * i);
 }
 
 [[gnu::always_inline]] inline void Store2(std::int16_t* a, std::int16_t* b, const __m256i v[8]) {
@@ -43,16 +47,16 @@ template <int Shift, bool Low>
         const __m256i e1 = V::Madd(x02, Pair<V>(32, 17)), e2 = V::Madd(x02, Pair<V>(32, -17));
         const __m256i o0 = V::Madd(x13, Pair<V>(44, 38)), o1 = V::Madd(x13, Pair<V>(38, -9));
         const __m256i o2 = V::Madd(x13, Pair<V>(25, -44)), o3 = V::Madd(x13, Pair<V>(9, -25));
-        out[0][half] = V::Sar32<Shift>(V::Add32(e0, o0));
-        out[7][half] = V::Sar32<Shift>(V::Sub32(e0, o0));
-        out[1][half] = V::Sar32<Shift>(V::Add32(e1, o1));
-        out[6][half] = V::Sar32<Shift>(V::Sub32(e1, o1));
-        out[2][half] = V::Sar32<Shift>(V::Add32(e2, o2));
-        out[5][half] = V::Sar32<Shift>(V::Sub32(e2, o2));
-        out[3][half] = V::Sar32<Shift>(V::Add32(e3, o3));
-        out[4][half] = V::Sar32<Shift>(V::Sub32(e3, o3));
+        out[0][half] = V::template Sar32<Shift>(V::Add32(e0, o0));
+        out[7][half] = V::template Sar32<Shift>(V::Sub32(e0, o0));
+        out[1][half] = V::template Sar32<Shift>(V::Add32(e1, o1));
+        out[6][half] = V::template Sar32<Shift>(V::Sub32(e1, o1));
+        out[2][half] = V::template Sar32<Shift>(V::Add32(e2, o2));
+        out[5][half] = V::template Sar32<Shift>(V::Sub32(e2, o2));
+        out[3][half] = V::template Sar32<Shift>(V::Add32(e3, o3));
+        out[4][half] = V::template Sar32<Shift>(V::Sub32(e3, o3));
     }
-    for (int i = 0; i < 8; ++i) x[i] = V::Pack32(out[i][0], Low ? _mm256_setzero_si256() : out[i][1]);
+    for (int i = 0; i < 8; ++i) x[i] = V::Pack32(out[i][0], Low ? V::Zero() : out[i][1]);
 }
 
 // Where a pair transform puts the samples: back into the blocks, or into a
@@ -112,8 +116,8 @@ void Pair(std::int16_t* a, std::int16_t* b, const Sink& sink) {
 template <class Sink>
 void PairFirstFour(std::int16_t* a, std::int16_t* b, const Sink& sink) {
     __m256i v[8];
-    for (int i = 0; i < 4; ++i) v[i] = V::Load2x8(a + 8 * i, b + 8 * i);
-    for (int i = 4; i < 8; ++i) v[i] = _mm256_setzero_si256();
+    for (int i = 0; i < 4; ++i) v[i] = Load2x8(a + 8 * i, b + 8 * i);
+    for (int i = 4; i < 8; ++i) v[i] = V::Zero();
     Transpose<V>(v);  // columns 4 to 7 are zero, and rows 4 to 7 in every lane
     if (!LanesSmall<V>(v) || !FirstPairSmall<V>(v)) {
         Pair(a, b, sink);

@@ -5,14 +5,14 @@
 #if defined(__SSE2__)
 
 #include "jpeg/inverse_dct_steps.h"
-#include "jpeg/lanes_sse2.h"
+#include "jpeg/simd_lanes.h"
 
 namespace vexa::jpeg {
 
 void InverseDct8x8Sse2(std::int16_t* block) {
     __m128i v[8];
     for (int i = 0; i < 8; ++i) v[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 8 * i));
-    const PassesDone done = TwoPasses<Sse2Lanes>(v);
+    const PassesDone done = TwoPasses<Lanes<SimdPath::Sse2>>(v);
     if (done == PassesDone::None) {
         InverseDct8x8Scalar(block);
         return;

@@ -3,6 +3,7 @@
 // samples into the bitmap. Included by the scan decoder only.
 #pragma once
 
+#include "jpeg/decode_block.h"
 #include "jpeg/decoder_state.h"
 #include "jpeg/dib_writer.h"
 #include "jpeg/inverse_dct.h"
@@ -10,11 +11,6 @@
 #include <cstdint>
 
 namespace vexa::jpeg {
-
-// What a decoded block holds besides its DC coefficient. FirstThree: no
-// coefficient but 0, 1 and 8 (none past zig-zag position 2); FirstFour: none
-// outside rows 0-3 and columns 0-3 (none past position 9).
-enum class BlockResult { DcOnly = 0, FirstThree = 1, FirstFour = 2, WithAc = 3, Bad = 4 };
 
 // The most blocks decoded before they are transformed.
 inline constexpr int kMaxBlocks = 12;
