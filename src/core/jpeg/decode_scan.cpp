@@ -98,13 +98,14 @@ struct McuGroup {
     int Mcus = 0;   // MCUs decoded
     bool Stop = false;
 
-    // Decodes the MCUs from column x0 up to a group, the row's end or the
-    // scan's. False on a bad block.
+    // Decodes the MCUs from column x0 up to a group, the row's end (at
+    // `width`, the picture's width held apart from s, which the block stores
+    // might otherwise be taken to change) or the scan's. False on a bad block.
     [[gnu::always_inline]] bool Decode(DecoderState& s, ScanBits& bits, McuCursor& cursor,
-                                       const std::array<ComponentCoding, 3>& coding, int x0) {
+                                       const std::array<ComponentCoding, 3>& coding, int x0, int width) {
         Count = Mcus = 0;
         Stop = false;
-        while (Mcus < kMcus && !Stop && x0 + Mcus * Shape::kWidth < s.Width) {
+        while (Mcus < kMcus && !Stop && x0 + Mcus * Shape::kWidth < width) {
             McuSamples& m = Samples[Mcus];
 #pragma GCC unroll 6
             for (int i = 0; i < Shape::kBlocks; ++i, ++Count) {
@@ -155,11 +156,12 @@ template <class Stages, int Layout>
     ScanBits bits(s.Bits);
     McuCursor cursor(s, bits);
     McuGroup<Layout> group;
-    for (int y0 = 0; y0 < s.Height; y0 += Shape::kHeight) {
-        const int rows = std::min(Shape::kHeight, s.Height - y0);
-        std::uint8_t* row = bitmap + kDibHeaderBytes + std::int64_t{s.Height - 1 - y0} * s.Stride;
-        for (int x0 = 0; x0 < s.Width;) {
-            if (!group.Decode(s, bits, cursor, coding, x0)) return DecodeBadStream;
+    const int width = s.Width, height = s.Height;
+    for (int y0 = 0; y0 < height; y0 += Shape::kHeight) {
+        const int rows = std::min(Shape::kHeight, height - y0);
+        std::uint8_t* row = bitmap + kDibHeaderBytes + std::int64_t{height - 1 - y0} * s.Stride;
+        for (int x0 = 0; x0 < width;) {
+            if (!group.Decode(s, bits, cursor, coding, x0, width)) return DecodeBadStream;
             const int cols = group.template Write<Stages>(s, row, rows, x0);
             if (group.Stop) {
                 // The MCU in which the data ran out is still written; the

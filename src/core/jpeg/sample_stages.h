@@ -9,6 +9,7 @@
 #include "jpeg/inverse_dct.h"
 
 #include <cstdint>
+#include <type_traits>
 
 namespace vexa::jpeg {
 
@@ -72,10 +73,13 @@ struct BlocksByKind {
     std::uint8_t* To[4][kMaxBlocks];
     int Count[4] = {0, 0, 0, 0};
 
-    BlocksByKind(std::int16_t* const* blocks, const BlockResult* results, int n, std::uint8_t* const* dst) {
+    // Sorts the blocks, and their dst entries when WithPixels.
+    template <bool WithPixels>
+    BlocksByKind(std::int16_t* const* blocks, const BlockResult* results, int n, std::uint8_t* const* dst,
+                 std::bool_constant<WithPixels>) {
         for (int i = 0; i < n; ++i) {
             const int kind = static_cast<int>(results[i]);
-            To[kind][Count[kind]] = dst != nullptr ? dst[i] : nullptr;
+            if constexpr (WithPixels) To[kind][Count[kind]] = dst[i];
             Block[kind][Count[kind]++] = blocks[i];
         }
     }
@@ -86,7 +90,7 @@ struct BlocksByKind {
 // few together. With Gray the transforms write the blocks' pixels
 // themselves (the blocks' contents are then lost).
 template <bool Gray>
-void TransformByKindAvx2(const BlocksByKind& k, std::int32_t stride) {
+[[gnu::always_inline]] inline void TransformByKindAvx2(const BlocksByKind& k, std::int32_t stride) {
     for (int i = 0; i < k.Count[0]; ++i) {
         if constexpr (Gray) InverseDct8x8DcOnlyToGray(k.Block[0][i], k.To[0][i], stride);
         else InverseDct8x8DcOnly(k.Block[0][i]);
@@ -126,11 +130,11 @@ void TransformByKindAvx2(const BlocksByKind& k, std::int32_t stride) {
 
 struct Avx2Stages {
     static void Transform(std::int16_t* const* blocks, const BlockResult* results, int n) {
-        TransformByKindAvx2<false>(BlocksByKind(blocks, results, n, nullptr), 0);
+        TransformByKindAvx2<false>(BlocksByKind(blocks, results, n, nullptr, std::false_type{}), 0);
     }
     static void WholeGray(std::int16_t* const* blocks, const BlockResult* results, int n, std::uint8_t* const* dst,
                           std::int32_t stride) {
-        TransformByKindAvx2<true>(BlocksByKind(blocks, results, n, dst), stride);
+        TransformByKindAvx2<true>(BlocksByKind(blocks, results, n, dst, std::true_type{}), stride);
     }
     static void Gray(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
         WriteGrayMcuAvx2(dst, stride, samples, cols, rows);
