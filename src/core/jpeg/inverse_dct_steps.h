@@ -1,7 +1,7 @@
 // The steps of the inverse DCT shared by its plain, SSE2 and AVX2 versions:
-// the 1-D transform in plain C++, and the vector steps written once over a
-// set of lane operations `V` (SSE2: one block in 128 bits; AVX2: two blocks,
-// one in each 128-bit lane, whose unpacks and packs stay within lanes).
+// the 1-D transform in plain C++, and the vector steps written once over
+// the lane operations `V` of simd_lanes.h (Lanes<SimdPath::Sse2>: one block;
+// Lanes<SimdPath::Avx2>: two blocks, one in each 128-bit half).
 //
 // Each file that includes this gets its own copy (internal linkage), compiled
 // for that file's instruction set: inverse_dct_avx2.cpp includes it where
