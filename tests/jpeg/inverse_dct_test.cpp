@@ -17,8 +17,13 @@ Block Reference(Block b) {
     return b;
 }
 
+// The fastest one-block version the build has.
 Block Fast(Block b) {
-    jpeg::InverseDct8x8(b.data());
+#if defined(__SSE2__)
+    jpeg::InverseDct8x8Sse2(b.data());
+#else
+    jpeg::InverseDct8x8Scalar(b.data());
+#endif
     return b;
 }
 
@@ -78,9 +83,6 @@ TEST(InverseDctTest, FastAgreesWithReference) {
                         jpeg::InverseDct8x8PairAvx2(one.data(), two.data());
                         ASSERT_EQ(one, want0);
                         ASSERT_EQ(two, want1);
-                        one = b[1];
-                        jpeg::InverseDct8x8Avx2(one.data());
-                        ASSERT_EQ(one, want1);
                         // The same blocks cut down to rows and columns 0-3.
                         std::array<Block, 2> few{};
                         for (int i = 0; i < 64; ++i)

@@ -1,4 +1,6 @@
-// The read position in a JPEG stream and the bit reader of the scan data.
+// The read position in a JPEG stream, and the scan data read bit by bit from
+// it: the marker walk reads whole bytes here, and the scan decoder the MCUs
+// that its faster ScanBits cannot take (see scan_bits.h).
 //
 // The position is a byte offset plus a bit offset (0-7, most significant bit
 // first). Bytes outside the stream read as zero, so nothing is ever read out
@@ -6,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 
 namespace vexa::jpeg {
 
@@ -50,33 +51,6 @@ struct BitReader {
         for (int i = 0; i < total >> 3; ++i) Pos += StuffedAt(Pos) ? 2 : 1;
         Offset = total & 7;
         if (Pos > Size) RunOut = true;
-    }
-
-    // Fast path: when the eight bytes from Pos - 1 lie inside the stream and
-    // none is 0xFF (so no stuffing, no marker and no stuffed zero at Pos can
-    // be involved), `bits` receives the data from the position in its top
-    // 56 - Offset bits, which Peek16/Skip would deliver alike.
-    bool Window(std::uint64_t& bits) const {
-        if (Pos < 1 || Pos + 7 > Size) return false;
-        std::uint64_t w;
-        std::memcpy(&w, Data + Pos - 1, 8);
-#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-        w = __builtin_bswap64(w);
-#else
-        const std::uint8_t* p = Data + Pos - 1;
-        w = 0;
-        for (int i = 0; i < 8; ++i) w = w << 8 | p[i];
-#endif
-        const std::uint64_t x = ~w;  // a 0xFF byte becomes a zero byte
-        if (((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0) return false;
-        bits = (w << 8) << Offset;
-        return true;
-    }
-    // Moves on by n bits within a window.
-    void Advance(int n) {
-        const int total = Offset + n;
-        Pos += total >> 3;
-        Offset = total & 7;
     }
 };
 

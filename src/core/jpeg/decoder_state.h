@@ -29,6 +29,18 @@ enum Layout : int {
     kLayoutNone = 99,
 };
 
+// The MCU of a layout: chroma samples cover 1 << Hs pixels across and
+// 1 << Vs down; the luma blocks stand in rows of 1 << Hs.
+template <int Layout>
+struct McuShape {
+    static constexpr bool kGray = Layout == kLayoutGray;
+    static constexpr int kHs = Layout == kLayout211 || Layout == kLayout221 ? 1 : 0;
+    static constexpr int kVs = Layout == kLayout121 || Layout == kLayout221 ? 1 : 0;
+    static constexpr int kLumaBlocks = (1 + kHs) * (1 + kVs);
+    static constexpr int kBlocks = kLumaBlocks + (kGray ? 0 : 2);
+    static constexpr int kWidth = 8 << kHs, kHeight = 8 << kVs;
+};
+
 struct FrameComponent {
     std::uint8_t Id = 0, H = 0, V = 0, Tq = 0;
 };
@@ -39,6 +51,12 @@ struct ScanComponent {
 
 // One coefficient block: 64 signed 16-bit values in natural order, samples after the transform.
 using Block = std::array<std::int16_t, 64>;
+
+// The samples of one MCU: the Y blocks in MCU order, one Cb and one Cr block.
+struct McuSamples {
+    std::array<Block, 4> Luma;
+    Block Cb, Cr;
+};
 
 struct DecoderState {
     BitReader Bits;  // the stream, the read position and the bit offset

@@ -1,17 +1,15 @@
 // The decoder's output: a packed 24-bit bottom-up device-independent bitmap,
-// and the writers that put one MCU of samples into it.
+// and the writers that put one MCU of samples into it, in plain C++, with
+// SSE2 and with AVX2.
 #pragma once
 
+#include "jpeg/decoder_state.h"
 #include "picture/dib_header.h"
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
 namespace vexa::jpeg {
-
-// Row stride of a 24-bit picture: 3 bytes a pixel, raised to a multiple of 4.
-inline std::int32_t DibStride(std::uint16_t width) { return static_cast<std::int32_t>(vexa::DibStride(width, 24)); }
 
 // Sizes `bitmap` to (height + 15) rows of the stride plus the header, all
 // zero, and writes the BITMAPINFOHEADER. Returns false, leaving `bitmap`
@@ -28,28 +26,28 @@ inline std::uint8_t LimitSample(std::int32_t t) {
     return static_cast<std::uint8_t>(t < 0 ? 0 : t > 255 ? 255 : t);
 }
 
-// Writes `cols` x `rows` pixels of one grey block. `dst` is the MCU's
-// top-left pixel; the next row down lies `stride` bytes lower in memory.
-void WriteGrayMcu(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows);
-
-// Writes `cols` x `rows` pixels of a colour MCU of the given layout (1 to 4):
-// luma holds the Y blocks in MCU order, cb and cr one block each; every chroma
-// sample covers the 1, 2 or 4 pixels the layout gives it.
-void WriteColorMcu(int layout, std::uint8_t* dst, std::int32_t stride,
-                   const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
-                   const std::int16_t* cr, int cols, int rows);
-
-// The same writers in plain C++, and with AVX2 (only where the CPU has it).
-// WriteGrayMcu and WriteColorMcu use SSE2 where the build targets it.
+// Writes `cols` x `rows` pixels of one grey block, each sample limited to
+// 0..255 and written as blue, green and red. `dst` is the MCU's top-left
+// pixel; the next row down lies `stride` bytes lower in memory.
 void WriteGrayMcuScalar(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows);
-void WriteColorMcuScalar(int layout, std::uint8_t* dst, std::int32_t stride,
-                         const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
-                         const std::int16_t* cr, int cols, int rows);
+
+// Writes `cols` x `rows` pixels of a colour MCU of the given layout (one of
+// kLayout111 to kLayout221); every chroma sample covers the 1, 2 or 4 pixels
+// the layout gives it.
+template <int Layout>
+void WriteColorMcuScalar(std::uint8_t* dst, std::int32_t stride, const McuSamples& samples, int cols, int rows);
+
+// The same with SSE2, and with AVX2 (only where the CPU has it), for whole
+// MCUs; clipped ones are written by the plain code.
+#if defined(__SSE2__)
+void WriteGrayMcuSse2(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows);
+template <int Layout>
+void WriteColorMcuSse2(std::uint8_t* dst, std::int32_t stride, const McuSamples& samples, int cols, int rows);
+#endif
 #if defined(__x86_64__)
 void WriteGrayMcuAvx2(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows);
-void WriteColorMcuAvx2(int layout, std::uint8_t* dst, std::int32_t stride,
-                       const std::array<std::array<std::int16_t, 64>, 4>& luma, const std::int16_t* cb,
-                       const std::int16_t* cr, int cols, int rows);
+template <int Layout>
+void WriteColorMcuAvx2(std::uint8_t* dst, std::int32_t stride, const McuSamples& samples, int cols, int rows);
 #endif
 
 }  // namespace vexa::jpeg

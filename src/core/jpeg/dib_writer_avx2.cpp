@@ -1,5 +1,5 @@
-// The bitmap writers with AVX2, compiled for AVX2 function by function so
-// that the program still runs on CPUs without it (they never call in here).
+// The MCU writers with AVX2, for whole MCUs; clipped ones go to the plain
+// writers. Compiled for AVX2 throughout; called only where the CPU has it.
 //
 // Samples out of the inverse DCT lie within -10240..10240 (the row pass
 // leaves 16-bit values, and the column pass at most 32 * 65536 from the
@@ -11,27 +11,29 @@
 // each then saturated to 0..255, as LimitSample does.
 #include "jpeg/dib_writer.h"
 
-#include "jpeg/decoder_state.h"
-
 #if defined(__x86_64__)
+
+#include "jpeg/simd_path.h"
+
 #include <immintrin.h>
-#endif
+
+#include <cstdint>
+
+VEXA_AVX2_BEGIN
+
+#include "jpeg/avx2_rows.h"
 
 namespace vexa::jpeg {
 
-#if defined(__x86_64__)
-
 namespace {
-
-#define VEXA_AVX2 __attribute__((target("avx2"), always_inline)) inline
 
 // Byte shuffles from [8 values of plane A, 8 of plane B] in each 128-bit lane
 // into the first 16 and the last 8 bytes of eight 3-byte pixels A B C.
-VEXA_AVX2 __m256i Lanes(__m128i m) { return _mm256_broadcastsi128_si256(m); }
+[[gnu::always_inline]] inline __m256i Lanes(__m128i m) { return _mm256_broadcastsi128_si256(m); }
 
 // Eight pixels a lane: bg holds b0..b7 g0..g7, r holds r0..r7 in its low
 // half; stores the lane's 24 bytes at out0 (low lane) and out1 (high lane).
-VEXA_AVX2 void StoreBgr2x8(std::uint8_t* out0, std::uint8_t* out1, __m256i bg, __m256i r) {
+[[gnu::always_inline]] inline void StoreBgr2x8(std::uint8_t* out0, std::uint8_t* out1, __m256i bg, __m256i r) {
     const __m256i bgHead = Lanes(_mm_setr_epi8(0, 8, -1, 1, 9, -1, 2, 10, -1, 3, 11, -1, 4, 12, -1, 5));
     const __m256i rHead = Lanes(_mm_setr_epi8(-1, -1, 0, -1, -1, 1, -1, -1, 2, -1, -1, 3, -1, -1, 4, -1));
     const __m256i bgTail = Lanes(_mm_setr_epi8(13, -1, 6, 14, -1, 7, 15, -1, -1, -1, -1, -1, -1, -1, -1, -1));
@@ -44,11 +46,6 @@ VEXA_AVX2 void StoreBgr2x8(std::uint8_t* out0, std::uint8_t* out1, __m256i bg, _
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out1 + 16), _mm256_extracti128_si256(tail, 1));
 }
 
-VEXA_AVX2 __m256i Load2x8(const std::int16_t* lo, const std::int16_t* hi) {
-    return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lo))),
-                                   _mm_loadu_si128(reinterpret_cast<const __m128i*>(hi)), 1);
-}
-
 // The three chroma terms of 64 chroma samples.
 struct ChromaTerms {
     alignas(32) std::int16_t Blue[64];
@@ -56,7 +53,7 @@ struct ChromaTerms {
     alignas(32) std::int16_t Red[64];
 };
 
-VEXA_AVX2 void MakeTerms(ChromaTerms& t, const std::int16_t* cb, const std::int16_t* cr) {
+[[gnu::always_inline]] inline void MakeTerms(ChromaTerms& t, const std::int16_t* cb, const std::int16_t* cr) {
     const __m256i greenPair = _mm256_set1_epi32(static_cast<std::int32_t>((-12 << 16) | (-9 & 0xFFFF)));
     for (int i = 0; i < 64; i += 16) {
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(cb + i));
@@ -70,91 +67,69 @@ VEXA_AVX2 void MakeTerms(ChromaTerms& t, const std::int16_t* cb, const std::int1
 }
 
 // Eight chroma terms, each doubled: sixteen pixels' worth.
-VEXA_AVX2 __m256i Doubled(const std::int16_t* p) {
+[[gnu::always_inline]] inline __m256i Doubled(const std::int16_t* p) {
     const __m256i wide = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
     return _mm256_or_si256(wide, _mm256_slli_epi32(wide, 16));
 }
 
 // Sixteen pixels: y, blue, green, red terms for each, one lane of eight for
 // out0 and one for out1.
-VEXA_AVX2 void ConvertStore2x8(std::uint8_t* out0, std::uint8_t* out1, __m256i y, __m256i tb, __m256i tg, __m256i tr) {
+[[gnu::always_inline]] inline void ConvertStore2x8(std::uint8_t* out0, std::uint8_t* out1, __m256i y, __m256i tb, __m256i tg, __m256i tr) {
     const __m256i b = _mm256_adds_epi16(y, tb), g = _mm256_adds_epi16(y, tg), r = _mm256_adds_epi16(y, tr);
     StoreBgr2x8(out0, out1, _mm256_packus_epi16(b, g), _mm256_packus_epi16(r, r));
 }
 
-template <int Hs, int Vs>
-__attribute__((target("avx2"))) void WriteWholeColor(std::uint8_t* dst, std::int32_t stride,
-                                                     const std::array<std::array<std::int16_t, 64>, 4>& luma,
-                                                     const std::int16_t* cb, const std::int16_t* cr) {
+}  // namespace
+
+void WriteGrayMcuAvx2(std::uint8_t* dst, std::int32_t stride, const std::int16_t* samples, int cols, int rows) {
+    if (cols != 8 || rows != 8) {
+        WriteGrayMcuScalar(dst, stride, samples, cols, rows);
+        return;
+    }
+    for (int y = 0; y < 8; y += 2, dst -= 2 * stride)
+        StoreGrayRowPair(dst, stride, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(samples + 8 * y)));
+}
+
+template <int Layout>
+void WriteColorMcuAvx2(std::uint8_t* dst, std::int32_t stride, const McuSamples& samples, int cols, int rows) {
+    using Shape = McuShape<Layout>;
+    if (cols != Shape::kWidth || rows != Shape::kHeight) {
+        WriteColorMcuScalar<Layout>(dst, stride, samples, cols, rows);
+        return;
+    }
     ChromaTerms t;
-    MakeTerms(t, cb, cr);
-    if constexpr (Hs == 1) {
+    MakeTerms(t, samples.Cb.data(), samples.Cr.data());
+    if constexpr (Shape::kHs == 1) {
         // Rows of 16 pixels: the two blocks side by side, each chroma term
         // twice, each chroma row for 1 << Vs rows.
         for (int cy = 0; cy < 8; ++cy) {
             const __m256i tb = Doubled(t.Blue + 8 * cy), tg = Doubled(t.Green + 8 * cy), tr = Doubled(t.Red + 8 * cy);
-            for (int v = 0; v < (1 << Vs); ++v, dst -= stride) {
-                const int y = (cy << Vs) + v;
-                const std::int16_t* left = luma[(y >> 3) * 2].data() + 8 * (y & 7);
-                const std::int16_t* right = luma[(y >> 3) * 2 + 1].data() + 8 * (y & 7);
+            for (int v = 0; v < (1 << Shape::kVs); ++v, dst -= stride) {
+                const int y = (cy << Shape::kVs) + v;
+                const std::int16_t* left = samples.Luma[(y >> 3) * 2].data() + 8 * (y & 7);
+                const std::int16_t* right = samples.Luma[(y >> 3) * 2 + 1].data() + 8 * (y & 7);
                 ConvertStore2x8(dst, dst + 24, Load2x8(left, right), tb, tg, tr);
             }
         }
     } else {
         // Two rows of 8 pixels at a time.
-        for (int y = 0; y < (8 << Vs); y += 2, dst -= 2 * stride) {
-            const std::int16_t* yRows = luma[y >> 3].data() + 8 * (y & 7);
+        for (int y = 0; y < Shape::kHeight; y += 2, dst -= 2 * stride) {
+            const std::int16_t* yRows = samples.Luma[y >> 3].data() + 8 * (y & 7);
             const __m256i yv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(yRows));
-            const int c0 = 8 * (y >> Vs), c1 = 8 * ((y + 1) >> Vs);
-            ConvertStore2x8(dst, dst - stride, yv, Load2x8(t.Blue + c0, t.Blue + c1), Load2x8(t.Green + c0, t.Green + c1),
-                            Load2x8(t.Red + c0, t.Red + c1));
+            const int c0 = 8 * (y >> Shape::kVs), c1 = 8 * ((y + 1) >> Shape::kVs);
+            ConvertStore2x8(dst, dst - stride, yv, Load2x8(t.Blue + c0, t.Blue + c1),
+                            Load2x8(t.Green + c0, t.Green + c1), Load2x8(t.Red + c0, t.Red + c1));
         }
     }
 }
 
-#undef VEXA_AVX2
-
-}  // namespace
-
-__attribute__((target("avx2"))) void WriteGrayMcuAvx2(std::uint8_t* dst, std::int32_t stride,
-                                                      const std::int16_t* samples, int cols, int rows) {
-    if (cols != 8 || rows != 8) {
-        WriteGrayMcuScalar(dst, stride, samples, cols, rows);
-        return;
-    }
-    // Each grey byte three times: the first 16 and the last 8 bytes of 8 pixels.
-    const __m256i head = _mm256_broadcastsi128_si256(_mm_setr_epi8(0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5));
-    const __m256i tail = _mm256_broadcastsi128_si256(_mm_setr_epi8(5, 5, 6, 6, 6, 7, 7, 7, 0, 0, 0, 0, 0, 0, 0, 0));
-    for (int y = 0; y < 8; y += 2, dst -= 2 * stride) {
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(samples + 8 * y));
-        const __m256i bytes = _mm256_packus_epi16(v, v);  // row y in the low lane, row y + 1 in the high
-        const __m256i h = _mm256_shuffle_epi8(bytes, head), t = _mm256_shuffle_epi8(bytes, tail);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm256_castsi256_si128(h));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + 16), _mm256_castsi256_si128(t));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst - stride), _mm256_extracti128_si256(h, 1));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst - stride + 16), _mm256_extracti128_si256(t, 1));
-    }
-}
-
-__attribute__((target("avx2"))) void WriteColorMcuAvx2(int layout, std::uint8_t* dst, std::int32_t stride,
-                                                       const std::array<std::array<std::int16_t, 64>, 4>& luma,
-                                                       const std::int16_t* cb, const std::int16_t* cr, int cols,
-                                                       int rows) {
-    const bool whole = cols == (layout == kLayout211 || layout == kLayout221 ? 16 : 8) &&
-                       rows == (layout == kLayout121 || layout == kLayout221 ? 16 : 8);
-    if (!whole) {
-        WriteColorMcuScalar(layout, dst, stride, luma, cb, cr, cols, rows);
-        return;
-    }
-    switch (layout) {
-        case kLayout111: WriteWholeColor<0, 0>(dst, stride, luma, cb, cr); break;
-        case kLayout211: WriteWholeColor<1, 0>(dst, stride, luma, cb, cr); break;
-        case kLayout121: WriteWholeColor<0, 1>(dst, stride, luma, cb, cr); break;
-        case kLayout221: WriteWholeColor<1, 1>(dst, stride, luma, cb, cr); break;
-        default: break;
-    }
-}
-
-#endif
+template void WriteColorMcuAvx2<kLayout111>(std::uint8_t*, std::int32_t, const McuSamples&, int, int);
+template void WriteColorMcuAvx2<kLayout211>(std::uint8_t*, std::int32_t, const McuSamples&, int, int);
+template void WriteColorMcuAvx2<kLayout121>(std::uint8_t*, std::int32_t, const McuSamples&, int, int);
+template void WriteColorMcuAvx2<kLayout221>(std::uint8_t*, std::int32_t, const McuSamples&, int, int);
 
 }  // namespace vexa::jpeg
+
+VEXA_AVX2_END
+
+#endif

@@ -38,21 +38,7 @@ public:
 
     // Tops the buffer up to 56 to 63 bits.
     [[gnu::always_inline]] void Refill() {
-        if (load_ + 8 <= reader_.Size) {
-            std::uint64_t w;
-            std::memcpy(&w, reader_.Data + load_, 8);
-#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-            w = __builtin_bswap64(w);  // the first byte on top
-#endif
-            const std::uint64_t x = ~w;  // a 0xFF byte becomes a zero byte
-            if (((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) == 0) {
-                Buf |= w >> Count;
-                load_ += 7 - (Count >> 3);  // whole bytes up to 56 to 63 bits
-                Count |= 56;
-                return;
-            }
-        }
-        RefillByBytes();
+        if (!TopUp(Buf, Count)) RefillByBytes();
     }
 
     // Refill()'s fast step on a buffer the caller holds in `buf` with
@@ -63,12 +49,12 @@ public:
         std::uint64_t w;
         std::memcpy(&w, reader_.Data + load_, 8);
 #if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-        w = __builtin_bswap64(w);
+        w = __builtin_bswap64(w);  // the first byte on top
 #endif
-        const std::uint64_t x = ~w;
+        const std::uint64_t x = ~w;  // a 0xFF byte becomes a zero byte
         if (((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0) return false;
         buf |= w >> count;
-        load_ += 7 - (count >> 3);
+        load_ += 7 - (count >> 3);  // whole bytes up to 56 to 63 bits
         count |= 56;
         return true;
     }

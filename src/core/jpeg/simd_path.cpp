@@ -10,6 +10,8 @@ SimdPath Best() {
 #if defined(__x86_64__) && defined(__GNUC__)
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2")) return SimdPath::Avx2;
+#endif
+#if defined(__SSE2__)
     return SimdPath::Sse2;
 #else
     return SimdPath::Scalar;

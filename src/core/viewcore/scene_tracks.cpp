@@ -45,84 +45,115 @@ std::optional<TScenePiece> PieceOf(const TAnimRecord& r) {
 
 }  // namespace
 
+namespace {
+
+// One track's part of TSceneTracks.
+struct TrackState {
+    std::int32_t& Pos;
+    std::int32_t& Wait;
+    std::int32_t& Row;
+    std::int32_t& Visited;
+
+    // Counts the wait down: whether the track acts on this tick. A wait of
+    // 0 or less never counts back to 0: the track has stopped.
+    bool ActsNow() { return Wait > 0 && --Wait == 0; }
+    // Ends the track for good.
+    void Stop() {
+        Wait = 0;
+        Pos = 0;
+        Row = 0;
+        Visited = 0;
+    }
+    // Ends this tick's work at record p, to go on from there next tick.
+    void Pause(int p) {
+        Pos = p;
+        Wait = 1;
+    }
+};
+
+enum class PieceDrawn { Whole, Partly };
+
+// Draws the rows of `piece` the track has not drawn yet, in one band of
+// whole rows while the tick's pixels last; `pixels` counts the tick's pixels
+// so far. Partly when the bound fell inside the piece (the track's Row then
+// says how far it got).
+PieceDrawn DrawBand(const TScenePiece& piece, TrackState& track, std::int64_t& pixels,
+                    const std::function<void(const TScenePiece&)>& draw) {
+    // A piece is at most 32767 wide, so a fresh tick draws at least one row.
+    const int rowsLeft = piece.Height - track.Row;
+    const std::int64_t fit = (kMaxTrackPixelsPerTick - pixels) / piece.Width;
+    const int rows = static_cast<int>(std::min<std::int64_t>(rowsLeft, fit));
+    if (rows <= 0) return PieceDrawn::Partly;
+    TScenePiece band = piece;
+    band.DestY += track.Row;
+    band.SourceY += track.Row;
+    band.Height = rows;
+    draw(band);
+    pixels += std::int64_t{rows} * piece.Width;
+    if (rows < rowsLeft) {
+        track.Row += rows;
+        return PieceDrawn::Partly;
+    }
+    track.Row = 0;
+    return PieceDrawn::Whole;
+}
+
+// One tick of a track of n records from `table`: reads records from where
+// the track stands up to its next "W" or a bound of the tick.
+TTickWork RunTrack(const Block& table, int n, TrackState& track,
+                   const std::function<void(const TScenePiece&)>& draw) {
+    TTickWork work;
+    int p = track.Pos;
+    for (;;) {
+        // A track without any "W" would loop forever; after a whole pass
+        // over its records it stops instead.
+        if (track.Visited >= n) {
+            track.Stop();
+            break;
+        }
+        if (work.Records == kMaxTrackRecordsPerTick) {
+            track.Pause(p);
+            break;
+        }
+        if (p >= n || p < 0) p = 0;
+        const TAnimRecord r = RecordAt(table, p);
+        ++work.Records;
+        if (r.Command == kWait) {
+            track.Wait = r.Width;
+            track.Pos = p + 1;
+            track.Visited = 0;
+            break;
+        }
+        if (std::optional<TScenePiece> piece = PieceOf(r)) {
+            if (piece->Width <= 0 || piece->Height <= 0) {
+                draw(*piece);  // nothing to copy; the view clips it away
+            } else if (DrawBand(*piece, track, work.Pixels, draw) == PieceDrawn::Partly) {
+                track.Pause(p);
+                break;
+            }
+        }
+        ++track.Visited;
+        ++p;
+    }
+    return work;
+}
+
+}  // namespace
+
 TTickWork TSceneTracks::Step(const TPuzzleData& puzzle, ViewMode currentMode,
                              const std::function<void(const TScenePiece&)>& draw) {
     TTickWork work;
     const int scene = SceneOf(currentMode);
     if (scene < 0 || scene != Scene_) return work;
-
     for (int t = 0; t < kTracksPerScene; ++t) {
         // Read afresh each tick, so that no table is read past its block.
         const int n = TrackLength(puzzle, scene, t);
         if (n <= 0) continue;
-        const Block& table = puzzle.Tables[scene * kTracksPerScene + t];
-        // A wait of 0 or less never counts back to 0: the track has stopped.
-        if (TrackWait[t] <= 0) continue;
-        if (--TrackWait[t] != 0) continue;
-
-        int p = TrackPos[t];
-        int records = 0;
-        std::int64_t pixels = 0;
-        // Stops this track's tick where it is, to go on from there next tick.
-        const auto pause = [&] {
-            TrackPos[t] = p;
-            TrackWait[t] = 1;
-        };
-        for (;;) {
-            // A track without any "W" would loop forever; after a whole pass
-            // over its records it stops instead.
-            if (TrackVisited[t] >= n) {
-                TrackWait[t] = 0;
-                TrackPos[t] = 0;
-                TrackRow[t] = 0;
-                TrackVisited[t] = 0;
-                break;
-            }
-            if (records == kMaxTrackRecordsPerTick) {
-                pause();
-                break;
-            }
-            if (p >= n || p < 0) p = 0;
-            const TAnimRecord r = RecordAt(table, p);
-            ++records;
-            if (r.Command == kWait) {
-                TrackWait[t] = r.Width;
-                TrackPos[t] = p + 1;
-                TrackVisited[t] = 0;
-                break;
-            }
-            if (std::optional<TScenePiece> piece = PieceOf(r)) {
-                if (piece->Width > 0 && piece->Height > 0) {
-                    // Whole rows while the tick's pixels last; a piece is
-                    // at most 32767 wide, so a fresh tick draws at least one.
-                    const int rowsLeft = piece->Height - TrackRow[t];
-                    const std::int64_t fit = (kMaxTrackPixelsPerTick - pixels) / piece->Width;
-                    const int rows = static_cast<int>(std::min<std::int64_t>(rowsLeft, fit));
-                    if (rows <= 0) {
-                        pause();
-                        break;
-                    }
-                    TScenePiece band = *piece;
-                    band.DestY += TrackRow[t];
-                    band.SourceY += TrackRow[t];
-                    band.Height = rows;
-                    draw(band);
-                    pixels += std::int64_t{rows} * piece->Width;
-                    if (rows < rowsLeft) {
-                        TrackRow[t] += rows;
-                        pause();
-                        break;
-                    }
-                    TrackRow[t] = 0;
-                } else {
-                    draw(*piece);  // nothing to copy; the view clips it away
-                }
-            }
-            ++TrackVisited[t];
-            ++p;
-        }
-        work.Records += records;
-        work.Pixels += pixels;
+        TrackState track{TrackPos[t], TrackWait[t], TrackRow[t], TrackVisited[t]};
+        if (!track.ActsNow()) continue;
+        const TTickWork done = RunTrack(puzzle.Tables[scene * kTracksPerScene + t], n, track, draw);
+        work.Records += done.Records;
+        work.Pixels += done.Pixels;
     }
     return work;
 }
