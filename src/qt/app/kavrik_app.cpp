@@ -76,6 +76,7 @@ void TKavrikApp::RegisterCommands() {
     c.SetHandler(CmConspicuousMarkers, [this] { CmSwitchConspicuousMarkers(); });
     c.SetEnabler(CmConspicuousMarkers, [this](TCommandState& s) { s.Checked = ConspicuousMarkers_; }, true);
     RegisterReviewAndPause();
+    RegisterLibrary();
 }
 
 void TKavrikApp::SetupMainWindow() {
@@ -94,6 +95,7 @@ void TKavrikApp::SetupMainWindow() {
     InstallAccelerators(Frame_, Commands_, kAccelerators100);
     InstallAccelerators(Frame_, Commands_, kExtraAccelerators);
     SetupReviewAndPause();
+    SetupLibrary();
 
     ControlBar_ = BuildControlBar(Frame_, Commands_);
     BarPlace_ = 0;

@@ -108,6 +108,7 @@ void TKavrikApp::EvDropFiles(const QList<QByteArray>& files) {
 
 void TKavrikApp::OpenPuzzle(const QByteArray& path) {
     LoadIntoPlay(Game_, path.toStdString());
+    NoteOpenedInLibrary(path);
     // A load that left no puzzle shows the welcome text, not the old picture.
     if (View_) View_->ShowWelcomeIfEmpty();
 }
