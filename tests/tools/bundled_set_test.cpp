@@ -1,17 +1,14 @@
 // The bundled set: the generator still makes exactly the committed files,
 // and each is a sound puzzle of its own (its own section, 3 to 10
 // differences, three result screens, clean under `vexa-tool check`).
+#include "files_and_commands.h"
 #include "puzzle/puzzle_file.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 
@@ -19,15 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-int RunCommand(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using vexatest::RunCommand;
+using vexatest::Slurp;
 
 TEST(BundledSet, GeneratorMakesTheCommittedFilesAndEachIsASoundPuzzle) {
     const fs::path source = fs::path(VEXA_SOURCE_DIR) / "resources/puzzles";

@@ -89,17 +89,6 @@ QColor Recoloured(const QColor& c) {
     return QColor::fromHsv((h + 150) % 360, std::max(150, c.hsvSaturation()), std::max(120, c.value()));
 }
 
-QPolygon StarPolygon(QPoint c, int outer, int inner) {
-    QPolygon poly;
-    for (int i = 0; i < 10; ++i) {
-        const double a = -M_PI / 2 + i * M_PI / 5;
-        const int r = (i % 2) ? inner : outer;
-        poly << QPoint(c.x() + static_cast<int>(std::lround(r * std::cos(a))),
-                       c.y() + static_cast<int>(std::lround(r * std::sin(a))));
-    }
-    return poly;
-}
-
 // Draws `o` centred on `c` within a box of `s` x `s` pixels.
 void DrawShape(QPainter& p, Shape shape, QPoint c, int s, const QColor& colour) {
     const int h = s / 2;
@@ -112,7 +101,7 @@ void DrawShape(QPainter& p, Shape shape, QPoint c, int s, const QColor& colour) 
         p.setBrush(Qt::white);
         p.drawChord(QRect(c.x() - h, c.y() - h, s, s), 30 * 16, 120 * 16);
         break;
-    case Shape::Star: p.drawPolygon(StarPolygon(c, h, h * 2 / 5)); break;
+    case Shape::Star: p.drawPolygon(Star(c, h, h * 2 / 5)); break;
     case Shape::Flower:
         p.setPen(QPen(QColor(0x3E, 0x8E, 0x41), 3));
         p.drawLine(c.x(), c.y(), c.x(), c.y() + h);
