@@ -39,6 +39,12 @@ TEST(LibraryFolders, GroupsInOrderEachFolderOnce) {
     EXPECT_EQ(withLast[3].Group, TLibraryGroup::LastFolder);
     EXPECT_EQ(withLast[3].Path, "/elsewhere");
     EXPECT_EQ(withLast[4].Group, TLibraryGroup::Bundled);
+
+    // A bundled puzzle played last leaves the set under its own heading.
+    state.LastPlayed = "/b/01.VX";
+    const auto bundledLast = LibraryFolders({"", "/b/"}, state);
+    EXPECT_EQ(bundledLast.back().Group, TLibraryGroup::Bundled);
+    EXPECT_EQ(bundledLast.size(), 4u);  // the three added folders and the set
 }
 
 TEST_F(ListTest, ListsPuzzleFilesByNameInEveryCaseAndNothingElse) {

@@ -81,7 +81,10 @@ std::vector<TLibraryFolder> LibraryFolders(const TLibraryPlaces& places, const T
     };
     add(TLibraryGroup::MyPuzzles, places.MyPuzzles);
     for (const std::string& f : state.Folders) add(TLibraryGroup::AddedFolder, f);
-    if (!state.LastPlayed.empty()) add(TLibraryGroup::LastFolder, FolderOf(state.LastPlayed));
+    // The bundled set keeps its own heading when a puzzle of it was played last.
+    if (!state.LastPlayed.empty() &&
+        (places.Bundled.empty() || SameFolderKey(FolderOf(state.LastPlayed)) != SameFolderKey(places.Bundled)))
+        add(TLibraryGroup::LastFolder, FolderOf(state.LastPlayed));
     add(TLibraryGroup::Bundled, places.Bundled);
     return folders;
 }

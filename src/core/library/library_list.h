@@ -35,7 +35,8 @@ struct TLibraryPlaces {
 std::string DefaultMyPuzzlesFolder();
 
 // The folders in group order. A folder shows once, in the first group that
-// names it (names compared after removing "." parts and trailing slashes).
+// names it (names compared after removing "." parts and trailing slashes),
+// except that the bundled folder is never the last played puzzle's.
 std::vector<TLibraryFolder> LibraryFolders(const TLibraryPlaces& places, const TLibraryState& state);
 
 // The names (not paths) of the puzzle files in `folder`: entries ending in

@@ -126,6 +126,7 @@ TLibraryDialog::TLibraryDialog(const TLibraryPaths& paths, std::string settingsP
     connect(Filter_, &QLineEdit::textChanged, this, &TLibraryDialog::Arrange);
     connect(Sort_, &QComboBox::currentIndexChanged, this, &TLibraryDialog::Arrange);
     connect(Tree_, &QTreeWidget::itemActivated, this, &TLibraryDialog::Activate);
+    connect(Tree_, &QTreeWidget::currentItemChanged, this, &TLibraryDialog::StepOverHeading);
     connect(Tree_, &QTreeWidget::currentItemChanged, this, &TLibraryDialog::UpdateButtons);
     connect(Play_, &QPushButton::clicked, this, [this] { Activate(Tree_->currentItem()); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -154,6 +155,8 @@ void TLibraryDialog::Reload() {
     headingFont.setBold(true);
     for (const TLibraryFolder& folder : Folders_) {
         auto* heading = new QTreeWidgetItem(Tree_, {HeadingText(folder)});
+        // Not selectable (StepOverHeading moves the arrow keys past it), but
+        // enabled, since a disabled item disables its rows.
         heading->setFlags(Qt::ItemIsEnabled);
         heading->setFirstColumnSpanned(true);
         heading->setFont(TitleColumn, headingFont);
@@ -171,10 +174,7 @@ void TLibraryDialog::Reload() {
     const std::vector<std::size_t> shown = ArrangeLibrary(Entries_, static_cast<TLibrarySort>(Sort_->currentIndex()),
                                                           Filter_->text().toStdString());
     const int row = InitialSelection(Entries_, shown, State_.LastPlayed);
-    if (row >= 0) {
-        Tree_->setCurrentItem(Items_[shown[static_cast<std::size_t>(row)]]);
-        Tree_->scrollToItem(Tree_->currentItem());
-    }
+    if (row >= 0) Select(Items_[shown[static_cast<std::size_t>(row)]]);
     Tree_->setFocus();
     UpdateButtons();
     StartScan();
@@ -273,9 +273,45 @@ void TLibraryDialog::Arrange() {
         select = Items_[static_cast<std::size_t>(current)];
     else if (!shown.empty())
         select = Items_[shown.front()];
-    Tree_->setCurrentItem(select);
-    if (select) Tree_->scrollToItem(select);
+    Select(select);
     UpdateButtons();
+}
+
+void TLibraryDialog::Select(QTreeWidgetItem* item) {
+    Tree_->setCurrentItem(item);
+    ScrollToCurrent();
+}
+
+void TLibraryDialog::ScrollToCurrent() {
+    QTreeWidgetItem* item = Tree_->currentItem();
+    if (!item) return;
+    // The first row of a group brings its heading into view with it.
+    QTreeWidgetItem* heading = item->parent();
+    if (heading && heading->indexOfChild(item) == 0) {
+        if (Tree_->indexOfTopLevelItem(heading) == 0) Tree_->scrollToTop();
+        else Tree_->scrollToItem(heading);
+    }
+    Tree_->scrollToItem(item);
+}
+
+void TLibraryDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    QTimer::singleShot(0, this, &TLibraryDialog::ScrollToCurrent);
+}
+
+void TLibraryDialog::StepOverHeading(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+    // The arrow keys land on a heading now and then: go on to the next row
+    // in the same direction.
+    if (!current || EntryOf(current) >= 0 || current->parent()) return;
+    const bool down = previous && Tree_->visualItemRect(previous).top() < Tree_->visualItemRect(current).top();
+    QTreeWidgetItem* next = down ? Tree_->itemBelow(current) : Tree_->itemAbove(current);
+    while (next && EntryOf(next) < 0) next = down ? Tree_->itemBelow(next) : Tree_->itemAbove(next);
+    // After the key's own selection update is done.
+    QTimer::singleShot(0, this, [this, current, target = next ? next : previous] {
+        if (Tree_->currentItem() != current) return;
+        Select(target);
+        if (target) target->setSelected(true);
+    });
 }
 
 void TLibraryDialog::UpdateProgress() {

@@ -54,6 +54,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Reload();
@@ -62,6 +63,9 @@ private:
     void ShowEntry(std::size_t index);
     void Arrange();
     void ArrangeSoon();
+    void Select(QTreeWidgetItem* item);
+    void ScrollToCurrent();
+    void StepOverHeading(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void UpdateProgress();
     void Activate(QTreeWidgetItem* item);
     void AddFolderClicked();
