@@ -150,6 +150,7 @@ TEST_F(ResultTest, ListsFoldersSortsFiltersAndCounts) {
     // The filter looks at titles, ASCII letters in any case.
     EXPECT_EQ(Names(entries, ArrangeLibrary(entries, TLibrarySort::Name, "AP")), (V{"a.VX", "z.VX"}));
     EXPECT_TRUE(ArrangeLibrary(entries, TLibrarySort::Name, "durian").empty());
+    EXPECT_EQ(Names(entries, ArrangeLibrary(entries, TLibrarySort::Name, "BROKEN")), (V{"broken.VX"}));
 
     const auto broken = std::find_if(entries.begin(), entries.end(), [](auto& e) { return e.FileName == "broken.VX"; });
     EXPECT_TRUE(broken->Unreadable());

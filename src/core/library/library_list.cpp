@@ -156,7 +156,8 @@ std::vector<std::size_t> ArrangeLibrary(const std::vector<TLibraryEntry>& entrie
                                         const std::string& filter) {
     std::vector<std::size_t> shown;
     for (std::size_t i = 0; i < entries.size(); ++i)
-        if (ContainsFolded(entries[i].DisplayTitle, filter)) shown.push_back(i);
+        if (ContainsFolded(entries[i].DisplayTitle, filter) || ContainsFolded(entries[i].FileName, filter))
+            shown.push_back(i);
     std::stable_sort(shown.begin(), shown.end(), [&](std::size_t a, std::size_t b) {
         const TLibraryEntry &x = entries[a], &y = entries[b];
         const std::int64_t kx = SortKey(x, sort), ky = SortKey(y, sort);

@@ -82,8 +82,9 @@ enum class TLibrarySort {
 };
 
 // The indexes of `entries` to show: groups stay in their order, within a
-// group by `sort` (then by name), keeping only entries whose DisplayTitle
-// contains `filter` (UTF-8; ASCII letters in any case). An empty filter keeps all.
+// group by `sort` (then by name), keeping only entries whose DisplayTitle or
+// file name contains `filter` (UTF-8; ASCII letters in any case). An empty
+// filter keeps all.
 std::vector<std::size_t> ArrangeLibrary(const std::vector<TLibraryEntry>& entries, TLibrarySort sort,
                                         const std::string& filter);
 
