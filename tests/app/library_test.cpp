@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTreeWidget>
 
 #include <sys/stat.h>
@@ -179,6 +180,31 @@ TEST_F(LibraryTest, TypingFiltersUnreadableFilesSayWhyAndSortingKeepsGroups) {
     struct stat st {};
     ASSERT_EQ(::stat(Dir.filePath(QStringLiteral("cache/vexa")).toLocal8Bit().constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+TEST_F(LibraryTest, AddedFoldersAreKeptInTheStateFileAndCanBeTakenAway) {
+    WritePuzzle("extra/one.VX");
+    Start();
+    const QString extra = Dir.filePath(QStringLiteral("extra"));
+    OpenList([&](TLibraryDialog& d) {
+        EXPECT_TRUE(Rows(d).isEmpty());
+        d.ChooseFolder = [&](QWidget*) { return extra; };
+        for (QPushButton* b : d.findChildren<QPushButton*>())
+            if (b->text().startsWith(QStringLiteral("フォルダを追加"))) b->click();
+        d.WaitForSummaries();
+        EXPECT_EQ(Rows(d), (QStringList{QStringLiteral("追加したフォルダ: ") + extra, "test\none.VX"}));
+        return QDialog::Rejected;
+    });
+    EXPECT_EQ(LoadLibraryState(App->LibraryPaths.StateFile).Folders,
+              std::vector<std::string>{QFile::encodeName(extra).toStdString()});
+    OpenList([&](TLibraryDialog& d) {
+        EXPECT_EQ(Rows(d).size(), 2);  // kept from one opening to the next
+        for (QPushButton* b : d.findChildren<QPushButton*>())
+            if (b->text().startsWith(QStringLiteral("フォルダを外す"))) b->click();
+        EXPECT_TRUE(Rows(d).isEmpty());
+        return QDialog::Rejected;
+    });
+    EXPECT_TRUE(LoadLibraryState(App->LibraryPaths.StateFile).Folders.empty());
 }
 
 TEST_F(LibraryTest, RecentFilesNewestFirstGreyWhenGoneAndOpenAfterTheQuestion) {

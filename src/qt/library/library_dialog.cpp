@@ -188,15 +188,19 @@ void TLibraryDialog::StartScan() {
     for (const TLibraryEntry& e : Entries_) paths.push_back(e.Path);
     // Thumbnails come side by side on every core; each is handed to the
     // window's thread to be shown.
-    Scan_ = std::make_unique<TLibraryScan>(std::move(paths), Paths_.CacheFolder.empty() ? nullptr : &Cache_, 0,
-                                           [this](std::size_t index, TPuzzleSummary summary) {
-                                               QMetaObject::invokeMethod(
-                                                   this,
-                                                   [this, index, s = std::move(summary)]() mutable {
-                                                       TakeSummary(index, std::move(s));
-                                                   },
-                                                   Qt::QueuedConnection);
-                                           });
+    // A summary still queued from before a reload names an old entry: the
+    // generation tells it apart.
+    const unsigned generation = ++Generation_;
+    Scan_ = std::make_unique<TLibraryScan>(
+        std::move(paths), Paths_.CacheFolder.empty() ? nullptr : &Cache_, 0,
+        [this, generation](std::size_t index, TPuzzleSummary summary) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, index, s = std::move(summary)]() mutable {
+                    if (generation == Generation_) TakeSummary(index, std::move(s));
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 void TLibraryDialog::TakeSummary(std::size_t index, TPuzzleSummary summary) {

@@ -81,6 +81,7 @@ private:
     std::vector<QTreeWidgetItem*> Headings_; // one per group shown
     std::vector<TLibraryFolder> Folders_;
     std::size_t Pending_ = 0;
+    unsigned Generation_ = 0;  // of the scan whose summaries count
     bool ArrangePending_ = false;
     QByteArray Chosen_;
 
