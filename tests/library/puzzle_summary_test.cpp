@@ -86,6 +86,18 @@ TEST_F(SummaryTest, AFileThatDoesNotLoadGivesTheLoadersError) {
     EXPECT_EQ(ReadPuzzleSummary(Path("folder.VX")).Error, TLoadError::CannotOpen);
 }
 
+TEST_F(SummaryTest, EveryCutFileGivesTheErrorLoadingGives) {
+    const vxtest::Bytes whole = vxtest::Build(vxtest::SampleRecipe()).bytes;
+    for (std::size_t n = 0; n <= whole.size(); ++n) {
+        static TPuzzleData record;
+        TPuzzleSideValues side;
+        record.Reset();
+        const TLoadError loading = LoadPuzzleBytes(record, side, whole.data(), n);
+        const std::string path = Put("cut.VX", std::string(whole.begin(), whole.begin() + static_cast<long>(n)));
+        ASSERT_EQ(ReadPuzzleSummary(path).Error, loading) << "cut at " << n;
+    }
+}
+
 TEST_F(SummaryTest, APhotoThatCannotBeDrawnLeavesTheThumbnailEmpty) {
     vxtest::Recipe r = testing::NamedRecipe("t", "s", 0);
     r.pictures[8].block.resize(30);  // shorter than its header
