@@ -8,6 +8,7 @@
 #include "framework/command_ids.h"
 #include "framework/hint_texts.h"
 #include "framework/status_bar.h"
+#include "play/marker_play.h"
 #include "play/play_messages.h"
 
 #include <QAction>
@@ -113,7 +114,7 @@ TEST_F(ReviewPauseTest, JudgingShowsTheScoreAndTheReviewShowsFoundAndMissedDiffe
     EXPECT_EQ(MessageText(), HintText(CmFit));
     EXPECT_TRUE(State(CmReview).Enabled);
     ASSERT_TRUE(Key(Qt::Key_F7));
-    EXPECT_TRUE(App->View()->Reviewing());
+    EXPECT_TRUE((App->View()->Overlay().Outlined > 0));
     EXPECT_EQ(App->View()->CurrentMode(), ViewMode::HalfFound);
     EXPECT_EQ(MessageText(), QStringLiteral("見つけた数 2 / 3"));
     EXPECT_TRUE(State(CmReview).Checked);
@@ -143,8 +144,7 @@ TEST_F(ReviewPauseTest, JudgingShowsTheScoreAndTheReviewShowsFoundAndMissedDiffe
     for (const Pixel& p : pixels) EXPECT_EQ(shot.pixel(p.have), p.want) << p.name;
 
     // Neither a drag nor the gather command moves a marker in the review.
-    EXPECT_TRUE(App->View()->MarkersLocked());
-    EXPECT_FALSE(App->MarkersMovable());
+    EXPECT_FALSE(MarkersMayMove(App->Game())) << "the markers are locked";
     Drag(QPoint(55, 45), QPoint(200, 150));
     EXPECT_EQ(App->View()->MarkerPosition(0), QPoint(45, 35));
     EXPECT_TRUE(App->View()->MarkerVisible(0));
@@ -158,7 +158,7 @@ TEST_F(ReviewPauseTest, JudgingShowsTheScoreAndTheReviewShowsFoundAndMissedDiffe
 
     // F7 again: the result screen, its animation from the start.
     ASSERT_TRUE(Key(Qt::Key_F7));
-    EXPECT_FALSE(App->View()->Reviewing());
+    EXPECT_FALSE((App->View()->Overlay().Outlined > 0));
     EXPECT_EQ(App->View()->CurrentMode(), ViewMode::HalfFound);
     EXPECT_NE(App->View()->ModeScreen().Image.pixel(5, 5), kSpareColour);
     App->EvTimer();
@@ -174,7 +174,7 @@ TEST_F(ReviewPauseTest, JudgingShowsTheScoreAndTheReviewShowsFoundAndMissedDiffe
     EXPECT_EQ(Messages.back(), QString::fromUtf8(kRetryText));
     EXPECT_EQ(App->Running(), 1);
     EXPECT_EQ(App->View()->CurrentMode(), ViewMode::Scene);
-    EXPECT_FALSE(App->View()->Reviewing());
+    EXPECT_FALSE((App->View()->Overlay().Outlined > 0));
     EXPECT_FALSE(State(CmReview).Enabled);
     EXPECT_EQ(App->View()->MarkerPosition(0), QPoint(0, 0));
 }
@@ -192,12 +192,11 @@ TEST_F(ReviewPauseTest, PauseFreezesTheClockAndHidesThePlay) {
     ASSERT_EQ(App->View()->SelectedMarker(), 0);
 
     Press(Qt::Key_P);
-    EXPECT_TRUE(App->View()->Paused());
+    EXPECT_TRUE(App->View()->Overlay().Paused);
     EXPECT_TRUE(State(CmPause).Checked);
     for (int id : {CmJudge, CmModeScene, CmModePhoto}) EXPECT_FALSE(State(id).Enabled) << id;
     EXPECT_FALSE(App->View()->MarkerVisible(0));
-    EXPECT_TRUE(App->View()->MarkersLocked());
-    EXPECT_FALSE(App->MarkersMovable());
+    EXPECT_FALSE(MarkersMayMove(App->Game())) << "the markers are locked";
     const QImage shot = Painted();
     const QRgb photo = kPhotoColour;
     int photoPixels = 0, textPixels = 0;
@@ -226,7 +225,7 @@ TEST_F(ReviewPauseTest, PauseFreezesTheClockAndHidesThePlay) {
 
     // The Pause key resumes: the field shows the kept time at once.
     ASSERT_TRUE(Key(Qt::Key_Pause));
-    EXPECT_FALSE(App->View()->Paused());
+    EXPECT_FALSE(App->View()->Overlay().Paused);
     EXPECT_EQ(TimeText(), QStringLiteral("残り時間　290"));
     EXPECT_TRUE(App->View()->MarkerVisible(0));
     EXPECT_TRUE(State(CmJudge).Enabled);
@@ -241,19 +240,19 @@ TEST_F(ReviewPauseTest, MinimisingPausesARunningChallengeOnly) {
     StartGame();
     App->Frame()->showMinimized();
     QApplication::processEvents();
-    EXPECT_TRUE(App->View()->Paused());
+    EXPECT_TRUE(App->View()->Overlay().Paused);
     EXPECT_TRUE(State(CmPause).Checked);
     App->Frame()->showNormal();
     QApplication::processEvents();
-    EXPECT_TRUE(App->View()->Paused()) << "a restored frame waits for P";
+    EXPECT_TRUE(App->View()->Overlay().Paused) << "a restored frame waits for P";
     ASSERT_TRUE(Key(Qt::Key_P));
-    EXPECT_FALSE(App->View()->Paused());
+    EXPECT_FALSE(App->View()->Overlay().Paused);
 
     // After judging there is no clock to stop.
     ASSERT_TRUE(App->Commands().Execute(CmJudge));
     App->Frame()->showMinimized();
     QApplication::processEvents();
-    EXPECT_FALSE(App->View()->Paused());
+    EXPECT_FALSE(App->View()->Overlay().Paused);
     EXPECT_FALSE(State(CmPause).Enabled);
 }
 

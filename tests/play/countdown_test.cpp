@@ -79,7 +79,7 @@ TEST(CountdownTick, FollowsTheCalendarClock) {
 TEST(CountdownTick, RetryAfterAllFoundRunsWithoutLimit) {
     PlayFixture f;
     f.Load(kOne);
-    f.Host.Markers[0] = {-5, -5};  // centre (5, 5) lies in the rectangle
+    f.PlaceMarker(0, {-5, -5});  // centre (5, 5) lies in the rectangle
     Judge(f.Game);
     ASSERT_EQ(f.Host.Mode, ViewMode::AllFound);
     Judge(f.Game);  // the retry

@@ -1,12 +1,12 @@
 // A scripted stand-in for the window around game play: it logs every call
-// as one line, keeps a settable clock, key state and marker positions, and
+// as one line (of the overlays only the pause screen's coming and going),
+// keeps the last overlay, a settable clock, key state and view place, and
 // plays the view's mode switch including its failure (its own message, mode
 // None; the record is left alone).
 #pragma once
 
 #include "play/load_into_play.h"
 #include "play/play_state.h"
-#include "viewcore/marker_rules.h"
 #include "view_mode_names.h"
 
 #include <unistd.h>
@@ -48,23 +48,20 @@ public:
         return true;
     }
     ViewMode CurrentMode() const override { return Mode; }
-    void ShowMarkers(bool gather) override {
-        Log.push_back(gather ? "gather" : "markers");
-        if (gather) Markers.fill({0, 0});
-    }
-    bool ShowReview(const TJudgement& judged) override {
+    bool ShowReviewPicture() override {
         Log.push_back("review");
         if (FailingReview) {
             Log.push_back("message view failure");
             Mode = ViewMode::None;
             return false;
         }
-        Reviewed = judged;
         return true;
     }
-    void ShowPaused(bool paused) override { Log.push_back(paused ? "paused" : "resumed"); }
-    // As the view works it out: corner and scroll position in, centre out.
-    TPoint MarkerCentre(int index) const override { return vexa::MarkerCentre(Markers.at(index), Scroll); }
+    void ShowOverlay(const TPlayOverlay& overlay) override {
+        if (overlay.Paused != Overlay.Paused) Log.push_back(overlay.Paused ? "paused" : "resumed");
+        Overlay = overlay;
+    }
+    TViewPlace ViewPlace() const override { return Place; }
     void AnimateStep() override { ++AnimateSteps; }
     std::string WelcomeText() const override { return "welcome"; }
     void FitToPicture() override { Log.push_back("fit"); }
@@ -79,11 +76,10 @@ public:
     std::vector<std::string> Log;
     std::set<ViewMode> FailingModes;
     bool FailingReview = false;
-    TJudgement Reviewed;  // what the last review showed
+    TPlayOverlay Overlay;  // what the view was last handed to draw
     std::string MessageField;
     ViewMode Mode = ViewMode::None;
-    std::array<TPoint, kMaxDiffs> Markers{};  // top-left corners, client coordinates
-    TPoint Scroll{};
+    TViewPlace Place{{0, 0}, 500, 350};  // scroll position and picture size
     TAnswer Answer = TAnswer::No;
     bool FrameActive = true;
     bool Shift = false;
@@ -153,6 +149,15 @@ struct PlayFixture {
         Game.LoadPuzzle = FakeLoader(fake);
         LoadIntoPlay(Game, "puzzle.VX");
         Host.TakeLog();
+    }
+
+    // Puts marker i's top-left corner at `corner` in picture coordinates.
+    void PlaceMarker(int i, TPoint corner) { Game.State.Markers.Corners.at(i) = corner; }
+    // Whether every marker lies at the view's top-left corner, as gathering leaves them.
+    bool Gathered() const {
+        for (const TPoint& corner : Game.State.Markers.Corners)
+            if (!(corner == Host.Place.Scroll)) return false;
+        return true;
     }
 
     SettingsFile Settings;

@@ -1,6 +1,7 @@
 #include "play/judge.h"
 
 #include "fake_play_host.h"
+#include "play/marker_play.h"
 #include "play/play_messages.h"
 #include "settings/result_record.h"
 
@@ -32,8 +33,8 @@ const std::array<TPoint, 2> kOneFound{{{95, 95}, {0, 0}}};
 const std::array<TPoint, 2> kBothFound{{{95, 95}, {195, 45}}};
 
 void PlaceMarkers(PlayFixture& f, const std::array<TPoint, 2>& corners) {
-    f.Host.Markers[0] = corners[0];
-    f.Host.Markers[1] = corners[1];
+    f.PlaceMarker(0, corners[0]);
+    f.PlaceMarker(1, corners[1]);
 }
 
 TEST(Judge, JudgesRestartsOrWelcomes) {
@@ -51,12 +52,11 @@ TEST(Judge, JudgesRestartsOrWelcomes) {
         {"running: judges", true, true, {},
          {kVerdict, "time 判定で再挑戦", "switch HalfFound", "fit"}, false, true},
         {"result shown: restarts", true, false, {},
-         {"message 再度問題に挑戦します。", "switch Scene", "gather", "fit"}, true, true},
+         {"message 再度問題に挑戦します。", "switch Scene", "fit"}, true, true},
         {"result screen cannot be shown", true, true, {HalfFound},
          {kVerdict, "time 判定で再挑戦", "switch HalfFound", "message view failure"}, false, false},
         {"restart cannot show the scene", true, false, {Scene},
-         {"message 再度問題に挑戦します。", "switch Scene", "message view failure", "gather"}, false,
-         false},
+         {"message 再度問題に挑戦します。", "switch Scene", "message view failure"}, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -75,41 +75,49 @@ TEST(Judge, JudgesRestartsOrWelcomes) {
         EXPECT_EQ(f.Puzzle.Loaded != 0, c.wantLoaded);
         EXPECT_EQ(f.Game.State.StartTime, c.load && !c.running ? 4242 : 7);
         EXPECT_EQ(f.Game.State.TimeLimit, 300);
+        EXPECT_EQ(f.Gathered(), c.load && !c.running) << "a restart gathers the markers, even when it fails";
     }
 }
 
 TEST(Judge, MarkerPointsFollowTheScrollPosition) {
+    // The markers are dropped with the pointer at `drops` (client coordinates)
+    // while the view is scrolled to `scroll`.
     struct Case {
         std::string name;
         TPoint scroll;
-        std::array<TPoint, 2> corners;  // in client coordinates
+        std::array<TPoint, 2> drops;
         ViewMode wantMode;
     };
     const std::vector<Case> cases = {
-        {"unscrolled, both found", {0, 0}, kBothFound, AllFound},
-        {"scrolled, same picture spots", {80, 40}, {{{15, 55}, {115, 5}}}, AllFound},
-        {"scrolled, one spot", {90, 90}, {{{5, 5}, {0, 0}}}, HalfFound},
-        {"scrolled, corners that were right unscrolled", {150, 0}, kBothFound, FewFound},
-        {"centre on the right edge", {0, 0}, {{{110, 95}, {0, 0}}}, FewFound},
+        {"unscrolled, both found", {0, 0}, {{{105, 105}, {205, 55}}}, AllFound},
+        {"scrolled, same picture spots", {80, 40}, {{{25, 65}, {125, 15}}}, AllFound},
+        {"scrolled, one spot", {90, 90}, {{{15, 15}, {0, 0}}}, HalfFound},
+        {"scrolled, drops that were right unscrolled", {150, 0}, {{{105, 105}, {205, 55}}}, FewFound},
+        {"centre on the right edge", {0, 0}, {{{120, 105}, {0, 0}}}, FewFound},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PlayFixture f;
         f.Load(kTwo);
-        f.Host.Scroll = c.scroll;
-        PlaceMarkers(f, c.corners);
+        f.Host.Mode = Photo;
+        f.Host.Place.Scroll = c.scroll;
+        for (int i = 0; i < 2; ++i) {
+            f.Game.State.Markers.Lifted = i;
+            ReleaseMarker(f.Game, c.drops[i]);
+        }
+        const TMarkerBoard before = f.Game.State.Markers;
         Judge(f.Game);
         EXPECT_EQ(f.Host.Mode, c.wantMode);
         EXPECT_EQ(f.Game.State.TimeLimit, c.wantMode == AllFound ? 0 : 300);
         // The markers themselves are not moved.
-        EXPECT_EQ(f.Host.Markers[0].X, c.corners[0].X);
+        EXPECT_EQ(f.Game.State.Markers.Corners, before.Corners);
     }
 }
 
 TEST(Judge, OnlyMarkersInPlayCount) {
     PlayFixture f;
     f.Load(FakePuzzle{{{100, 100, 120, 120}}, "abc"});
-    f.Host.Markers[1] = {95, 95};  // marker 1 is not in play with one difference
+    f.PlaceMarker(1, {95, 95});  // marker 1 is not in play with one difference
     Judge(f.Game);
     EXPECT_EQ(f.Host.Mode, HalfFound);
 }

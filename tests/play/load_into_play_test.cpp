@@ -27,20 +27,22 @@ TEST(LoadIntoPlay, StartsAChallengeOrLeavesNoneRunning) {
         bool wantLoaded;
         bool wantRunning;
         ViewMode wantMode;
+        bool wantGathered;  // between the count and the scene
+        int wantInPlay;     // markers taking part afterwards
     };
     const std::vector<Case> cases = {
         {"success", kThree, {}, false,
-         {"switch Photo", "count 正解数 3  ", "gather", "switch Scene", "fit"}, true, true, ViewMode::Scene},
+         {"switch Photo", "count 正解数 3  ", "switch Scene", "fit"}, true, true, ViewMode::Scene, true, 3},
         {"no differences", FakePuzzle{{}, "Sec"}, {}, false,
-         {"switch Photo", "count 正解数 0  ", "gather", "switch Scene", "fit"}, true, true, ViewMode::Scene},
+         {"switch Photo", "count 正解数 0  ", "switch Scene", "fit"}, true, true, ViewMode::Scene, true, 0},
         // A failed load empties the record; the mode shown stays as it was.
         {"loader fails", FakePuzzle{{}, "Sec", TLoadError::BadData}, {}, true,
-         {"message データファイルが不正です"}, false, false, ViewMode::HalfFound},
+         {"message データファイルが不正です"}, false, false, ViewMode::HalfFound, false, 0},
         {"photo cannot be shown", kThree, {ViewMode::Photo}, true,
-         {"switch Photo", "message view failure"}, false, false, ViewMode::None},
+         {"switch Photo", "message view failure"}, false, false, ViewMode::None, false, 0},
         {"scene cannot be shown", kThree, {ViewMode::Scene}, true,
-         {"switch Photo", "count 正解数 3  ", "gather", "switch Scene", "message view failure"}, false,
-         false, ViewMode::None},
+         {"switch Photo", "count 正解数 3  ", "switch Scene", "message view failure"}, false,
+         false, ViewMode::None, true, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -52,6 +54,9 @@ TEST(LoadIntoPlay, StartsAChallengeOrLeavesNoneRunning) {
         f.Game.State.TimeLimit = 0;  // as after an earlier complete solution
         f.Host.FailingModes = c.failingModes;
         f.Game.LoadPuzzle = testing::FakeLoader(c.have);
+        f.Game.State.Markers.InPlay = 2;  // from the puzzle before
+        f.PlaceMarker(0, {40, 30});
+        f.Host.Place.Scroll = {7, 9};  // gathering puts the corners at the view's top-left
 
         LoadIntoPlay(f.Game, "puzzle.VX");
 
@@ -59,6 +64,9 @@ TEST(LoadIntoPlay, StartsAChallengeOrLeavesNoneRunning) {
         EXPECT_EQ(f.Puzzle.Loaded != 0, c.wantLoaded);
         EXPECT_EQ(f.Game.State.Running != 0, c.wantRunning);
         EXPECT_EQ(f.Host.Mode, c.wantMode);
+        EXPECT_EQ(f.Gathered(), c.wantGathered);
+        EXPECT_EQ(f.Game.State.Markers.InPlay, c.wantInPlay);
+        EXPECT_EQ(f.Host.Overlay.Markers.InPlay, c.wantInPlay) << "the view was handed the markers in play";
         if (c.wantRunning) {
             EXPECT_EQ(f.Game.State.StartTime, 5000);
             EXPECT_EQ(f.Game.State.TimeLimit, 300);

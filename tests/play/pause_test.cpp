@@ -48,7 +48,7 @@ TEST(Pause, ResumeGoesOnFromTheElapsedTimeAtThePause) {
         f.Host.Clock += c.haveElapsed;
         CountdownTick(f.Game);
         PauseChallenge(f.Game);
-        ASSERT_EQ(f.Game.State.Paused, 1);
+        ASSERT_TRUE(f.Game.State.Paused());
         f.Host.TakeLog();
 
         // While paused the clock stands still and judging waits.
@@ -90,7 +90,7 @@ TEST(Pause, ResumeWithTheTimeAlreadyUpJudges) {
 TEST(Pause, OnlyARunningChallengePausesAndALoadEndsThePause) {
     PlayFixture f;
     PauseChallenge(f.Game);  // nothing loaded
-    EXPECT_EQ(f.Game.State.Paused, 0);
+    EXPECT_FALSE(f.Game.State.Paused());
     EXPECT_FALSE(PauseEnabled(f.Game));
 
     f.Load(kOne);
@@ -106,9 +106,9 @@ TEST(Pause, OnlyARunningChallengePausesAndALoadEndsThePause) {
     f.Host.Clock += 50;
     f.Game.LoadPuzzle = testing::FakeLoader(kOne);
     LoadIntoPlay(f.Game, "next.VX");
-    ASSERT_FALSE(f.Host.Log.empty());
-    EXPECT_EQ(f.Host.Log.front(), "resumed");
-    EXPECT_EQ(f.Game.State.Paused, 0);
+    EXPECT_EQ(f.Host.Log.at(1), "resumed") << "the pause screen goes with the first switch";
+    EXPECT_FALSE(f.Host.Overlay.Paused);
+    EXPECT_FALSE(f.Game.State.Paused());
     f.Host.TakeLog();
     f.Host.Clock += 1;
     CountdownTick(f.Game);
@@ -117,7 +117,7 @@ TEST(Pause, OnlyARunningChallengePausesAndALoadEndsThePause) {
     // A judged challenge cannot be paused.
     Judge(f.Game);
     PauseChallenge(f.Game);
-    EXPECT_EQ(f.Game.State.Paused, 0);
+    EXPECT_FALSE(f.Game.State.Paused());
 }
 
 }  // namespace

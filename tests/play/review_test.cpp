@@ -27,14 +27,15 @@ const FakePuzzle kThree{{{0, 0, 60, 60}, {50, 50, 100, 100}, {200, 0, 220, 20}},
 
 // Marker 0 on the third difference, the others far from all three.
 void FindOnlyTheThird(PlayFixture& f) {
-    f.Host.Markers[0] = {200, 0};
-    f.Host.Markers[1] = f.Host.Markers[2] = {300, 300};
+    f.PlaceMarker(0, {200, 0});
+    f.PlaceMarker(1, {300, 300});
+    f.PlaceMarker(2, {300, 300});
 }
 
 TEST(Review, JudgeKeepsFoundFlagsPointsAndShowsTheScore) {
     struct Case {
         std::string name;
-        std::array<TPoint, 3> haveCorners;  // client coordinates
+        std::array<TPoint, 3> haveCorners;  // client coordinates of a view scrolled to haveScroll
         TPoint haveScroll;
         std::array<bool, 3> wantFound;
         std::string wantScore;
@@ -55,8 +56,8 @@ TEST(Review, JudgeKeepsFoundFlagsPointsAndShowsTheScore) {
         SCOPED_TRACE(c.name);
         PlayFixture f;
         f.Load(kThree);
-        for (int i = 0; i < 3; ++i) f.Host.Markers[i] = c.haveCorners[i];
-        f.Host.Scroll = c.haveScroll;
+        for (int i = 0; i < 3; ++i)
+            f.PlaceMarker(i, {c.haveCorners[i].X + c.haveScroll.X, c.haveCorners[i].Y + c.haveScroll.Y});
         Judge(f.Game);
         const TJudgement& j = f.Game.State.LastJudgement;
         ASSERT_TRUE(j.Valid);
@@ -94,16 +95,18 @@ TEST(Review, ShowsTheReviewOverTheResultAndReturnsToIt) {
 
     ToggleReview(f.Game);
     EXPECT_EQ(f.Host.TakeLog(), (Log{"review", "fit"}));
-    EXPECT_TRUE(f.Game.State.Reviewing);
+    EXPECT_TRUE(f.Game.State.Reviewing());
     EXPECT_EQ(f.Host.Mode, HalfFound) << "the view's mode stays the result under the review";
-    EXPECT_EQ(f.Host.Reviewed.FoundCount, 1);
-    EXPECT_TRUE(f.Host.Reviewed.Found[2]);
+    EXPECT_EQ(f.Host.Overlay.Outlined, 3);
+    EXPECT_EQ(f.Host.Overlay.Found, (std::array<bool, kMaxDiffs>{false, false, true}));
+    EXPECT_EQ(f.Host.Overlay.MarkersShown, 3) << "the markers in play, where they were judged";
+    EXPECT_EQ(f.Host.Overlay.Markers.Corners[0], (TPoint{200, 0}));
     EXPECT_EQ(f.Host.MessageField, "見つけた数 1 / 3");
     EXPECT_TRUE(ReviewEnabled(f.Game));
 
     ToggleReview(f.Game);  // back: the result screen is shown afresh
     EXPECT_EQ(f.Host.TakeLog(), (Log{"switch HalfFound", "fit"}));
-    EXPECT_FALSE(f.Game.State.Reviewing);
+    EXPECT_FALSE(f.Game.State.Reviewing());
     EXPECT_TRUE(ReviewEnabled(f.Game));
 
     ToggleReview(f.Game);
@@ -112,9 +115,10 @@ TEST(Review, ShowsTheReviewOverTheResultAndReturnsToIt) {
 
     // Judging from the review restarts exactly as from the result screen.
     Judge(f.Game);
-    EXPECT_EQ(f.Host.TakeLog(), (Log{"message 再度問題に挑戦します。", "switch Scene", "gather", "fit"}));
+    EXPECT_EQ(f.Host.TakeLog(), (Log{"message 再度問題に挑戦します。", "switch Scene", "fit"}));
+    EXPECT_TRUE(f.Gathered());
     EXPECT_EQ(f.Game.State.Running, 1);
-    EXPECT_FALSE(f.Game.State.Reviewing);
+    EXPECT_FALSE(f.Game.State.Reviewing());
     EXPECT_FALSE(f.Game.State.LastJudgement.Valid);
     EXPECT_EQ(f.Settings.Bytes(), settingsBefore);
 }
@@ -158,7 +162,7 @@ TEST(Review, EnabledOnlyOnAResultScreenOrTheReview) {
             f.Host.TakeLog();
             ToggleReview(f.Game);
             EXPECT_TRUE(f.Host.Log.empty());
-            EXPECT_FALSE(f.Game.State.Reviewing);
+            EXPECT_FALSE(f.Game.State.Reviewing());
         }
     }
 }
@@ -172,7 +176,7 @@ TEST(Review, AReviewThatCannotBeShownEndsTheGame) {
     ToggleReview(f.Game);
     EXPECT_EQ(f.Host.TakeLog(), (Log{"review", "message view failure"}));
     EXPECT_EQ(f.Puzzle.Loaded, 0);
-    EXPECT_FALSE(f.Game.State.Reviewing);
+    EXPECT_FALSE(f.Game.State.Reviewing());
     EXPECT_FALSE(f.Game.State.LastJudgement.Valid);
 }
 

@@ -1,4 +1,4 @@
-#include "play/view_mode.h"
+#include "puzzle/view_mode.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // View modes by name in test output and logs.
 #pragma once
 
-#include "play/view_mode.h"
+#include "puzzle/view_mode.h"
 
 #include <ostream>
 #include <string>

@@ -3,6 +3,7 @@
 
 #include "view_fixtures.h"
 #include "view_mode_names.h"
+#include "view_play.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -16,17 +17,20 @@ namespace {
 
 constexpr int kPictureW = 300, kPictureH = 200;
 
-// A shown view in the photo mode with three differences, markers gathered.
+// A shown view in the photo mode of a running challenge with three
+// differences, markers gathered.
 struct PhotoView {
     TPuzzleData Puzzle;
     std::unique_ptr<TBitWindow> View;
+    std::unique_ptr<test::ViewPlay> Play;
     PhotoView() {
         test::FillPuzzle(Puzzle, kPictureW, kPictureH, 3);
         View = std::make_unique<TBitWindow>(Puzzle);
         View->resize(kPictureW, kPictureH);
         View->show();
-        EXPECT_TRUE(View->SwitchMode(ViewMode::Photo));
-        View->ShowMarkers(true);
+        Play = std::make_unique<test::ViewPlay>(Puzzle, *View);
+        EXPECT_TRUE(ShowMode(Play->Game, ViewMode::Photo));
+        GatherMarkersAtView(Play->Game);
     }
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
         const Qt::MouseButtons held = type != QEvent::MouseButtonRelease ? Qt::MouseButtons(button) : Qt::NoButton;
@@ -92,8 +96,8 @@ TEST(Markers, GatherPutsEveryFrameAtTheOriginAndShowsOnlyThoseInPlay) {
     PhotoView v;
     v.Drag({5, 5}, {110, 110});
     v.Drag({5, 5}, {200, 60});
-    v.View->ShowMarkers(true);
-    for (int i = 0; i < TBitWindow::kMarkerCount; ++i) {
+    GatherMarkersAtView(v.Play->Game);
+    for (int i = 0; i < kMaxDiffs; ++i) {
         EXPECT_EQ(v.View->MarkerPosition(i), QPoint(0, 0)) << i;
         EXPECT_EQ(v.View->InnerMarkerPosition(i), QPoint(0, 0)) << i << ": not offset when gathered";
         EXPECT_EQ(v.View->MarkerVisible(i), i < 3) << i;
@@ -114,7 +118,7 @@ TEST(Markers, OnlyThePhotoModeTakesThemUpAndOnlyTheLeftButton) {
     v.Mouse(QEvent::MouseButtonRelease, {5, 5}, Qt::RightButton);
 
     for (const ViewMode mode : {ViewMode::Scene, ViewMode::OutlinePhoto}) {
-        ASSERT_TRUE(v.View->SwitchMode(mode));
+        ASSERT_TRUE(ShowMode(v.Play->Game, mode));
         v.View->FinishWipe();
         v.Drag({5, 5}, {100, 100});
         EXPECT_EQ(v.View->DragIndex(), -1) << mode;
@@ -131,7 +135,7 @@ TEST(Markers, ADragCutShortByAModeSwitchEndsAtTheRelease) {
     v.Press({55, 55});
     ASSERT_EQ(v.View->DragIndex(), 0);
     ASSERT_NE(v.Cursor(), Qt::ArrowCursor);
-    ASSERT_TRUE(v.View->SwitchMode(ViewMode::Scene));  // the countdown ended the challenge
+    ASSERT_TRUE(ShowMode(v.Play->Game, ViewMode::Scene));  // the countdown ended the challenge
     v.Release({200, 150});
     EXPECT_EQ(v.View->DragIndex(), -1);
     EXPECT_EQ(v.Cursor(), Qt::ArrowCursor);
@@ -139,7 +143,7 @@ TEST(Markers, ADragCutShortByAModeSwitchEndsAtTheRelease) {
 
     // Back on the photo the marker shows where it was, and a later release
     // moves nothing.
-    ASSERT_TRUE(v.View->SwitchMode(ViewMode::Photo));
+    ASSERT_TRUE(ShowMode(v.Play->Game, ViewMode::Photo));
     v.View->FinishWipe();  // the markers come up on the new picture
     EXPECT_TRUE(v.View->MarkerVisible(0));
     v.Release({250, 150});

@@ -3,6 +3,7 @@
 #include "viewcore/view_rules.h"
 #include "view_fixtures.h"
 #include "view_mode_names.h"
+#include "view_play.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,7 +41,7 @@ std::unique_ptr<TBitWindow> ShownView(TPuzzleData& puzzle, int width, int height
 
 int VisibleMarkers(const TBitWindow& view) {
     int n = 0;
-    for (int i = 0; i < TBitWindow::kMarkerCount; ++i) n += view.MarkerVisible(i) ? 1 : 0;
+    for (int i = 0; i < kMaxDiffs; ++i) n += view.MarkerVisible(i) ? 1 : 0;
     return n;
 }
 
@@ -56,9 +57,10 @@ TEST(SwitchMode, ShowsThePairAndTheMarkersOnlyInThePhotoMode) {
         const int pair = PairOf(c.mode);
         puzzle.PairSizes[pair] = TPairSize{5, 3};
         TBitWindow view(puzzle);
+        test::ViewPlay play(puzzle, view);
         EXPECT_EQ(view.PictureWidth(), 500);
         EXPECT_EQ(view.PictureHeight(), 350);
-        ASSERT_TRUE(view.SwitchMode(c.mode)) << c.mode;
+        ASSERT_TRUE(ShowMode(play.Game, c.mode)) << c.mode;
         EXPECT_EQ(view.CurrentMode(), c.mode);
         EXPECT_EQ(view.PictureWidth(), 5) << c.mode;
         EXPECT_EQ(view.PictureHeight(), 3) << c.mode;
@@ -94,7 +96,8 @@ TEST(SwitchMode, FailureShowsTheMessageAndFallsBackToNoModeLeavingTheRecord) {
         TPuzzleData puzzle;
         test::FillPuzzle(puzzle, 8, 6, 2);
         TBitWindow view(puzzle);
-        ASSERT_TRUE(view.SwitchMode(ViewMode::Photo));
+        test::ViewPlay play(puzzle, view);
+        ASSERT_TRUE(ShowMode(play.Game, ViewMode::Photo));
         ASSERT_EQ(VisibleMarkers(view), 2);
         c.spoil(puzzle);
 
@@ -186,9 +189,10 @@ TEST(SwitchMode, TheWipeStartsFromWhatTheScreenShowsAndTheMarkersFollowIt) {
     auto view = ShownView(puzzle, kW, kH);
     const QImage welcome = Screen(*view);
     puzzle.Loaded = 1;
+    test::ViewPlay play(puzzle, *view);
 
-    ASSERT_TRUE(view->SwitchMode(ViewMode::Photo));
-    ASSERT_TRUE(view->SwitchMode(ViewMode::Scene));
+    ASSERT_TRUE(ShowMode(play.Game, ViewMode::Photo));
+    ASSERT_TRUE(ShowMode(play.Game, ViewMode::Scene));
     ASSERT_TRUE(view->WipeInProgress());
     const QImage shot = Screen(*view);
     for (int y = 0; y < kH; ++y)
@@ -198,7 +202,7 @@ TEST(SwitchMode, TheWipeStartsFromWhatTheScreenShowsAndTheMarkersFollowIt) {
     view->FinishWipe();
     Screen(*view);
 
-    ASSERT_TRUE(view->SwitchMode(ViewMode::Photo));
+    ASSERT_TRUE(ShowMode(play.Game, ViewMode::Photo));
     ASSERT_TRUE(view->WipeInProgress());
     EXPECT_EQ(VisibleMarkers(*view), 0) << "no markers over the old picture";
     view->FinishWipe();
@@ -267,7 +271,8 @@ TEST(Scrolling, RangesFollowTheSizeAndMarkersMoveWithThePicture) {
     EXPECT_EQ(view->XRange(), ranges.X);
     EXPECT_EQ(view->YRange(), ranges.Y);
 
-    view->ShowMarkers(true);
+    test::ViewPlay play(puzzle, *view);
+    GatherMarkersAtView(play.Game);
     view->horizontalScrollBar()->setValue(30);
     view->verticalScrollBar()->setValue(20);
     EXPECT_EQ(view->ScrollPosition(), QPoint(30, 20));

@@ -4,8 +4,12 @@
 // pictures.
 #include "view/bit_window.h"
 
+#include "play/judge.h"
+#include "play/load_into_play.h"
 #include "view/marker_focus.h"
+#include "viewcore/marker_rules.h"
 #include "view_fixtures.h"
+#include "view_play.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -20,21 +24,24 @@ namespace {
 
 constexpr int kW = 300, kH = 200;
 
-// A shown view on the photo with three markers in play, gathered, whose
-// picture is one grey level.
+// A shown view on the photo of a running challenge with three markers in
+// play, gathered, whose picture is one grey level.
 struct KeyView {
     TPuzzleData Puzzle;
     std::unique_ptr<TBitWindow> View;
+    std::unique_ptr<test::ViewPlay> Play;
     explicit KeyView(int grey = 128) {
         for (int pair = 0; pair < kPairCount; ++pair)
             test::SetPair(Puzzle, pair, test::Dib24Of(kW, kH, [grey](int, int) { return qRgb(grey, grey, grey); }),
                           kW, kH);
         Puzzle.DiffCount = 3;
+        Puzzle.Loaded = 1;
         View = std::make_unique<TBitWindow>(Puzzle);
-        EXPECT_TRUE(View->SwitchMode(ViewMode::Photo));
+        Play = std::make_unique<test::ViewPlay>(Puzzle, *View);
+        EXPECT_TRUE(ShowMode(Play->Game, ViewMode::Photo));
         View->resize(kW, kH);  // as large as the picture: no scrolling
         View->show();
-        View->ShowMarkers(true);
+        GatherMarkersAtView(Play->Game);
     }
     // A key as the view receives it (Tab passes through its event handling).
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -55,8 +62,9 @@ struct KeyView {
 
 TEST(KeyboardPlay, TabSelectsTheMarkersInPlayInTurnWithAFocusFrame) {
     KeyView v;
-    v.View->MoveSelectedMarker(0, 0);  // nothing selected: nothing moves
+    v.Key(Qt::Key_Right);  // nothing selected: nothing moves
     EXPECT_EQ(v.View->SelectedMarker(), -1);
+    EXPECT_EQ(v.View->MarkerPosition(0), QPoint(0, 0));
     EXPECT_FALSE(v.FocusShown());
     struct Step {
         int key;
@@ -81,7 +89,7 @@ TEST(KeyboardPlay, TabSelectsTheMarkersInPlayInTurnWithAFocusFrame) {
     ASSERT_EQ(corner, QPoint(10, 10));
     const int m = TMarkerFocusFrame::kMargin;
     EXPECT_EQ(v.View->FocusFrame()->geometry(),
-              QRect(corner - QPoint(m, m), QSize(TBitWindow::kMarkerSize + 2 * m, TBitWindow::kMarkerSize + 2 * m)));
+              QRect(corner - QPoint(m, m), QSize(kMarkerSide + 2 * m, kMarkerSide + 2 * m)));
     // Its yellow ring between black lines shows on the screen.
     const QImage screen = v.Screen();
     EXPECT_EQ(screen.pixel(corner.x() - m, corner.y() + 10), qRgb(0, 0, 0));
@@ -165,19 +173,12 @@ TEST(KeyboardPlay, LeavingThePhotoGatheringOrAnEmptiedPuzzleEndTheSelection) {
         void (*end)(KeyView&);
     };
     const Case cases[] = {
-        {"switch to the scene", [](KeyView& v) { v.View->SwitchMode(ViewMode::Scene); }},
-        {"switch to a result screen", [](KeyView& v) { v.View->SwitchMode(ViewMode::AllFound); }},
-        {"gather", [](KeyView& v) { v.View->ShowMarkers(true); }},
-        {"load that left no puzzle",
-         [](KeyView& v) {
-             v.Puzzle.Loaded = 0;
-             v.View->ShowWelcomeIfEmpty();
-         }},
-        {"markers may no longer move",
-         [](KeyView& v) {
-             v.View->MarkersMovable = [] { return false; };
-             v.View->CheckKeyboardSelection();
-         }},
+        {"switch to the scene", [](KeyView& v) { ShowMode(v.Play->Game, ViewMode::Scene); }},
+        {"switch to a result screen", [](KeyView& v) { ShowMode(v.Play->Game, ViewMode::AllFound); }},
+        {"gather", [](KeyView& v) { GatherMarkersAtView(v.Play->Game); }},
+        // The game has no loader: the load fails and leaves no puzzle.
+        {"load that left no puzzle", [](KeyView& v) { LoadIntoPlay(v.Play->Game, "missing.VX"); }},
+        {"the challenge was judged", [](KeyView& v) { Judge(v.Play->Game); }},
     };
     for (const Case& c : cases) {
         KeyView v;
@@ -191,13 +192,13 @@ TEST(KeyboardPlay, LeavingThePhotoGatheringOrAnEmptiedPuzzleEndTheSelection) {
 
 TEST(KeyboardPlay, KeysDoNothingWhileMarkersMayNotMove) {
     KeyView v;
-    v.View->MarkersMovable = [] { return false; };  // say, the challenge was judged
+    v.Play->Game.State.Running = false;  // say, the challenge was judged
     v.Key(Qt::Key_Tab);
     EXPECT_EQ(v.View->SelectedMarker(), -1);
-    v.View->MarkersMovable = [] { return true; };
+    v.Play->Game.State.Running = true;
     v.Key(Qt::Key_Tab);
     ASSERT_EQ(v.View->SelectedMarker(), 0);
-    v.View->MarkersMovable = [] { return false; };
+    v.Play->Game.State.Running = false;
     v.Key(Qt::Key_Right);
     EXPECT_EQ(v.View->MarkerPosition(0), QPoint(0, 0));
     EXPECT_EQ(v.View->SelectedMarker(), -1) << "the first key after it ends the selection";

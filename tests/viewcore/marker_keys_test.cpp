@@ -74,20 +74,5 @@ TEST(MarkerKeyMove, CornersNearTheIntegerLimitsDoNotWrap) {
               (TPoint{-10, -10}));
 }
 
-TEST(MarkerKeyMove, OnlyThePhotoOfARunningChallengeLetsMarkersMove) {
-    struct Case {
-        ViewMode shown;
-        bool running;
-        bool want;
-    };
-    const Case cases[] = {
-        {ViewMode::Photo, true, true},        {ViewMode::Photo, false, false},
-        {ViewMode::Scene, true, false},       {ViewMode::OutlinePhoto, true, false},
-        {ViewMode::AllFound, false, false},   {ViewMode::None, true, false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(MarkersMayMove(c.shown, c.running), c.want) << ModeNumber(c.shown) << " running " << c.running;
-}
-
 }  // namespace
 }  // namespace vexa

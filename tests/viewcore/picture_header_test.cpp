@@ -34,7 +34,7 @@ TEST(OffscreenSize, RefusesNegativeAndHugeSizesWithoutOverflow) {
         {"a very long row", INT32_MAX, 1, false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(OffscreenSizeAllowed(c.width, c.height), c.want) << c.name;
+        EXPECT_EQ(PictureSizeAllowed(c.width, c.height), c.want) << c.name;
 }
 
 TEST(OffscreenSize, TopDownBlocksUseTheMagnitudeOfTheirHeight) {

@@ -10,7 +10,7 @@
 #include "usage.h"
 
 #include "play/match_markers.h"
-#include "play/view_mode.h"
+#include "puzzle/view_mode.h"
 #include "puzzle/puzzle_file.h"
 
 #include <algorithm>

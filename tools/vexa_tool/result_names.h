@@ -1,7 +1,7 @@
 // Names for the three results, shown beside their numbers.
 #pragma once
 
-#include "play/view_mode.h"
+#include "puzzle/view_mode.h"
 
 namespace vexatool {
 

@@ -2,6 +2,7 @@
 
 #include "play/judge.h"
 #include "play/play_messages.h"
+#include "play/show_mode.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -41,16 +42,18 @@ void CountdownTick(TGamePlay& game) {
     TPlayState& state = game.State;
     IPlayHost& host = game.Host;
 
-    if (host.IsFrameActive()) host.AnimateStep();
+    // The scene under a pause or a review waits.
+    if (host.IsFrameActive() && state.Over == TOverMode::None) host.AnimateStep();
     if (!state.Running) return;
     if (!game.Puzzle.Loaded) {
         // ShowMode and LoadIntoPlay never leave a challenge running on an
         // empty record; should the record be emptied some other way, there is
         // nothing left to count down for.
-        state.Running = 0;
+        state.Running = false;
+        ShowPlayOverlay(game);
         return;
     }
-    if (state.Paused) return;
+    if (state.Paused()) return;
 
     const std::int32_t elapsed = ElapsedSeconds(game);
     if (elapsed == state.LastShownSecond) return;
@@ -59,26 +62,26 @@ void CountdownTick(TGamePlay& game) {
 
 void PauseChallenge(TGamePlay& game) {
     TPlayState& state = game.State;
-    if (!state.Running || state.Paused) return;
-    state.Paused = 1;
+    if (!state.Running || state.Over != TOverMode::None) return;
+    state.Over = TOverMode::Paused;
     state.PausedElapsed = ElapsedSeconds(game);
-    game.Host.ShowPaused(true);
+    ShowPlayOverlay(game);
 }
 
 void ResumeChallenge(TGamePlay& game) {
     TPlayState& state = game.State;
-    if (!state.Paused) return;
-    state.Paused = 0;
+    if (!state.Paused()) return;
+    state.Over = TOverMode::None;
     // The clock goes on from the elapsed time kept at the pause, however the
     // calendar clock moved (or was set) meanwhile.
     state.StartTime = game.Host.Now() - state.PausedElapsed;
-    game.Host.ShowPaused(false);
+    ShowPlayOverlay(game);
     if (!state.Running || !game.Puzzle.Loaded) return;
     ShowElapsed(game, state.PausedElapsed);
 }
 
 void TogglePause(TGamePlay& game) {
-    if (game.State.Paused)
+    if (game.State.Paused())
         ResumeChallenge(game);
     else
         PauseChallenge(game);

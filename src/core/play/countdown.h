@@ -22,6 +22,6 @@ void ResumeChallenge(TGamePlay& game);
 void TogglePause(TGamePlay& game);
 
 // The pause command is enabled while a challenge runs.
-inline bool PauseEnabled(const TGamePlay& game) { return game.State.Running != 0; }
+inline bool PauseEnabled(const TGamePlay& game) { return game.State.Running; }
 
 }  // namespace vexa

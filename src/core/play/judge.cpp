@@ -1,11 +1,11 @@
 #include "play/judge.h"
 
+#include "play/marker_play.h"
 #include "play/match_markers.h"
 #include "play/play_messages.h"
 #include "play/review.h"
 #include "play/show_mode.h"
 
-#include <algorithm>
 #include <array>
 
 namespace vexa {
@@ -18,17 +18,17 @@ void Restart(TGamePlay& game) {
     game.State.LastJudgement = {};  // a new attempt has nothing to review
     game.State.StartTime = host.Now();
     const bool shown = ShowMode(game, ViewMode::Scene);
-    host.ShowMarkers(true);
+    GatherMarkersAtView(game);
     if (!shown) return;
     host.FitToPicture();
-    game.State.Running = 1;
+    game.State.Running = true;
 }
 
 // Lets a result below an earlier complete solution stand, show the complete
 // screen again, or erase the record, as the user chooses.
 ViewMode KeepBestResult(TGamePlay& game, ViewMode result) {
     TResultState& record = game.State.Result;
-    const char* section = game.Side.CurrentSection;
+    const char* section = CurrentSection(game.Side);
     if (IsBetterResult(result, record.BestResult)) {
         record.BestResult = result;
         WriteResultRecord(game.SettingsPath, section, record);  // a failed write is not reported
@@ -61,16 +61,16 @@ void Judge(TGamePlay& game) {
         host.ShowMessage(host.WelcomeText());
         return;
     }
-    if (state.Paused) return;  // judging waits for the resume
+    if (state.Paused()) return;  // judging waits for the resume
     if (!state.Running) {
         Restart(game);
         return;
     }
-    state.Running = 0;
+    state.Running = false;
 
-    const int diffCount = std::clamp<int>(game.Puzzle.DiffCount, 0, kMaxDiffs);
+    const int diffCount = game.Puzzle.DiffsInPlay();
     std::array<TPoint, kMaxDiffs> points{};
-    for (int i = 0; i < diffCount; ++i) points[i] = host.MarkerCentre(i);
+    for (int i = 0; i < diffCount; ++i) points[i] = JudgedPoint(state.Markers, i);
     std::array<bool, kMaxDiffs> flags{};
     const int found = MatchMarkers(std::span(game.Puzzle.DiffRects).first(diffCount),
                                    std::span(points).first(diffCount), std::span(flags).first(diffCount));
@@ -79,7 +79,6 @@ void Judge(TGamePlay& game) {
     host.ShowMessage(kVerdictText);
     ViewMode result = ResultForCount(found, diffCount);
     if (result == ViewMode::AllFound) state.TimeLimit = 0;
-    game.Side.CurrentSection[sizeof game.Side.CurrentSection - 1] = '\0';
     result = KeepBestResult(game, result);
 
     host.SetTimeField(kJudgedTimeFieldText);

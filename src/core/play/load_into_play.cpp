@@ -1,5 +1,6 @@
 #include "play/load_into_play.h"
 
+#include "play/marker_play.h"
 #include "play/play_messages.h"
 #include "play/show_mode.h"
 
@@ -12,12 +13,8 @@ void LoadIntoPlay(TGamePlay& game, const std::string& path) {
     IPlayHost& host = game.Host;
 
     // A new puzzle starts unpaused, with nothing to review.
-    if (state.Paused) {
-        state.Paused = 0;
-        host.ShowPaused(false);
-    }
+    state.Over = TOverMode::None;
     state.LastJudgement = {};
-    state.Reviewing = false;
 
     game.Puzzle.Reset();
     const TLoadError error = game.LoadPuzzle ? game.LoadPuzzle(game.Puzzle, game.Side, path)
@@ -25,13 +22,15 @@ void LoadIntoPlay(TGamePlay& game, const std::string& path) {
     if (error != TLoadError::None) {
         game.Puzzle.Reset();
         // The record is empty: a countdown left running would judge nothing.
-        state.Running = 0;
+        state.Running = false;
+        state.Markers.InPlay = 0;
+        ShowPlayOverlay(game);
         host.ShowMessage(LoadErrorText(error));
         return;
     }
 
-    game.Side.CurrentSection[sizeof game.Side.CurrentSection - 1] = '\0';
-    ReadResultRecord(game.SettingsPath, game.Side.CurrentSection, state.Result);
+    state.Markers.InPlay = game.Puzzle.DiffsInPlay();
+    ReadResultRecord(game.SettingsPath, CurrentSection(game.Side), state.Result);
 
     if (!ShowMode(game, ViewMode::Photo)) return;
 
@@ -41,10 +40,10 @@ void LoadIntoPlay(TGamePlay& game, const std::string& path) {
 
     state.StartTime = host.Now();
     state.TimeLimit = kDefaultTimeLimit;
-    host.ShowMarkers(true);
+    GatherMarkersAtView(game);
     if (!ShowMode(game, ViewMode::Scene)) return;
     host.FitToPicture();
-    state.Running = 1;
+    state.Running = true;
 }
 
 }  // namespace vexa

@@ -6,9 +6,10 @@
 // "間違いを探せ！"; they return once the user has answered.
 #pragma once
 
-#include "play/judgement.h"
-#include "play/view_mode.h"
+#include "play/marker_board.h"
+#include "play/play_overlay.h"
 #include "puzzle/puzzle_data.h"
+#include "puzzle/view_mode.h"
 
 #include <cstdint>
 #include <string>
@@ -40,21 +41,16 @@ public:
     virtual bool SwitchMode(ViewMode mode) = 0;
     // The view's current mode; None = nothing shown.
     virtual ViewMode CurrentMode() const = 0;
-    // Shows the markers in play (the first DiffCount) only in the photo mode
-    // and, when gathering, moves all ten to the top-left corner of the view.
-    virtual void ShowMarkers(bool gather) = 0;
-    // The centre of marker `index` (0..9) in picture coordinates: the point
-    // that is judged.
-    virtual TPoint MarkerCentre(int index) const = 0;
-    // Shows the review of `judged` over the result screen: the photo with the
-    // difference rectangles outlined as found or missed and the markers in
-    // play at their judged points, not movable. CurrentMode stays the result;
-    // the next SwitchMode ends the review. False when the photo cannot be
-    // shown: as for SwitchMode, the view has said why and shows nothing.
-    virtual bool ShowReview(const TJudgement& judged) = 0;
-    // Hides (true) or shows again (false) the pictures and markers of a
-    // paused challenge; the view says how to resume.
-    virtual void ShowPaused(bool paused) = 0;
+    // Shows the photo (pair 4) under the current mode, for the review of a
+    // result screen: CurrentMode stays the result and nothing animates; the
+    // next SwitchMode ends it. False when the photo cannot be shown: as for
+    // SwitchMode, the view has said why and shows nothing.
+    virtual bool ShowReviewPicture() = 0;
+    // Hands the view what to draw over its mode: markers, review outlines,
+    // or the pause screen. Game play calls it after every change of them.
+    virtual void ShowOverlay(const TPlayOverlay& overlay) = 0;
+    // The view's scroll position and the size of the picture it shows.
+    virtual TViewPlace ViewPlace() const = 0;
     // Advances the scene animation by one tick (TSceneTracks::Step plus drawing).
     virtual void AnimateStep() = 0;
     // The text the view paints while no puzzle is loaded.

@@ -3,10 +3,11 @@
 #pragma once
 
 #include "play/judgement.h"
+#include "play/marker_board.h"
 #include "play/play_host.h"
-#include "settings/result_record.h"
 #include "puzzle/load_error.h"
 #include "puzzle/puzzle_data.h"
+#include "settings/result_record.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,20 +17,28 @@ namespace vexa {
 
 constexpr std::int32_t kDefaultTimeLimit = 300;
 
+// What lies over the mode the view shows: nothing, the pause screen of a
+// running challenge, or the review of the last judgement over its result.
+enum class TOverMode { None, Paused, Review };
+
 struct TPlayState {
-    std::int16_t Running = 0;           // a challenge is in progress; the record is loaded
+    bool Running = false;               // a challenge is in progress; the record is loaded
     std::int64_t StartTime = 0;         // calendar seconds at its start
     std::int32_t TimeLimit = kDefaultTimeLimit;  // seconds; 0 = no limit
     std::int32_t LastShownSecond = -100;  // elapsed second last shown; never reset
     TResultState Result;                // stored checksums and BestResult of the loaded puzzle
 
-    // Pause: the running challenge's clock stands still at PausedElapsed
-    // seconds, whatever the calendar clock does meanwhile.
-    std::int16_t Paused = 0;
+    TMarkerBoard Markers;               // the answer markers, in picture coordinates
+
+    TOverMode Over = TOverMode::None;
+    // While paused, the running challenge's clock stands still at
+    // PausedElapsed seconds, whatever the calendar clock does meanwhile.
     std::int32_t PausedElapsed = 0;
     // The last judgement, for the review; forgotten by a load or a restart.
     TJudgement LastJudgement;
-    bool Reviewing = false;  // the review of LastJudgement is shown
+
+    bool Paused() const { return Over == TOverMode::Paused; }
+    bool Reviewing() const { return Over == TOverMode::Review; }
 };
 
 // Fills a reset record from a puzzle file: LoadPuzzleFile in the player.

@@ -16,7 +16,7 @@ std::string ScoreText(int found, int count) {
 bool ReviewEnabled(const TGamePlay& game) {
     const TPlayState& state = game.State;
     if (!game.Puzzle.Loaded || state.Running || !state.LastJudgement.Valid) return false;
-    return state.Reviewing || IsResult(game.Host.CurrentMode());
+    return state.Reviewing() || IsResult(game.Host.CurrentMode());
 }
 
 void ToggleReview(TGamePlay& game) {
@@ -25,7 +25,7 @@ void ToggleReview(TGamePlay& game) {
     IPlayHost& host = game.Host;
     // The review lies over the result screen: the view's mode is still the
     // result, and switching to it again shows it afresh.
-    const bool shown = state.Reviewing ? ShowMode(game, host.CurrentMode()) : ShowReview(game);
+    const bool shown = state.Reviewing() ? ShowMode(game, host.CurrentMode()) : ShowReview(game);
     if (!shown) return;
     host.FitToPicture();
     host.SetMessageField(ScoreText(state.LastJudgement.FoundCount, state.LastJudgement.DiffCount));

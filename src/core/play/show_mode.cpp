@@ -1,28 +1,63 @@
 #include "play/show_mode.h"
 
+#include "play/marker_play.h"
+
+#include <algorithm>
+
 namespace vexa {
 
 namespace {
 
 bool Settle(TGamePlay& game, bool shown) {
-    if (shown) return true;
-    game.Puzzle.Reset();
-    game.State.Running = 0;
-    game.State.LastJudgement = {};
-    return false;
+    if (!shown) {
+        game.Puzzle.Reset();
+        game.State.Running = false;
+        game.State.LastJudgement = {};
+        game.State.Over = TOverMode::None;
+        game.State.Markers.InPlay = 0;
+    }
+    ShowPlayOverlay(game);
+    return shown;
 }
 
 }  // namespace
 
 bool ShowMode(TGamePlay& game, ViewMode mode) {
-    game.State.Reviewing = false;
+    game.State.Over = TOverMode::None;
     return Settle(game, game.Host.SwitchMode(mode));
 }
 
 bool ShowReview(TGamePlay& game) {
-    const bool shown = Settle(game, game.Host.ShowReview(game.State.LastJudgement));
-    game.State.Reviewing = shown;
-    return shown;
+    game.State.Over = TOverMode::Review;
+    return Settle(game, game.Host.ShowReviewPicture());
+}
+
+TPlayOverlay PlayOverlay(const TGamePlay& game) {
+    const TPlayState& state = game.State;
+    TPlayOverlay overlay;
+    overlay.Markers = state.Markers;
+    const int inPlay = state.Markers.InPlay;
+    switch (state.Over) {
+    case TOverMode::Paused:
+        overlay.Paused = true;
+        break;
+    case TOverMode::Review: {
+        const TJudgement& judged = state.LastJudgement;
+        overlay.Outlined = judged.DiffCount;
+        overlay.Found = judged.Found;
+        overlay.MarkersShown = std::min(inPlay, overlay.Outlined);
+        break;
+    }
+    case TOverMode::None:
+        if (ShowsMarkers(game.Host.CurrentMode())) overlay.MarkersShown = inPlay;
+        break;
+    }
+    return overlay;
+}
+
+void ShowPlayOverlay(TGamePlay& game) {
+    if (!MarkersMayMove(game)) game.State.Markers.Selected = -1;
+    game.Host.ShowOverlay(PlayOverlay(game));
 }
 
 }  // namespace vexa

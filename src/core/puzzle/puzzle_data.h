@@ -17,8 +17,8 @@ struct TDiffRect {
     std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
-// A point in pixels: of the picture where differences are judged, of the
-// view's client area where markers are placed.
+// A point in pixels: of the picture (where markers lie and differences are
+// judged), or of the view's client area where the pointer is.
 struct TPoint {
     int X = 0, Y = 0;
     friend bool operator==(const TPoint&, const TPoint&) = default;
@@ -54,6 +54,10 @@ struct TPuzzleData {
 
     // Empties the record and releases every block.
     void Reset();
+
+    // The differences (and markers) in play: DiffCount, which comes from the
+    // file, within 0..kMaxDiffs.
+    int DiffsInPlay() const { return DiffCount < 0 ? 0 : DiffCount > kMaxDiffs ? kMaxDiffs : DiffCount; }
 };
 
 // Values read from the puzzle file that live beside the record; Reset leaves them.
@@ -63,5 +67,12 @@ struct TPuzzleSideValues {
     std::int16_t ExtraValue1 = 0;
     std::int16_t ExtraValue2 = 0;
 };
+
+// The section name as a C string: the buffer's last byte is made its end, so
+// a name that fills the buffer cannot run past it.
+inline const char* CurrentSection(TPuzzleSideValues& side) {
+    side.CurrentSection[sizeof side.CurrentSection - 1] = '\0';
+    return side.CurrentSection;
+}
 
 }  // namespace vexa

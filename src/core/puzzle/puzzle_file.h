@@ -20,7 +20,7 @@ inline constexpr char kPuzzleHeader[] = "\x89\xF0\x90\xCD\x8B\xD6\x8E\x7E\x81\x4
 // allocated; no sane puzzle comes near it.
 inline constexpr std::int32_t kMaxPictureBlockBytes = 64 * 1024 * 1024;
 
-// Reads the file at `path` (a UTF-8 path) into `record`, which the caller has
+// Reads the file at `path` (the name's bytes, as the file system keeps them) into `record`, which the caller has
 // reset. Returns TLoadError::None on success, else why it failed. Only
 // regular files are opened. When `sources` is given it receives how each
 // picture entry read so far was stored (JPEG entries with their stream).

@@ -57,7 +57,7 @@ std::vector<std::uint8_t> SerializePuzzle(const TPuzzleData& record, const TPuzz
     AppendI16(out, side.ExtraValue1);
     AppendI16(out, side.ExtraValue2);
     AppendI16(out, record.DiffCount);
-    const int rects = std::clamp<int>(record.DiffCount, 0, kMaxDiffs);
+    const int rects = record.DiffsInPlay();
     for (int i = 0; i < rects; ++i) {
         const TDiffRect& r = record.DiffRects[i];
         for (std::int32_t v : {r.Left, r.Top, r.Right, r.Bottom}) AppendI16(out, static_cast<std::int16_t>(v));

@@ -2,7 +2,7 @@
 // section's "DStrs" key with two checksums over the section name and result.
 #pragma once
 
-#include "play/view_mode.h"
+#include "puzzle/view_mode.h"
 
 #include <cstdint>
 #include <string>

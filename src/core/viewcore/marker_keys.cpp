@@ -7,8 +7,6 @@
 
 namespace vexa {
 
-bool MarkersMayMove(ViewMode shown, bool running) { return ShowsMarkers(shown) && running; }
-
 int NextMarkerSelection(int current, int count, bool backwards) {
     if (count <= 0) return -1;
     if (current < 0 || current >= count) return backwards ? count - 1 : 0;

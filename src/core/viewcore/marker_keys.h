@@ -1,8 +1,7 @@
-// Window-free rules of playing with the keyboard: which marker Tab selects,
-// where an arrow key moves it, and whether markers may be moved at all.
+// Window-free rules of playing with the keyboard: which marker Tab selects
+// and where an arrow key moves it.
 #pragma once
 
-#include "play/view_mode.h"
 #include "puzzle/puzzle_data.h"
 
 namespace vexa {
@@ -11,10 +10,6 @@ namespace vexa {
 // the larger step.
 inline constexpr int kMarkerKeyStep = 1;
 inline constexpr int kMarkerKeyBigStep = 10;
-
-// Whether the user may move markers now: only on the photo of a running
-// challenge. The mouse keeps its own older rule (any time the photo shows).
-bool MarkersMayMove(ViewMode shown, bool running);
 
 // The marker that Tab (forwards) or Shift+Tab (backwards) selects after
 // `current` among the first `count` markers, wrapping around. With nothing

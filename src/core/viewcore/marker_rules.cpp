@@ -27,8 +27,6 @@ TPoint ClampMarkerDrop(TPoint point, int pictureWidth, int pictureHeight) {
     return TPoint{axis(point.X, pictureWidth), axis(point.Y, pictureHeight)};
 }
 
-TPoint MarkerCentre(TPoint corner, TPoint scroll) {
-    return TPoint{corner.X + scroll.X + kMarkerHalf, corner.Y + scroll.Y + kMarkerHalf};
-}
+TPoint MarkerCentre(TPoint corner) { return TPoint{corner.X + kMarkerHalf, corner.Y + kMarkerHalf}; }
 
 }  // namespace vexa

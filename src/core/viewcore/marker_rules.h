@@ -20,9 +20,7 @@ int MarkerIndexAt(const TPoint* corners, std::size_t size, int count, TPoint poi
 // centre kept within 0..pictureWidth and 0..pictureHeight of the client area.
 TPoint ClampMarkerDrop(TPoint point, int pictureWidth, int pictureHeight);
 
-// The judged point of a marker whose top-left corner is `corner` in client
-// coordinates while the view is scrolled to `scroll`: its centre in picture
-// coordinates.
-TPoint MarkerCentre(TPoint corner, TPoint scroll);
+// The judged point of a marker whose top-left corner is `corner`: its centre.
+TPoint MarkerCentre(TPoint corner);
 
 }  // namespace vexa

@@ -7,7 +7,7 @@
 // pieces it yields, on screen and into its mode picture.
 #pragma once
 
-#include "play/view_mode.h"
+#include "puzzle/view_mode.h"
 #include "puzzle/puzzle_data.h"
 
 #include <array>

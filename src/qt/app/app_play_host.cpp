@@ -1,5 +1,6 @@
 #include "app/app_play_host.h"
 
+#include "app/frame_fit.h"
 #include "app/kavrik_app.h"
 
 #include "framework/decorated_frame.h"
@@ -39,21 +40,17 @@ void TAppPlayHost::SetMessageField(const std::string& text) {
     if (App_.StatusBar()) App_.StatusBar()->ShowNote(QString::fromStdString(text));
 }
 
-bool TAppPlayHost::ShowReview(const TJudgement& judged) { return App_.View() && App_.View()->ShowReview(judged); }
+bool TAppPlayHost::ShowReviewPicture() { return App_.View() && App_.View()->ShowReviewPicture(); }
 
-void TAppPlayHost::ShowPaused(bool paused) {
-    if (App_.View()) App_.View()->SetPaused(paused);
+void TAppPlayHost::ShowOverlay(const TPlayOverlay& overlay) {
+    if (App_.View()) App_.View()->ShowOverlay(overlay);
 }
+
+TViewPlace TAppPlayHost::ViewPlace() const { return App_.View() ? App_.View()->Place() : TViewPlace{}; }
 
 bool TAppPlayHost::SwitchMode(ViewMode mode) { return App_.View() && App_.View()->SwitchMode(mode); }
 
 ViewMode TAppPlayHost::CurrentMode() const { return App_.View() ? App_.View()->CurrentMode() : ViewMode::None; }
-
-void TAppPlayHost::ShowMarkers(bool gather) {
-    if (App_.View()) App_.View()->ShowMarkers(gather);
-}
-
-TPoint TAppPlayHost::MarkerCentre(int index) const { return App_.View() ? App_.View()->MarkerCentre(index) : TPoint{}; }
 
 void TAppPlayHost::AnimateStep() {
     if (App_.View()) App_.View()->AnimateStep();
@@ -62,7 +59,7 @@ void TAppPlayHost::AnimateStep() {
 std::string TAppPlayHost::WelcomeText() const { return vexa::WelcomeText().toStdString(); }
 
 void TAppPlayHost::FitToPicture() {
-    if (App_.Frame() && App_.View()) vexa::FitToPicture(App_.Frame(), App_.View());
+    if (App_.Frame() && App_.View()) vexa::FitToPicture(App_.Frame(), *App_.View(), App_.FitExtras());
 }
 
 bool TAppPlayHost::IsFrameActive() const { return App_.Frame() && App_.Frame()->isActiveWindow(); }

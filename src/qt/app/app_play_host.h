@@ -26,10 +26,9 @@ public:
     void SetMessageField(const std::string& text) override;
     bool SwitchMode(ViewMode mode) override;
     ViewMode CurrentMode() const override;
-    void ShowMarkers(bool gather) override;
-    bool ShowReview(const TJudgement& judged) override;
-    void ShowPaused(bool paused) override;
-    TPoint MarkerCentre(int index) const override;
+    bool ShowReviewPicture() override;
+    void ShowOverlay(const TPlayOverlay& overlay) override;
+    TViewPlace ViewPlace() const override;
     void AnimateStep() override;
     std::string WelcomeText() const override;
     void FitToPicture() override;

@@ -11,6 +11,7 @@
 #include "play/countdown.h"
 #include "play/judge.h"
 #include "play/load_into_play.h"
+#include "play/marker_play.h"
 #include "play/play_messages.h"
 #include "puzzle/puzzle_file.h"
 #include "settings/display_options.h"
@@ -48,40 +49,12 @@ TKavrikApp::~TKavrikApp() {
     FrameOwner_.reset();  // the view and the bars go with it, before the puzzle record
 }
 
-void TKavrikApp::RegisterCommands() {
-    TCommandTable& c = Commands_;
-    c.SetHandler(CmOpen, [this] { CmOpenFile(); });
-    c.SetHandler(CmFit, [this] { CmFitToPicture(); });
-    c.SetHandler(CmGather, [this] { CmGatherMarkers(); });
-    c.SetEnabler(CmGather, [this](TCommandState& s) { s.Enabled = View_ && ShowsMarkers(View_->CurrentMode()); });
-    for (int id = CmModeOutlineScene; id <= CmModeOutlinePhoto; ++id) {
-        const ViewMode mode = ModeOfCommand(id);
-        c.SetHandler(id, [this, mode] { CmMode(mode); });
-        c.SetEnabler(
-            id,
-            [this, mode](TCommandState& s) {
-                s.Enabled = Running() != 0 && !Game_.State.Paused;
-                s.Checked = View_ && View_->CurrentMode() == mode;
-            },
-            true);
-    }
-    c.SetHandler(CmJudge, [this] { CmJudgeAnswers(); });
-    c.SetHandler(CmHelp, [this] { CmShowHelp(); });
-    c.SetHandler(CmHintMode, [this] { CmSwitchHintMode(); });
-    c.SetEnabler(CmHintMode, [this](TCommandState& s) { s.Checked = HintMode_ == THintMode::Hover; }, true);
-    c.SetHandler(CmBarPlace, [this] { CmMoveControlBar(); });
-    c.SetHandler(CmExit, [this] {
-        if (Frame_) Frame_->close();
-    });
-    c.SetHandler(CmConspicuousMarkers, [this] { CmSwitchConspicuousMarkers(); });
-    c.SetEnabler(CmConspicuousMarkers, [this](TCommandState& s) { s.Checked = ConspicuousMarkers_; }, true);
-    RegisterReviewAndPause();
-    RegisterLibrary();
-}
-
 void TKavrikApp::SetupMainWindow() {
     View_ = new TBitWindow(Puzzle_);
-    View_->MarkersMovable = [this] { return MarkersMovable(); };
+    // The pointer and the keys of keyboard play go to game play.
+    View_->Input.Press = [this](TPoint client) { PressMarker(Game_, client); };
+    View_->Input.Release = [this](TPoint client) { ReleaseMarker(Game_, client); };
+    View_->Input.Key = [this](const TMarkerKey& key) { return MarkerKey(Game_, key); };
     ConspicuousMarkers_ = ReadConspicuousMarkers(SettingsPath());
     View_->SetConspicuousMarkers(ConspicuousMarkers_);
 
@@ -113,7 +86,7 @@ void TKavrikApp::SetupMainWindow() {
                                 QString::fromUtf8(kJudgedTimeFieldText)});
     Frame_->InsertStatusBar(Status_, CmStatusBar);
 
-    Game_.State.Running = 0;
+    Game_.State.Running = false;
     StartTimerOrAsk();
     Commands_.Refresh();
 }
@@ -139,7 +112,7 @@ void TKavrikApp::InitInstance() {
     Frame_->UpdateMinimumSize();  // the window manager's frame is known now
     Frame_->AcceptDroppedFiles(true);
     connect(Frame_, &TDecoratedFrame::FilesDropped, this, &TKavrikApp::EvDropFiles);
-    View_->ShowMarkers(true);
+    GatherMarkersAtView(Game_);
     View_->setFocus();  // keyboard play: the arrows and Tab go to the view
     Host_.FitToPicture();
     Commands_.Refresh();
@@ -147,12 +120,7 @@ void TKavrikApp::InitInstance() {
         // The question is centred on the frame, so the frame must have its
         // place and size on the screen first.
         WaitUntilPlaced(Frame_);
-        if (!FileNameFits(PendingFile)) {
-            ShowMessage(Frame_, kMsgNameTooLong);
-            return;
-        }
-        ShowMessage(Frame_, kMsgReady);
-        OpenPuzzle(PendingFile);
+        LoadNamedFile(PendingFile, true);
     }
 }
 
@@ -181,7 +149,6 @@ void TKavrikApp::EvTimer() {
     InTick_ = true;
     if (TickHandler) TickHandler();
     InTick_ = false;
-    if (View_) View_->CheckKeyboardSelection();
     Commands_.Refresh();
 }
 

@@ -10,6 +10,7 @@
 #include "library/library_places.h"
 #include "play/play_state.h"
 #include "puzzle/puzzle_data.h"
+#include "viewcore/fit_steps.h"
 
 #include <QByteArray>
 #include <QList>
@@ -93,10 +94,6 @@ public:
     // Where the list looks and keeps its state; tests point it elsewhere.
     TLibraryPaths LibraryPaths = DefaultLibraryPaths();
 
-    // Whether the user may move markers now (the photo of a running
-    // challenge that is not paused); the view asks it before every key of
-    // keyboard play.
-    bool MarkersMovable() const;
     bool ConspicuousMarkers() const { return ConspicuousMarkers_; }
     void CmReviewAnswers();   // the review of the last judgement, or back to its result
     void CmPauseChallenge();  // pause or resume the running challenge
@@ -105,6 +102,13 @@ public:
     void EvDropFiles(const QList<QByteArray>& files);
     // One tick of the 100 ms timer.
     void EvTimer();
+
+    // The one way in for a file name from the command line, the open dialog,
+    // a drop or a second copy: a name too long for the name buffer is refused
+    // with "ファイル名が長すぎます" (PendingFile keeps what it held); otherwise
+    // it goes to PendingFile, the ready question is asked (not for a name
+    // from the open dialog, which is loaded at once) and the file is loaded.
+    void LoadNamedFile(const QByteArray& name, bool askReady);
 
     // Loads `path` (the name's bytes) and starts the challenge (game play's
     // LoadIntoPlay).
@@ -117,8 +121,11 @@ public:
     TCommandTable& Commands() { return Commands_; }
     QTimer& Timer() { return Timer_; }
     TPuzzleData& Puzzle() { return Puzzle_; }
+    // Learned difference between the view's and the frame's outer size, used
+    // and updated by every fit; kept for the life of the program.
+    TFitExtras& FitExtras() { return FitExtras_; }
     const std::string& SettingsPath() const { return Game_.SettingsPath; }
-    std::int16_t Running() const { return Game_.State.Running; }
+    bool Running() const { return Game_.State.Running; }
     bool QuitRequested() const { return QuitRequested_; }
 
     // The widgets; null until SetupMainWindow.
@@ -143,7 +150,8 @@ public:
 
 private:
     void RegisterCommands();
-    // The review and pause commands, their keys, and the pause on minimising.
+    // The review and pause commands with their enabling, their keys, and the
+    // pause on minimising.
     void RegisterReviewAndPause();
     void SetupReviewAndPause();
     // The list's command, key and recent-files menu; a loaded puzzle noted there.
@@ -169,6 +177,7 @@ private:
     bool QuitRequested_ = false;
     bool ConspicuousMarkers_ = false;
     bool InTick_ = false;
+    TFitExtras FitExtras_;
     QByteArray HandedFile_;  // waiting to be loaded
 };
 

@@ -1,5 +1,6 @@
-// The commands of the application object and the ways a puzzle file name
-// arrives: the open dialog, dropped files and the command line.
+// The commands of the application object, each registered with its enabling
+// rule beside its handler, and the ways a puzzle file name arrives: the open
+// dialog, dropped files, the command line and a second copy.
 #include "app/kavrik_app.h"
 
 #include "framework/command_ids.h"
@@ -11,35 +12,74 @@
 #include "framework/open_dialog.h"
 #include "play/judge.h"
 #include "play/load_into_play.h"
+#include "play/marker_play.h"
 #include "play/show_mode.h"
 #include "settings/display_options.h"
-#include "viewcore/marker_keys.h"
 #include "view/bit_window.h"
 
 #include <QFile>
 
 namespace vexa {
 
+void TKavrikApp::RegisterCommands() {
+    TCommandTable& c = Commands_;
+    c.SetHandler(CmOpen, [this] { CmOpenFile(); });
+    c.SetHandler(CmFit, [this] { CmFitToPicture(); });
+    c.SetHandler(CmGather, [this] { CmGatherMarkers(); });
+    // Only the photo shows the markers to gather.
+    c.SetEnabler(CmGather, [this](TCommandState& s) { s.Enabled = View_ && ShowsMarkers(View_->CurrentMode()); });
+    for (int id = CmModeOutlineScene; id <= CmModeOutlinePhoto; ++id) {
+        const ViewMode mode = ModeOfCommand(id);
+        c.SetHandler(id, [this, mode] { CmMode(mode); });
+        c.SetEnabler(
+            id,
+            [this, mode](TCommandState& s) {
+                s.Enabled = Running() && !Game_.State.Paused();
+                s.Checked = View_ && View_->CurrentMode() == mode;
+            },
+            true);
+    }
+    c.SetHandler(CmJudge, [this] { CmJudgeAnswers(); });
+    // Judging waits while the clock is paused.
+    c.SetEnabler(CmJudge, [this](TCommandState& s) { s.Enabled = !Game_.State.Paused(); });
+    c.SetHandler(CmHelp, [this] { CmShowHelp(); });
+    c.SetHandler(CmHintMode, [this] { CmSwitchHintMode(); });
+    c.SetEnabler(CmHintMode, [this](TCommandState& s) { s.Checked = HintMode_ == THintMode::Hover; }, true);
+    c.SetHandler(CmBarPlace, [this] { CmMoveControlBar(); });
+    c.SetHandler(CmExit, [this] {
+        if (Frame_) Frame_->close();
+    });
+    c.SetHandler(CmConspicuousMarkers, [this] { CmSwitchConspicuousMarkers(); });
+    c.SetEnabler(CmConspicuousMarkers, [this](TCommandState& s) { s.Checked = ConspicuousMarkers_; }, true);
+    RegisterReviewAndPause();
+    RegisterLibrary();
+}
+
 // The limit counts bytes, as the name buffer does.
 bool TKavrikApp::FileNameFits(const QByteArray& name) const { return name.size() <= kMaxFileNameBytes; }
+
+void TKavrikApp::LoadNamedFile(const QByteArray& name, bool askReady) {
+    if (!FileNameFits(name)) {
+        ShowMessage(Frame_, kMsgNameTooLong);
+        return;
+    }
+    PendingFile = name;
+    if (askReady) ShowMessage(Frame_, kMsgReady);
+    OpenPuzzle(PendingFile);
+}
 
 void TKavrikApp::CmOpenFile() {
     PendingFile.clear();
     QByteArray chosen;
     if (RunOpenDialog(Frame_, chosen) != 1) return;
-    if (!FileNameFits(chosen)) {
-        ShowMessage(Frame_, kMsgNameTooLong);
-        return;
-    }
-    PendingFile = chosen;
-    OpenPuzzle(PendingFile);
+    LoadNamedFile(chosen, false);
 }
 
 void TKavrikApp::CmFitToPicture() { Host_.FitToPicture(); }
 
 void TKavrikApp::CmGatherMarkers() {
     if (!View_ || !ShowsMarkers(View_->CurrentMode())) return;
-    View_->ShowMarkers(true);
+    GatherMarkersAtView(Game_);
 }
 
 void TKavrikApp::CmMode(ViewMode mode) {
@@ -85,25 +125,8 @@ void TKavrikApp::CmSwitchConspicuousMarkers() {
     WriteConspicuousMarkers(SettingsPath(), ConspicuousMarkers_);
 }
 
-bool TKavrikApp::MarkersMovable() const {
-    // Never over a review (no challenge runs there) or while paused.
-    return View_ && !Game_.State.Paused && MarkersMayMove(View_->CurrentMode(), Running() != 0);
-}
-
 void TKavrikApp::EvDropFiles(const QList<QByteArray>& files) {
-    bool taken = false;
-    if (!files.isEmpty()) {
-        const QByteArray& first = files.first();
-        if (!FileNameFits(first)) {
-            ShowMessage(Frame_, kMsgNameTooLong);
-        } else {
-            PendingFile = first;
-            taken = true;
-        }
-    }
-    if (!taken) return;
-    ShowMessage(Frame_, kMsgReady);
-    OpenPuzzle(PendingFile);
+    if (!files.isEmpty()) LoadNamedFile(files.first(), true);  // only the first counts
 }
 
 void TKavrikApp::OpenPuzzle(const QByteArray& path) {

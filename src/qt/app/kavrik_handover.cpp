@@ -2,7 +2,6 @@
 #include "app/kavrik_app.h"
 
 #include "framework/decorated_frame.h"
-#include "framework/message_box.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -28,13 +27,7 @@ void TKavrikApp::TakeHandedFile() {
         return;
     }
     // The command line's way: the name's length, the ready question, the load.
-    PendingFile = std::exchange(HandedFile_, {});
-    if (!FileNameFits(PendingFile)) {
-        ShowMessage(Frame_, kMsgNameTooLong);
-        return;
-    }
-    ShowMessage(Frame_, kMsgReady);
-    OpenPuzzle(PendingFile);
+    LoadNamedFile(std::exchange(HandedFile_, {}), true);
 }
 
 }  // namespace vexa

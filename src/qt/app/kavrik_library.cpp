@@ -4,8 +4,6 @@
 #include "app/kavrik_resources.h"
 #include "framework/command_ids.h"
 #include "framework/decorated_frame.h"
-#include "framework/message_box.h"
-#include "framework/open_dialog.h"
 #include "framework/window_placement.h"
 #include "library/library_dialog.h"
 #include "library/library_state.h"
@@ -35,14 +33,7 @@ void TKavrikApp::CmOpenLibrary() {
 }
 
 void TKavrikApp::OpenFromLibrary(const QByteArray& path) {
-    if (path.isEmpty()) return;
-    if (!FileNameFits(path)) {
-        ShowMessage(Frame_, kMsgNameTooLong);
-        return;
-    }
-    PendingFile = path;
-    ShowMessage(Frame_, kMsgReady);
-    OpenPuzzle(PendingFile);
+    if (!path.isEmpty()) LoadNamedFile(path, true);
 }
 
 void TKavrikApp::NoteOpenedInLibrary(const QByteArray& path) {

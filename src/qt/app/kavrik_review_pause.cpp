@@ -40,14 +40,12 @@ private:
 
 void TKavrikApp::RegisterReviewAndPause() {
     TCommandTable& c = Commands_;
-    // Judging waits while the clock is paused.
-    c.SetEnabler(CmJudge, [this](TCommandState& s) { s.Enabled = !Game_.State.Paused; });
     c.SetHandler(CmReview, [this] { CmReviewAnswers(); });
     c.SetEnabler(
         CmReview,
         [this](TCommandState& s) {
             s.Enabled = ReviewEnabled(Game_);
-            s.Checked = Game_.State.Reviewing;
+            s.Checked = Game_.State.Reviewing();
         },
         true);
     c.SetHandler(CmPause, [this] { CmPauseChallenge(); });
@@ -55,7 +53,7 @@ void TKavrikApp::RegisterReviewAndPause() {
         CmPause,
         [this](TCommandState& s) {
             s.Enabled = PauseEnabled(Game_);
-            s.Checked = Game_.State.Paused != 0;
+            s.Checked = Game_.State.Paused();
         },
         true);
 }

@@ -2,7 +2,7 @@
 // hint table.
 #pragma once
 
-#include "play/view_mode.h"
+#include "puzzle/view_mode.h"
 
 namespace vexa {
 

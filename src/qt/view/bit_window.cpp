@@ -1,17 +1,14 @@
 #include "view/bit_window.h"
 
 #include "framework/message_box.h"
-#include "framework/window_placement.h"
 #include "view/answer_marker.h"
 #include "view/marker_focus.h"
 #include "viewcore/marker_rules.h"
 #include "viewcore/view_rules.h"
 
-#include <QLayout>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -52,13 +49,14 @@ TBitWindow::TBitWindow(TPuzzleData& puzzle, QWidget* parent)
     HScrollHeight_ = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, horizontalScrollBar());
     VScrollWidth_ = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
 
-    for (int i = 0; i < kMarkerCount; ++i) {
-        OuterFrames_[i] = new TMarkerFrame(kMarkerSize, kMarkerOuterColour, viewport());
-        InnerFrames_[i] = new TMarkerFrame(kMarkerSize - 2, kMarkerInnerColour, viewport());
+    for (int i = 0; i < kMaxDiffs; ++i) {
+        OuterFrames_[i] = new TMarkerFrame(kMarkerSide, kMarkerOuterColour, viewport());
+        InnerFrames_[i] = new TMarkerFrame(kMarkerSide - 2, kMarkerInnerColour, viewport());
         OuterFrames_[i]->hide();
         InnerFrames_[i]->hide();
     }
-    FocusFrame_ = new TMarkerFocusFrame(kMarkerSize, viewport());
+    FocusFrame_ = new TMarkerFocusFrame(kMarkerSide, viewport());
+    FocusFrame_->hide();
     setFocusPolicy(Qt::StrongFocus);  // the arrow keys and Tab come here
     DragCursor_ = MakeDragCursor();
 
@@ -73,10 +71,9 @@ TBitWindow::~TBitWindow() {
     ReleasePicture(BaseScreen_);
 }
 
-bool TBitWindow::SwitchMode(ViewMode mode) {
-    Reviewing_ = false;
-    return BuildAndShow(mode, mode);
-}
+bool TBitWindow::SwitchMode(ViewMode mode) { return BuildAndShow(mode, mode); }
+
+bool TBitWindow::ShowReviewPicture() { return BuildAndShow(ViewMode::Photo, CurrentMode_); }
 
 bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
     // The wipe moves what the screen shows now: the last painted picture,
@@ -85,12 +82,12 @@ bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
     QImage oldScreen;
     if (CurrentMode_ != ViewMode::None && isVisible() && !viewport()->size().isEmpty()) oldScreen = ScreenShown();
     FinishWipe();
-    EndKeyboardSelection();
 
     const QString message =
         BuildModePictures(Puzzle_, pictures, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
     if (!message.isEmpty()) return Fail(message);
-    if (IsSceneMode(pictures)) Tracks_.OpenScene(SceneOf(pictures));
+    // Only a scene's own pictures animate: the photo under a review opens none.
+    Tracks_.OpenScene(SceneOf(pictures));
 
     ReleasePicture(ModeScreen_);
     if (!CreateOffscreen(ModeScreen_, PictureWidth_, PictureHeight_))
@@ -104,7 +101,7 @@ bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
 
     if (CurrentMode_ != ViewMode::None && !oldScreen.isNull()) StartWipe(std::move(oldScreen));
     CurrentMode_ = mode;
-    ShowMarkers(false);
+    PlaceMarkers();  // hidden while the stripe moves
     viewport()->update();
     return true;
 }
@@ -112,46 +109,28 @@ bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
 bool TBitWindow::Fail(const QString& message) {
     ShowMessage(this, message, QMessageBox::Ok);
     CurrentMode_ = ViewMode::None;
-    Reviewing_ = false;
     viewport()->update();
     return false;
 }
 
-void TBitWindow::ShowMarkers(bool gather) {
-    if (gather) EndKeyboardSelection();
-    for (int i = 0; i < kMarkerCount; ++i) {
-        // While the stripe still moves across the old picture, the markers
-        // wait for the new one.
-        const bool shown = i < Puzzle_.DiffCount && MarkersShown() && !WipeInProgress();
-        OuterFrames_[i]->setVisible(shown);
-        InnerFrames_[i]->setVisible(shown);
-        if (gather) {
-            // The inner frame is not offset here, unlike after a drop.
-            OuterFrames_[i]->MoveToTop(QPoint(0, 0));
-            InnerFrames_[i]->MoveToTop(QPoint(0, 0));
-        }
-    }
-}
-
 QPoint TBitWindow::MarkerPosition(int i) const {
-    if (i < 0 || i >= kMarkerCount) return {};
+    if (i < 0 || i >= kMaxDiffs) return {};
     return OuterFrames_[i]->pos();
 }
 
-TPoint TBitWindow::MarkerCentre(int i) const {
-    const QPoint corner = MarkerPosition(i);
-    const QPoint scroll = ScrollPosition();
-    return vexa::MarkerCentre({corner.x(), corner.y()}, {scroll.x(), scroll.y()});
-}
-
 QPoint TBitWindow::InnerMarkerPosition(int i) const {
-    if (i < 0 || i >= kMarkerCount) return {};
+    if (i < 0 || i >= kMaxDiffs) return {};
     return InnerFrames_[i]->pos();
 }
 
 bool TBitWindow::MarkerVisible(int i) const {
-    if (i < 0 || i >= kMarkerCount) return false;
+    if (i < 0 || i >= kMaxDiffs) return false;
     return !OuterFrames_[i]->isHidden();
+}
+
+TViewPlace TBitWindow::Place() const {
+    const QPoint scroll = ScrollPosition();
+    return TViewPlace{TPoint{scroll.x(), scroll.y()}, PictureWidth_, PictureHeight_};
 }
 
 QPoint TBitWindow::ScrollPosition() const {
@@ -196,10 +175,7 @@ QImage TBitWindow::ScreenShown() {
 
 void TBitWindow::ShowWelcomeIfEmpty() {
     if (Puzzle_.Loaded) return;
-    Reviewing_ = Paused_ = false;
     FinishWipe();
-    EndKeyboardSelection();
-    ShowMarkers(false);  // the emptied record has no markers to show
     viewport()->update();
 }
 
@@ -211,7 +187,7 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
         return;
     }
     painter.fillRect(clip, background);
-    if (Paused_ && Puzzle_.Loaded) {
+    if (Overlay_.Paused && Puzzle_.Loaded) {
         PaintPause(painter);
         return;
     }
@@ -228,7 +204,7 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
         painter.drawImage(QPoint(0, 0), ModeScreen_.Image,
                           QRect(0, 0, PictureWidth_, PictureHeight_) & ModeScreen_.Image.rect());
     }
-    if (Reviewing_) PaintReview(painter, scroll);
+    if (Overlay_.Outlined > 0) PaintReview(painter, scroll);
     if (OutlinesDifferences(CurrentMode_)) {
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(Qt::NoBrush);
@@ -236,8 +212,7 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
         // rectangles from the file cannot overflow the painter's coordinates.
         const int x0 = scroll.x() - 1, x1 = scroll.x() + viewport()->width() + 1;
         const int y0 = scroll.y() - 1, y1 = scroll.y() + viewport()->height() + 1;
-        const int count = std::clamp<int>(Puzzle_.DiffCount, 0, kMaxDiffs);
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < Puzzle_.DiffsInPlay(); ++i) {
             const std::optional<TDiffRect> d = DiffRectWithin(Puzzle_.DiffRects[i], x0, y0, x1, y1);
             if (!d) continue;
             // An outline covering Left..Right-1 and Top..Bottom-1.
@@ -255,7 +230,6 @@ struct TBitWindow::PieceBatch {
 };
 
 void TBitWindow::AnimateStep() {
-    if (Reviewing_ || Paused_) return;  // the scene under them waits
     // The scroll position is read once per tick, as every piece of the tick
     // lands on the same screen.
     const QPoint scroll = ScrollPosition();
@@ -365,13 +339,7 @@ void TBitWindow::FinishWipe() {
     WipeScreen_ = QImage();
     WipeStepsLeft_ = WipeStepsTotal_ = 0;
     if (!wasWiping) return;
-    // The markers held back during the wipe come up on the new picture; one
-    // being dragged stays hidden.
-    for (int i = 0; i < kMarkerCount; ++i) {
-        const bool shown = i < Puzzle_.DiffCount && MarkersShown() && i != DragIndex_;
-        OuterFrames_[i]->setVisible(shown);
-        InnerFrames_[i]->setVisible(shown);
-    }
+    PlaceMarkers();  // the markers held back during the wipe come up
     viewport()->update();
 }
 
@@ -411,111 +379,18 @@ void TBitWindow::scrollContentsBy(int dx, int dy) {
 // ---- markers
 
 void TBitWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) EvLButtonDown(event->position().toPoint());
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && Input.Press) Input.Press(TPoint{at.x(), at.y()});
     event->accept();
 }
 
 void TBitWindow::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
 
 void TBitWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) EvLButtonUp(event->position().toPoint());
-    event->accept();
-}
-
-void TBitWindow::EvLButtonDown(QPoint point) {
-    if (!ShowsMarkers(CurrentMode_) || MarkersLocked()) return;
-    if (DragIndex_ >= 0) EndDrag();  // a drag whose release never arrived
-    std::array<TPoint, kMarkerCount> corners;
-    for (int i = 0; i < kMarkerCount; ++i)
-        corners[i] = TPoint{OuterFrames_[i]->x(), OuterFrames_[i]->y()};
-    const int hit = MarkerIndexAt(corners.data(), corners.size(), Puzzle_.DiffCount,
-                                  TPoint{point.x(), point.y()});
-    if (hit < 0) return;
-    EndKeyboardSelection();  // the mouse takes over
     // Qt's implicit grab keeps the release with the view.
-    DragIndex_ = hit;
-    InnerFrames_[hit]->hide();
-    OuterFrames_[hit]->hide();
-    SavedCursor_ = viewport()->cursor();
-    viewport()->setCursor(DragCursor_);
-}
-
-void TBitWindow::EvLButtonUp(QPoint point) {
-    if (DragIndex_ < 0) return;
-    if (!ShowsMarkers(CurrentMode_) || MarkersLocked()) {
-        // The mode changed (or a pause began) during the drag: the marker
-        // stays where it was and hidden until the markers are shown again.
-        EndDrag();
-        return;
-    }
-    const TPoint corner =
-        ClampMarkerDrop(TPoint{point.x(), point.y()}, PictureWidth_, PictureHeight_);
-    OuterFrames_[DragIndex_]->MoveToTop(QPoint(corner.X, corner.Y));
-    InnerFrames_[DragIndex_]->MoveToTop(QPoint(corner.X + 1, corner.Y + 1));
-    OuterFrames_[DragIndex_]->show();
-    InnerFrames_[DragIndex_]->show();
-    EndDrag();
-}
-
-void TBitWindow::EndDrag() {
-    viewport()->setCursor(SavedCursor_);
-    DragIndex_ = -1;
-}
-
-// ---- fitting the frame
-
-namespace {
-
-class TFrameFit : public TFitTarget {
-public:
-    TFrameFit(QWidget* frame, TBitWindow* view) : Frame_(frame), View_(view) {}
-    // The view's geometry is current even while the frame is hidden, when Qt
-    // defers resize events.
-    int ViewOuterWidth() const override { return View_->width(); }
-    int ViewOuterHeight() const override { return View_->height(); }
-    bool FrameSizeFixed() const override {
-        return Frame_->isMinimized() || Frame_->isMaximized() || Frame_->isFullScreen();
-    }
-    TFitSize ResizeFrame(int width, int height) override {
-        Frame_->raise();
-        // Never larger than the screen's available area: scroll bars take over.
-        const QSize largest = LargestSizeOnScreen(Frame_);
-        if (largest.isValid()) width = std::min(width, largest.width()), height = std::min(height, largest.height());
-        Frame_->resize(width, height);  // Qt keeps it within the frame's minimum size
-        if (QLayout* layout = Frame_->layout()) {
-            layout->invalidate();  // lay the client out now, even while hidden
-            layout->activate();
-        }
-        KeepOnScreen();
-        return {Frame_->width(), Frame_->height()};
-    }
-
-private:
-    // A frame grown past the screen's right or bottom edge moves back in.
-    void KeepOnScreen() {
-        if (!Frame_->isVisible()) return;
-        const QScreen* screen = Frame_->screen();
-        if (!screen) return;
-        const QRect area = screen->availableGeometry();
-        QRect outer = Frame_->frameGeometry();
-        const QPoint before = outer.topLeft();
-        if (outer.right() > area.right()) outer.moveRight(area.right());
-        if (outer.bottom() > area.bottom()) outer.moveBottom(area.bottom());
-        if (outer.left() < area.left()) outer.moveLeft(area.left());
-        if (outer.top() < area.top()) outer.moveTop(area.top());
-        if (outer.topLeft() != before) Frame_->move(outer.topLeft());
-    }
-
-    QWidget* Frame_;
-    TBitWindow* View_;
-};
-
-}  // namespace
-
-void FitToPicture(QWidget* frame, TBitWindow* view) {
-    if (!frame || !view) return;
-    TFrameFit target(frame, view);
-    FitFrameToPicture(target, view->PictureWidth(), view->PictureHeight(), view->FitExtras());
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && Input.Release) Input.Release(TPoint{at.x(), at.y()});
+    event->accept();
 }
 
 }  // namespace vexa

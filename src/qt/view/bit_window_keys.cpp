@@ -1,5 +1,6 @@
-// Keyboard play in the picture view: selecting a marker with Tab, moving it
-// with the arrow keys, and the conspicuous look of the markers.
+// Keyboard play in the picture view: Tab, Shift+Tab, the arrow keys and
+// Escape go to game play, which selects and moves the markers; and the
+// conspicuous look of the markers.
 #include "view/bit_window.h"
 
 #include "view/answer_marker.h"
@@ -7,8 +8,6 @@
 #include "viewcore/marker_keys.h"
 
 #include <QKeyEvent>
-
-#include <algorithm>
 
 namespace vexa {
 
@@ -41,18 +40,29 @@ bool ArrowStep(const QKeyEvent& e, int& dx, int& dy) {
 
 }  // namespace
 
-bool TBitWindow::KeyboardPlayAllowed() const {
-    if (MarkersLocked()) return false;
-    return MarkersMovable ? MarkersMovable() : ShowsMarkers(CurrentMode_);
+bool TBitWindow::ForwardKey(const QKeyEvent& event) {
+    TMarkerKey key;
+    bool backwards = false;
+    if (IsTab(event, backwards))
+        key.Kind = backwards ? TMarkerKey::Previous : TMarkerKey::Next;
+    else if (ArrowStep(event, key.Dx, key.Dy))
+        key.Kind = TMarkerKey::Move;
+    else if (event.key() == Qt::Key_Escape && event.modifiers() == Qt::NoModifier)
+        key.Kind = TMarkerKey::EndSelection;
+    else
+        return false;
+    if (!Input.Key || !Input.Key(key)) return false;
+    FinishWipe();  // a key means the new picture is wanted now
+    return true;
 }
 
 bool TBitWindow::event(QEvent* event) {
-    // Tab would move the focus on; while markers may move it selects them.
+    // Tab would move the focus on; while game play takes it, it selects markers.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         bool backwards = false;
-        if (IsTab(*key, backwards) && KeyboardPlayAllowed()) {
-            keyPressEvent(key);
+        if (IsTab(*key, backwards) && ForwardKey(*key)) {
+            key->accept();
             return true;
         }
     }
@@ -60,82 +70,19 @@ bool TBitWindow::event(QEvent* event) {
 }
 
 void TBitWindow::keyPressEvent(QKeyEvent* event) {
-    if (HandleMarkerKey(*event)) {
+    bool backwards = false;
+    if (!IsTab(*event, backwards) && ForwardKey(*event)) {
         event->accept();
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);  // the arrows scroll while no marker is selected
 }
 
-bool TBitWindow::HandleMarkerKey(const QKeyEvent& event) {
-    bool backwards = false;
-    int dx = 0, dy = 0;
-    const bool tab = IsTab(event, backwards);
-    const bool arrow = !tab && ArrowStep(event, dx, dy);
-    const bool escape = event.key() == Qt::Key_Escape && event.modifiers() == Qt::NoModifier;
-    if (!tab && !arrow && !escape) return false;
-    if (!KeyboardPlayAllowed()) {
-        EndKeyboardSelection();
-        return false;
-    }
-    // The mouse has a marker (picking it up ended any selection): Tab waits,
-    // the arrows scroll as they do without a selection.
-    if (DragIndex_ >= 0) return tab;
-    FinishWipe();  // a key means the new picture is wanted now
-    if (tab) {
-        SelectNextMarker(backwards);
-        return true;
-    }
-    if (Selected_ < 0) return false;
-    if (escape) {
-        EndKeyboardSelection();
-        return true;
-    }
-    return MoveSelectedMarker(dx, dy);
-}
-
-bool TBitWindow::SelectNextMarker(bool backwards) {
-    const int inPlay = std::clamp<int>(Puzzle_.DiffCount, 0, kMarkerCount);
-    Selected_ = NextMarkerSelection(Selected_, inPlay, backwards);
-    PlaceFocusFrame();
-    return Selected_ >= 0;
-}
-
-bool TBitWindow::MoveSelectedMarker(int dx, int dy) {
-    if (Selected_ < 0) return false;
-    const QPoint from = OuterFrames_[Selected_]->pos();
-    const TPoint corner = MoveMarkerByKey(TPoint{from.x(), from.y()}, dx, dy, PictureWidth_, PictureHeight_);
-    // As after a drop: the inner frame one pixel in, both on top.
-    OuterFrames_[Selected_]->MoveToTop(QPoint(corner.X, corner.Y));
-    InnerFrames_[Selected_]->MoveToTop(QPoint(corner.X + 1, corner.Y + 1));
-    PlaceFocusFrame();
-    return true;
-}
-
-void TBitWindow::EndKeyboardSelection() {
-    Selected_ = -1;
-    PlaceFocusFrame();
-}
-
-void TBitWindow::CheckKeyboardSelection() {
-    if (Selected_ >= 0 && !KeyboardPlayAllowed()) EndKeyboardSelection();
-}
-
-void TBitWindow::PlaceFocusFrame() {
-    if (!FocusFrame_) return;
-    if (Selected_ < 0) {
-        FocusFrame_->hide();
-        return;
-    }
-    FocusFrame_->Surround(OuterFrames_[Selected_]->pos());
-    FocusFrame_->show();
-}
-
 const QWidget* TBitWindow::FocusFrame() const { return FocusFrame_; }
 
 void TBitWindow::SetConspicuousMarkers(bool on) {
     Conspicuous_ = on;
-    for (int i = 0; i < kMarkerCount; ++i) {
+    for (int i = 0; i < kMaxDiffs; ++i) {
         OuterFrames_[i]->SetLook(on ? TMarkerLook::Conspicuous : TMarkerLook::Plain);
         InnerFrames_[i]->SetLook(on ? TMarkerLook::Blank : TMarkerLook::Plain);
     }

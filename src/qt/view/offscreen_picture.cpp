@@ -17,7 +17,7 @@ bool ReleasePicture(TOffscreenPicture& picture) {
 
 bool CreateOffscreen(TOffscreenPicture& picture, std::int64_t width, std::int64_t height) {
     picture = TOffscreenPicture{};
-    if (!OffscreenSizeAllowed(width, height)) return false;
+    if (!PictureSizeAllowed(width, height)) return false;
     if (width > 0 && height > 0) {
         QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
         if (image.isNull()) return false;  // the memory could not be had

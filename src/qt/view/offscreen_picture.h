@@ -3,7 +3,7 @@
 // images; painting and animation only copy rectangles between them.
 #pragma once
 
-#include "play/view_mode.h"
+#include "puzzle/view_mode.h"
 #include "puzzle/puzzle_data.h"
 
 #include <QImage>

@@ -1,6 +1,8 @@
 // What the picture view shows. The modes are also the ids of the commands that
 // ask for them, and the three result screens are the results a puzzle keeps:
 // the numbers are stored in the settings file as text, so they never change.
+// Each mode names a picture pair of the puzzle, so the modes live beside the
+// puzzle record, below the settings, the view rules and game play that use them.
 #pragma once
 
 #include <optional>

@@ -1,8 +1,9 @@
-// The review of a judgement and the pause screen: two ways the view shows
-// something over its current mode.
+// What the view draws over its current mode as game play hands it: the
+// markers, the review of a judgement and the pause screen.
 #include "view/bit_window.h"
 
 #include "view/answer_marker.h"
+#include "view/marker_focus.h"
 #include "viewcore/view_rules.h"
 
 #include <QPainter>
@@ -24,40 +25,42 @@ const char kResumeText[] = "P キーで再開します";
 
 }  // namespace
 
-bool TBitWindow::MarkersShown() const { return (ShowsMarkers(CurrentMode_) || Reviewing_) && !Paused_; }
-
-bool TBitWindow::ShowReview(const TJudgement& judged) {
-    Review_ = judged;
-    Reviewing_ = true;  // before the switch, which shows the markers
-    if (!BuildAndShow(ViewMode::Photo, CurrentMode_)) {
-        Reviewing_ = false;
-        return false;
-    }
-    PlaceReviewMarkers();
-    return true;
-}
-
-void TBitWindow::PlaceReviewMarkers() {
-    // Each marker goes back to where it was judged; its inner frame keeps its
-    // place inside the outer one.
-    const QPoint scroll = ScrollPosition();
-    const int count = std::clamp<int>(Puzzle_.DiffCount, 0, std::min(kMarkerCount, Review_.DiffCount));
-    for (int i = 0; i < count; ++i) {
-        const TPoint point = Review_.Points[i];
-        const QPoint corner = QPoint(point.X - kMarkerSize / 2, point.Y - kMarkerSize / 2) - scroll;
-        const QPoint shift = corner - OuterFrames_[i]->pos();
-        OuterFrames_[i]->move(corner);
-        InnerFrames_[i]->move(InnerFrames_[i]->pos() + shift);
-    }
-}
-
-void TBitWindow::SetPaused(bool paused) {
-    if (Paused_ == paused) return;
-    FinishWipe();
-    EndKeyboardSelection();
-    Paused_ = paused;
-    ShowMarkers(false);
+void TBitWindow::ShowOverlay(const TPlayOverlay& overlay) {
+    Overlay_ = overlay;
+    PlaceMarkers();
     viewport()->update();
+}
+
+void TBitWindow::PlaceMarkers() {
+    const TMarkerBoard& board = Overlay_.Markers;
+    const QPoint scroll = ScrollPosition();
+    const bool wiping = WipeInProgress();
+    // Bottom to top: each frame raised in turn ends in the board's order.
+    for (const int i : board.Stacking) {
+        if (i < 0 || i >= kMaxDiffs) continue;
+        const QPoint corner = QPoint(board.Corners[i].X, board.Corners[i].Y) - scroll;
+        OuterFrames_[i]->MoveToTop(corner);
+        InnerFrames_[i]->MoveToTop(board.InnerInset[i] ? corner + QPoint(1, 1) : corner);
+        const bool shown = i < Overlay_.MarkersShown && i != board.Lifted && !Overlay_.Paused && !wiping;
+        OuterFrames_[i]->setVisible(shown);
+        InnerFrames_[i]->setVisible(shown);
+    }
+    const int selected = board.Selected;
+    if (selected >= 0 && selected < kMaxDiffs) {
+        FocusFrame_->Surround(QPoint(board.Corners[selected].X, board.Corners[selected].Y) - scroll);
+        FocusFrame_->show();
+    } else {
+        FocusFrame_->hide();
+    }
+    // The drag cursor while the mouse holds a marker.
+    const bool lifted = board.Lifted >= 0;
+    if (lifted && !DragCursorShown_) {
+        SavedCursor_ = viewport()->cursor();
+        viewport()->setCursor(DragCursor_);
+    } else if (!lifted && DragCursorShown_) {
+        viewport()->setCursor(SavedCursor_);
+    }
+    DragCursorShown_ = lifted;
 }
 
 void TBitWindow::PaintReview(QPainter& painter, QPoint scroll) {
@@ -66,13 +69,13 @@ void TBitWindow::PaintReview(QPainter& painter, QPoint scroll) {
     const int margin = kOutlineWidth + 1;
     const int x0 = scroll.x() - margin, x1 = scroll.x() + viewport()->width() + margin;
     const int y0 = scroll.y() - margin, y1 = scroll.y() + viewport()->height() + margin;
-    const int count = std::clamp<int>(Puzzle_.DiffCount, 0, kMaxDiffs);
+    const int count = std::min(Puzzle_.DiffsInPlay(), Overlay_.Outlined);
     for (int i = 0; i < count; ++i) {
         const std::optional<TDiffRect> d = DiffRectWithin(Puzzle_.DiffRects[i], x0, y0, x1, y1);
         if (!d) continue;
         const int left = d->Left, right = d->Right, top = d->Top, bottom = d->Bottom;
         const int w = right - left, h = bottom - top;
-        const QColor colour = i < Review_.DiffCount && Review_.Found[i] ? kFoundOutline : kMissedOutline;
+        const QColor colour = Overlay_.Found[i] ? kFoundOutline : kMissedOutline;
         // Two pixels inside each edge: columns left..left+1 and right-2..right-1,
         // rows top..top+1 and bottom-2..bottom-1.
         const int across = std::min(kOutlineWidth, w), down = std::min(kOutlineWidth, h);
