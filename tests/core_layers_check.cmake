@@ -8,6 +8,7 @@ set(rank_puzzle 2)
 set(rank_settings 3)
 set(rank_viewcore 3)
 set(rank_play 4)
+set(rank_library 5)
 
 file(GLOB folders LIST_DIRECTORIES true RELATIVE ${SOURCE_DIR}/src/core ${SOURCE_DIR}/src/core/*)
 set(failures "")

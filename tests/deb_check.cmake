@@ -23,7 +23,8 @@ endforeach()
 execute_process(COMMAND dpkg-deb --contents ${debs} OUTPUT_VARIABLE contents)
 foreach(want "./usr/bin/vexa" "./usr/bin/vexa-tool" "./usr/share/applications/vexa.desktop"
              "./usr/share/metainfo/org.vexa.vexa.metainfo.xml" "./usr/share/doc/vexa/README.md"
-             "./usr/share/man/man6/vexa.6")
+             "./usr/share/man/man6/vexa.6" "./usr/share/vexa/puzzles/01-beach.VX"
+             "./usr/share/vexa/puzzles/08-forest.VX")
   string(FIND "${contents}" "${want}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the package lacks ${want}")

@@ -14,6 +14,8 @@ set(expected
   share/mime/packages/vexa.xml
   share/icons/hicolor/scalable/apps/vexa.svg
   share/vexa/demo.VX
+  share/vexa/puzzles/01-beach.VX
+  share/vexa/puzzles/08-forest.VX
   share/metainfo/org.vexa.vexa.metainfo.xml
   share/man/man6/vexa.6
   share/man/man1/vexa-tool.1

@@ -43,6 +43,10 @@ protected:
             return Answers.isEmpty() ? QMessageBox::Ok : Answers.takeFirst();
         });
         App = std::make_unique<TKavrikApp>(Dir.filePath(QStringLiteral("vexa.Ini")).toStdString());
+        // The puzzle list keeps its state and thumbnails in the test's folder.
+        App->LibraryPaths = {{Dir.filePath(QStringLiteral("my-puzzles")).toStdString(), {}},
+                             Dir.filePath(QStringLiteral("state/vexa/library")).toStdString(),
+                             Dir.filePath(QStringLiteral("cache/vexa/thumbnails")).toStdString()};
     }
 
     void TearDown() override {

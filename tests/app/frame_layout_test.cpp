@@ -42,6 +42,9 @@ TEST_F(AppTest, MenuAtStart) {
     const QStringList want{
         "ファイル(&F) >",
         "  データを読む(&O) #24332",
+        "  問題集(&L)... #234",
+        "  最近使ったファイル(&R) >",
+        "    (なし) #0 grayed",
         "  ----",
         "  四角を左上に集める(&I) #210 grayed",
         "  ----",

@@ -1,31 +1,21 @@
 // The bundled demo puzzle: the generator still makes exactly the committed
 // file, the file loads, and its rectangles match what differs.
+#include "files_and_commands.h"
 #include "puzzle/puzzle_file.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-int RunCommand(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using vexatest::RunCommand;
+using vexatest::Slurp;
 
 TEST(DemoPuzzle, GeneratorMakesTheBundledFileAndItChecksClean) {
     const fs::path source = fs::path(VEXA_SOURCE_DIR) / "resources/demo";

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPolygon>
 #include <QRect>
 #include <QString>
 
@@ -44,6 +45,9 @@ void AddCell(QImage& sheet, const QImage& base, QRect box, QPoint cell, Paint pa
 Pair DrawScene();
 QImage DrawPhoto();
 std::vector<QRect> Differences();
+
+// A five-pointed star around `c`, its points `outer` and its notches `inner` from it.
+QPolygon Star(QPoint c, int outer, int inner);
 
 // Result screens: 1 = fewer than half found, 2 = at least half, 3 = all found.
 Pair DrawResultScreen(int which);

@@ -88,16 +88,6 @@ Pair RainScreen() {
     return pair;
 }
 
-QPolygon Star(QPoint c, int outer, int inner) {
-    QPolygon poly;
-    for (int i = 0; i < 10; ++i) {
-        const double a = -M_PI / 2 + i * M_PI / 5;
-        const int r = (i % 2) ? inner : outer;
-        poly << QPoint(c.x() + static_cast<int>(std::lround(r * std::cos(a))),
-                       c.y() + static_cast<int>(std::lround(r * std::sin(a))));
-    }
-    return poly;
-}
 
 // At least half found: a smiling sun and twinkling stars.
 Pair SunScreen() {
@@ -205,6 +195,17 @@ Pair FireworksScreen() {
 }
 
 }  // namespace
+
+QPolygon Star(QPoint c, int outer, int inner) {
+    QPolygon poly;
+    for (int i = 0; i < 10; ++i) {
+        const double a = -M_PI / 2 + i * M_PI / 5;
+        const int r = (i % 2) ? inner : outer;
+        poly << QPoint(c.x() + static_cast<int>(std::lround(r * std::cos(a))),
+                       c.y() + static_cast<int>(std::lround(r * std::sin(a))));
+    }
+    return poly;
+}
 
 Pair DrawResultScreen(int which) {
     switch (which) {

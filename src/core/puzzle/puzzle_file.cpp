@@ -170,7 +170,10 @@ TLoadError ReadPicture(Source& in, PictureEntry& entry, std::int64_t& budget) {
 // reach the record, as if each had been decoded right after it was read
 // (except that after a memory failure in reading, the JPEG entries before it
 // are not decoded at all: the load fails with that message anyway).
-TLoadError ReadPictures(Source& in, TPuzzleData& record, TPictureSources* sources, unsigned threads) {
+// Entries outside `keep` are read and charged as usual, then dropped at once:
+// never decoded, never kept.
+TLoadError ReadPictures(Source& in, TPuzzleData& record, TPictureSources* sources, unsigned threads,
+                        unsigned keep) {
     std::array<PictureEntry, kPictureCount> entries;
     std::int64_t budget = kMaxPuzzlePictureBytes;
     int failed = kPictureCount;
@@ -178,6 +181,7 @@ TLoadError ReadPictures(Source& in, TPuzzleData& record, TPictureSources* source
     for (int i = 0; i < kPictureCount && failed == kPictureCount; ++i) {
         outcome = ReadPicture(in, entries[i], budget);
         if (outcome != TLoadError::None) failed = i;
+        if (!(keep & (1u << i))) entries[i] = PictureEntry{};
     }
 
     // A read that failed for memory decides the message whatever the decoder
@@ -210,7 +214,7 @@ TLoadError ReadPictures(Source& in, TPuzzleData& record, TPictureSources* source
 }
 
 TLoadError Load(Source& in, TPuzzleData& record, TPuzzleSideValues& side, TPictureSources* sources,
-             unsigned threads) {
+             unsigned threads, unsigned keep = kAllPictures) {
     char header[81] = {};
     if (!ReadTextBlock(in, header, sizeof header, 80)) return TLoadError::DiskError;
     if (std::strcmp(header, kPuzzleHeader) != 0) return TLoadError::BadData;
@@ -254,7 +258,7 @@ TLoadError Load(Source& in, TPuzzleData& record, TPuzzleSideValues& side, TPictu
     for (auto& size : record.PairSizes)
         if (!ReadI16(in, size.Width) || !ReadI16(in, size.Height)) return TLoadError::DiskError;
 
-    const TLoadError pictures = ReadPictures(in, record, sources, threads);
+    const TLoadError pictures = ReadPictures(in, record, sources, threads, keep);
     if (pictures != TLoadError::None) return pictures;
     record.Loaded = 1;
     return TLoadError::None;
@@ -266,8 +270,10 @@ TLoadError LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const st
     return LoadPuzzleFile(record, side, path, nullptr);
 }
 
-TLoadError LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
-                          TPictureSources* sources, unsigned decodeThreads) {
+namespace {
+
+TLoadError LoadFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
+                    TPictureSources* sources, unsigned decodeThreads, unsigned keep) {
     if (sources) *sources = TPictureSources{};
     // Non-blocking, so that a FIFO does not wait for a writer before we can
     // see that it is no regular file.
@@ -279,7 +285,19 @@ TLoadError LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const st
         return TLoadError::CannotOpen;
     }
     FileSource in(fd, static_cast<std::uint64_t>(st.st_size));
-    return Load(in, record, side, sources, decodeThreads);
+    return Load(in, record, side, sources, decodeThreads, keep);
+}
+
+}  // namespace
+
+TLoadError LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
+                          TPictureSources* sources, unsigned decodeThreads) {
+    return LoadFile(record, side, path, sources, decodeThreads, kAllPictures);
+}
+
+TLoadError LoadPuzzlePictures(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
+                              unsigned keep) {
+    return LoadFile(record, side, path, nullptr, 1, keep);
 }
 
 TLoadError LoadPuzzleBytes(TPuzzleData& record, TPuzzleSideValues& side, const std::uint8_t* data,

@@ -32,6 +32,16 @@ TLoadError LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const st
 TLoadError LoadPuzzleFile(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
                           TPictureSources* sources, unsigned decodeThreads = 0);
 
+// Every picture entry, as a mask of entry indexes (bit i: entry i in file order).
+inline constexpr unsigned kAllPictures = (1u << kPictureCount) - 1;
+
+// LoadPuzzleFile on one thread, keeping only the picture entries in `keep`:
+// the others are read and checked as usual (lengths, the picture budget) and
+// then dropped without being decoded, so a decoding fault in them goes
+// unnoticed here; every other outcome is the full load's.
+TLoadError LoadPuzzlePictures(TPuzzleData& record, TPuzzleSideValues& side, const std::string& path,
+                              unsigned keep);
+
 // The same reading over bytes already in memory (never CannotOpen).
 TLoadError LoadPuzzleBytes(TPuzzleData& record, TPuzzleSideValues& side, const std::uint8_t* data,
                            std::size_t size, TPictureSources* sources = nullptr, unsigned decodeThreads = 0);

@@ -68,6 +68,7 @@ void TKavrikApp::SetupMainWindow() {
     InstallAccelerators(Frame_, Commands_, kAccelerators100);
     InstallAccelerators(Frame_, Commands_, kExtraAccelerators);
     SetupReviewAndPause();
+    SetupLibrary();
 
     ControlBar_ = BuildControlBar(Frame_, Commands_);
     BarPlace_ = 0;

@@ -7,6 +7,7 @@
 #include "app/app_play_host.h"
 #include "framework/command_table.h"
 #include "framework/control_bar.h"
+#include "library/library_places.h"
 #include "play/play_state.h"
 #include "puzzle/puzzle_data.h"
 #include "viewcore/fit_steps.h"
@@ -84,6 +85,15 @@ public:
     // the choice in the settings file (a failed save is ignored, as for results).
     void CmSwitchConspicuousMarkers();
 
+    // 問題集: the puzzle list; a puzzle chosen there is played as one named
+    // from outside (OpenFromLibrary).
+    void CmOpenLibrary();
+    // A puzzle chosen in the list or the recent files: the name's length, the
+    // ready question, the load.
+    void OpenFromLibrary(const QByteArray& path);
+    // Where the list looks and keeps its state; tests point it elsewhere.
+    TLibraryPaths LibraryPaths = DefaultLibraryPaths();
+
     bool ConspicuousMarkers() const { return ConspicuousMarkers_; }
     void CmReviewAnswers();   // the review of the last judgement, or back to its result
     void CmPauseChallenge();  // pause or resume the running challenge
@@ -144,6 +154,10 @@ private:
     // pause on minimising.
     void RegisterReviewAndPause();
     void SetupReviewAndPause();
+    // The list's command, key and recent-files menu; a loaded puzzle noted there.
+    void RegisterLibrary();
+    void SetupLibrary();
+    void NoteOpenedInLibrary(const QByteArray& path);
     void StartTimerOrAsk();
     bool FileNameFits(const QByteArray& name) const;
     void TakeHandedFile();

@@ -52,6 +52,7 @@ void TKavrikApp::RegisterCommands() {
     c.SetHandler(CmConspicuousMarkers, [this] { CmSwitchConspicuousMarkers(); });
     c.SetEnabler(CmConspicuousMarkers, [this](TCommandState& s) { s.Checked = ConspicuousMarkers_; }, true);
     RegisterReviewAndPause();
+    RegisterLibrary();
 }
 
 // The limit counts bytes, as the name buffer does.
@@ -130,6 +131,7 @@ void TKavrikApp::EvDropFiles(const QList<QByteArray>& files) {
 
 void TKavrikApp::OpenPuzzle(const QByteArray& path) {
     LoadIntoPlay(Game_, path.toStdString());
+    NoteOpenedInLibrary(path);
     // A load that left no puzzle shows the welcome text, not the old picture.
     if (View_) View_->ShowWelcomeIfEmpty();
 }

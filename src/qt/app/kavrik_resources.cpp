@@ -30,6 +30,10 @@ QMenu* Popup(QMenuBar* bar, const QString& text, int firstItemId) {
 void BuildMenu100(QMenuBar* bar, TCommandTable& commands) {
     QMenu* file = Popup(bar, QStringLiteral("ファイル(&F)"), CmOpen);
     Item(file, commands, CmOpen, QStringLiteral("データを読む(&O)"));
+    Item(file, commands, CmLibrary, QStringLiteral("問題集(&L)..."));
+    QMenu* recent = file->addMenu(QStringLiteral("最近使ったファイル(&R)"));
+    recent->setObjectName(QLatin1String(kRecentMenuName));
+    recent->menuAction()->setProperty("hintId", CmRecentFiles);
     file->addSeparator();
     Item(file, commands, CmGather, QStringLiteral("四角を左上に集める(&I)"))->setEnabled(false);
     file->addSeparator();

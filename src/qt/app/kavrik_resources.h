@@ -38,6 +38,14 @@ inline constexpr std::array<TAccelerator, 3> kReviewPauseKeys{{
     {Qt::Key_Pause, CmPause},
 }};
 
+// The puzzle list's key, beside table 100.
+inline constexpr std::array<TAccelerator, 1> kLibraryKeys{{
+    {(Qt::CTRL | Qt::Key_L).toCombined(), CmLibrary},
+}};
+
+// The object name of the 最近使ったファイル submenu, which the list fills.
+inline constexpr const char* kRecentMenuName = "recentFiles";
+
 // One control-bar entry; Id 0 is a separator.
 struct TBarEntry {
     int Id;

@@ -30,6 +30,9 @@ enum TCommandId : int {
     // Beside the described commands: pause and the review of a judgement.
     CmPause = 232,
     CmReview = 233,
+    // 問題集 (the puzzle list) and 最近使ったファイル in the ファイル menu.
+    CmLibrary = 234,
+    CmRecentFiles = 235,
 };
 
 constexpr bool IsModeCommand(int id) { return ModeFromNumber(id).has_value(); }
@@ -45,5 +48,6 @@ static_assert(CmModeOutlinePhoto - CmModeOutlineScene == 6 && CmModeScene == CmM
 static_assert(!IsModeCommand(CmFit) && !IsModeCommand(CmHelp) && !IsModeCommand(CmGather) &&
               !IsModeCommand(CmJudge));
 static_assert(!IsModeCommand(CmPause) && !IsModeCommand(CmReview));
+static_assert(!IsModeCommand(CmLibrary) && !IsModeCommand(CmRecentFiles));
 
 }  // namespace vexa

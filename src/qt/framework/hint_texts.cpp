@@ -21,6 +21,8 @@ QString HintText(int id) {
     case CmConspicuousMarkers: return QStringLiteral("四角を白黒の縁で目立たせるかを切り替えます");
     case CmPause: return QStringLiteral("一時停止と再開を切り替えます");
     case CmReview: return QStringLiteral("見つけた間違いと見逃した間違いを表示します");
+    case CmLibrary: return QStringLiteral("問題の一覧から選んで遊びます");
+    case CmRecentFiles: return QStringLiteral("最近使ったファイルを読み込みます");
     default: return {};
     }
 }
