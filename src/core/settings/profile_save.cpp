@@ -44,6 +44,16 @@ bool AllDigits(std::string_view s) {
 bool ScanProfileFile(int fd, TProfileScan& scan) {
     std::vector<char> buf(kChunk);
     for (std::uint64_t offset = 0;;) {
+        // Holes of a sparse file read as zero bytes without reading them.
+        off_t data = ::lseek(fd, static_cast<off_t>(offset), SEEK_DATA);
+        if (data < 0 && errno == ENXIO) {
+            struct stat st {};
+            data = ::fstat(fd, &st) == 0 ? st.st_size : static_cast<off_t>(offset);
+        }
+        if (data > static_cast<off_t>(offset)) {
+            if (!scan.FeedZeros(static_cast<std::uint64_t>(data) - offset)) return true;
+            offset = static_cast<std::uint64_t>(data);
+        }
         const long n = PreadSome(fd, buf.data(), buf.size(), offset);
         if (n < 0) return false;
         if (n == 0) break;

@@ -229,6 +229,28 @@ bool TProfileScan::Feed(std::string_view bytes) {
     return !Settled_;
 }
 
+bool TProfileScan::ZerosChangeNothing() const {
+    return !PendingCr_ && (Phase_ == Phase::Rest || (Phase_ == Phase::KeyName && !Name_.Fits()) ||
+                           (Phase_ == Phase::Header && (HeaderFound_ || !Name_.Fits())));
+}
+
+bool TProfileScan::FeedZeros(std::uint64_t count) {
+    static const std::string zeros(64 * 1024, '\0');
+    while (count > 0 && !Settled_) {
+        if (ZerosChangeNothing()) {
+            Size_ += count;
+            LastByte_ = 0;
+            ContentEnd_ = Size_;
+            return true;
+        }
+        // One piece decides what the line is; the rest is likely passed over.
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(count, zeros.size()));
+        Feed(std::string_view(zeros.data(), n));
+        count -= n;
+    }
+    return !Settled_;
+}
+
 void TProfileScan::Finish() {
     if (Settled_) return;
     PendingCr_ = false;  // a '\r' at the very end is the last line's ending

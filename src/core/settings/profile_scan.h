@@ -43,6 +43,9 @@ public:
     // The next bytes of the file. Returns false once the result is settled
     // and later bytes need not be read.
     bool Feed(std::string_view bytes);
+    // `count` zero bytes: a hole in a sparse file, passed over without
+    // reading them one by one where they cannot change anything.
+    bool FeedZeros(std::uint64_t count);
     // The end of the file: settles a last line without a line ending.
     void Finish();
 
@@ -77,6 +80,7 @@ private:
     void StartLine(char first);
     void FeedContent(std::string_view bytes, std::uint64_t offset);
     void EndLine();
+    bool ZerosChangeNothing() const;
     std::size_t FeedHeader(std::string_view bytes);
     std::size_t FeedValue(std::string_view bytes);
 
