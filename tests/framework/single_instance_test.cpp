@@ -27,18 +27,24 @@
 namespace vexa {
 namespace {
 
-TEST(SingleInstance, SecondCopyAsksTheFirstToShow) {
+// A first copy in a scratch folder, counting the requests to show itself.
+struct TFirstCopy {
+    TFirstCopy() {
+        EXPECT_TRUE(first.TryBecomeFirst());
+        QObject::connect(&first, &TSingleInstance::ShowRequested, [this] { ++shows; });
+    }
     QTemporaryDir dir;
-    TSingleInstance first(dir.path());
-    ASSERT_TRUE(first.TryBecomeFirst());
+    TSingleInstance first{dir.path()};
     int shows = 0;
-    QObject::connect(&first, &TSingleInstance::ShowRequested, [&] { ++shows; });
+};
 
-    TSingleInstance second(dir.path());
+TEST(SingleInstance, SecondCopyAsksTheFirstToShow) {
+    TFirstCopy copy;
+    TSingleInstance second(copy.dir.path());
     EXPECT_FALSE(second.TryBecomeFirst());
     EXPECT_TRUE(second.AskFirstToShow());
-    for (int i = 0; i < 50 && shows == 0; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_EQ(shows, 1);
+    for (int i = 0; i < 50 && copy.shows == 0; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(copy.shows, 1);
 }
 
 TEST(SingleInstance, AnOldLockOfALiveProcessStillHolds) {
@@ -285,11 +291,9 @@ TEST(SingleInstance, StartUpRemovesNothingButItsOwnLockAndSocket) {
 }
 
 TEST(SingleInstance, AFloodOfConnectionsCannotWearTheHandOverDown) {
-    QTemporaryDir dir;
-    TSingleInstance first(dir.path());
-    ASSERT_TRUE(first.TryBecomeFirst());
-    int shows = 0;
-    QObject::connect(&first, &TSingleInstance::ShowRequested, [&] { ++shows; });
+    TFirstCopy copy;
+    TSingleInstance& first = copy.first;
+    const QTemporaryDir& dir = copy.dir;
 
     // A hundred connections that never send a thing: a few dozen are held.
     std::vector<int> clients;
@@ -321,15 +325,13 @@ TEST(SingleInstance, AFloodOfConnectionsCannotWearTheHandOverDown) {
     TSingleInstance second(dir.path());
     EXPECT_TRUE(second.AskFirstToShow({}, 2000));
     Spin(100);
-    EXPECT_EQ(shows, 1);
+    EXPECT_EQ(copy.shows, 1);
 }
 
 TEST(SingleInstance, ListensAgainAfterRunningOutOfFileDescriptors) {
-    QTemporaryDir dir;
-    TSingleInstance first(dir.path());
-    ASSERT_TRUE(first.TryBecomeFirst());
-    int shows = 0;
-    QObject::connect(&first, &TSingleInstance::ShowRequested, [&] { ++shows; });
+    TFirstCopy copy;
+    TSingleInstance& first = copy.first;
+    const QTemporaryDir& dir = copy.dir;
 
     // A connection waits while every file descriptor is in use, so that the
     // server's accept fails with EMFILE.
@@ -345,7 +347,7 @@ TEST(SingleInstance, ListensAgainAfterRunningOutOfFileDescriptors) {
     TSingleInstance second(dir.path());
     EXPECT_TRUE(second.AskFirstToShow({}, 3000));
     Spin(200);
-    EXPECT_EQ(shows, 1);
+    EXPECT_EQ(copy.shows, 1);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -171,8 +173,42 @@ TEST_F(SaveRaces, AnInPlaceSaveKilledAtAnyStepLeavesTheOldFileOrTheNew) {
             EXPECT_EQ(Stored(path_, "after"), ViewMode::HalfFound);
         }
     }
-    std::printf("kills tried: %d, files broken: %d\n", kills, broken);
+    std::printf("kills at each step: %d, files broken: %d\n", kills, broken);
     EXPECT_GT(kills, 10);
+}
+
+TEST_F(SaveRaces, InPlaceSavesKilledAtRandomMomentsLeaveAWholeFile) {
+    // A process stores and erases one record without a pause; it is killed
+    // after a random few milliseconds, again and again.
+    const std::string tail = Record("after", ViewMode::HalfFound) + "[z]\r\nK=" + std::string(600000, 'k') + "\r\n";
+    const std::string erased = Record("before", ViewMode::AllFound) + "[abc]\r\nDStrs=0,0,0\r\n" + tail;
+    const std::string stored = Record("before", ViewMode::AllFound) + Record("abc", ViewMode::AllFound) + tail;
+    std::srand(static_cast<unsigned>(::getpid()));
+    int broken = 0;
+    constexpr int kKills = 40;
+    Put(erased);
+    for (int i = 0; i < kKills; ++i) {
+        ::chmod(dir_.c_str(), 0555);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) {
+                TResultState s;
+                s.BestResult = ViewMode::AllFound;
+                WriteResultRecord(path_, "abc", s);
+                EraseResultRecord(path_, "abc");
+            }
+        }
+        ::usleep(static_cast<useconds_t>(1000 + std::rand() % 30000));
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        EXPECT_EQ(Stored(path_, "after"), ViewMode::HalfFound);  // finishes a cut-short save
+        ::chmod(dir_.c_str(), 0700);
+        const std::string now = Get();
+        if (now != erased && now != stored) ++broken;
+    }
+    std::printf("kills at random moments: %d, files broken: %d\n", kKills, broken);
+    EXPECT_EQ(broken, 0);
 }
 
 }  // namespace

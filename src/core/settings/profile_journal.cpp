@@ -2,6 +2,7 @@
 
 #include "settings/crc32.h"
 #include "settings/profile_io.h"
+#include "settings/settings_path.h"
 
 #include <algorithm>
 #include <array>
@@ -10,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -133,20 +133,9 @@ bool Belongs(const THeader& h, const struct stat& st) {
 }  // namespace
 
 std::string ProfileJournalFolder() {
-    std::string base;
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/') {
-        base = state;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !home[0]) {
-            const passwd* pw = ::getpwuid(::geteuid());
-            home = pw ? pw->pw_dir : nullptr;
-        }
-        if (!home || !home[0]) return {};
-        base = std::string(home) + "/.local/state";
-    }
-    while (base.size() > 1 && base.back() == '/') base.pop_back();
-    return base + "/vexa";
+    std::string folder = UserFolderFor("XDG_STATE_HOME", ".local/state");
+    if (!folder.empty()) folder.pop_back();
+    return folder;
 }
 
 std::string ProfileJournalPath(const std::string& target) {

@@ -102,9 +102,9 @@ TSettingsPathResult MakeSettingsPath(const std::string& programPath, const std::
     return {TSettingsPlace::Fallback, path};
 }
 
-std::string DefaultSettingsFallbackDir() {
+std::string UserFolderFor(const char* variable, const char* belowHome) {
     std::string base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') {
+    if (const char* xdg = std::getenv(variable); xdg && xdg[0] == '/') {
         base = xdg;
     } else {
         const char* home = std::getenv("HOME");
@@ -113,12 +113,14 @@ std::string DefaultSettingsFallbackDir() {
             home = pw ? pw->pw_dir : nullptr;
         }
         if (!home || !home[0]) return {};
-        base = std::string(home) + "/.config";
+        base = std::string(home) + "/" + belowHome;
     }
     while (base.size() > 1 && base.back() == '/') base.pop_back();
     if (base != "/") base += '/';
     return base + "vexa/";
 }
+
+std::string DefaultSettingsFallbackDir() { return UserFolderFor("XDG_CONFIG_HOME", ".config"); }
 
 std::string CurrentProgramPath() {
     std::string buf(256, '\0');

@@ -39,6 +39,10 @@ bool IsInstalledProgram(const std::string& programPath);
 // The fallback folder is neither created nor tested here.
 TSettingsPathResult MakeSettingsPath(const std::string& programPath, const std::string& fallbackDir);
 
+// $`variable` (when absolute) or ~/`belowHome`, plus "vexa/"; empty when
+// there is no home folder.
+std::string UserFolderFor(const char* variable, const char* belowHome);
+
 // $XDG_CONFIG_HOME (when absolute) or ~/.config, plus "vexa/".
 std::string DefaultSettingsFallbackDir();
 
