@@ -234,6 +234,8 @@ bool SaveProfileString(const std::string& path, std::string_view section, std::s
 bool RecoverProfileFile(const std::string& path) {
     std::string target;
     if (path.empty() || !ResolveSymlinks(path, target) || !HasProfileJournal(target)) return true;
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) return true;  // no file to finish: none is made for it
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         TOpenedTarget file = OpenAndLock(target);
         if (file.Retry) continue;
