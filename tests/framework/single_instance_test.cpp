@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -19,21 +22,29 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <vector>
+
 namespace vexa {
 namespace {
 
-TEST(SingleInstance, SecondCopyAsksTheFirstToShow) {
+// A first copy in a scratch folder, counting the requests to show itself.
+struct TFirstCopy {
+    TFirstCopy() {
+        EXPECT_TRUE(first.TryBecomeFirst());
+        QObject::connect(&first, &TSingleInstance::ShowRequested, [this] { ++shows; });
+    }
     QTemporaryDir dir;
-    TSingleInstance first(dir.path());
-    ASSERT_TRUE(first.TryBecomeFirst());
+    TSingleInstance first{dir.path()};
     int shows = 0;
-    QObject::connect(&first, &TSingleInstance::ShowRequested, [&] { ++shows; });
+};
 
-    TSingleInstance second(dir.path());
+TEST(SingleInstance, SecondCopyAsksTheFirstToShow) {
+    TFirstCopy copy;
+    TSingleInstance second(copy.dir.path());
     EXPECT_FALSE(second.TryBecomeFirst());
     EXPECT_TRUE(second.AskFirstToShow());
-    for (int i = 0; i < 50 && shows == 0; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_EQ(shows, 1);
+    for (int i = 0; i < 50 && copy.shows == 0; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(copy.shows, 1);
 }
 
 TEST(SingleInstance, AnOldLockOfALiveProcessStillHolds) {
@@ -224,37 +235,119 @@ TEST(SingleInstance, UnsafeFoldersArePassedBy) {
     }
 }
 
-TEST(SingleInstance, SocketFoldersLeftByAKilledSetUpAreRemoved) {
+// Connects a raw client to `path`; -1 when the server takes no more.
+int Connect(const QString& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_un addr {};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, QFile::encodeName(path).constData(), sizeof addr.sun_path - 1);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Whether the server has closed the client's connection.
+bool ClosedByServer(int fd) {
+    char byte = 0;
+    const ssize_t n = ::recv(fd, &byte, 1, MSG_DONTWAIT);
+    return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
+}
+
+void Spin(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+TEST(SingleInstance, StartUpRemovesNothingButItsOwnLockAndSocket) {
+    // Folders and sockets of other programs, however old, stay; the socket a
+    // crashed copy of ours left is replaced.
     QTemporaryDir dir;
-    const auto folderWithSocket = [&](const QString& name, bool old) {
-        QDir(dir.path()).mkdir(name);
-        const QByteArray path = QFile::encodeName(dir.filePath(name + QStringLiteral("/s")));
+    const auto oldSocket = [&](const QString& name) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un addr {};
         addr.sun_family = AF_UNIX;
-        std::strncpy(addr.sun_path, path.constData(), sizeof addr.sun_path - 1);
+        std::strncpy(addr.sun_path, QFile::encodeName(dir.filePath(name)).constData(), sizeof addr.sun_path - 1);
         EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
         ::close(fd);
-        if (old) {
-            const timeval times[2] = {{1000000, 0}, {1000000, 0}};
-            ::utimes(QFile::encodeName(dir.filePath(name)), times);
-        }
+        const timeval times[2] = {{1000000, 0}, {1000000, 0}};
+        ::utimes(QFile::encodeName(dir.filePath(name)), times);
     };
-    folderWithSocket(QStringLiteral(".AbC123"), true);
-    folderWithSocket(QStringLiteral(".Zz9yX8"), true);
-    folderWithSocket(QStringLiteral(".Fresh1"), false);  // may be another program's, setting up now
-    folderWithSocket(QStringLiteral(".short"), true);
-    folderWithSocket(QStringLiteral("NoDot12"), true);
-    QDir(dir.path()).mkdir(QStringLiteral(".keep12"));
-    QFile(dir.filePath(QStringLiteral(".keep12/other"))).open(QIODevice::WriteOnly);
-    const timeval times[2] = {{1000000, 0}, {1000000, 0}};
-    ::utimes(QFile::encodeName(dir.filePath(QStringLiteral(".keep12"))), times);
+    QDir(dir.path()).mkdir(QStringLiteral(".Ab12Cd"));
+    oldSocket(QStringLiteral(".Ab12Cd/s"));
+    oldSocket(QStringLiteral("vexa.socket"));
 
     TSingleInstance first(dir.path());
     ASSERT_TRUE(first.TryBecomeFirst());
     QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     left.sort();
-    EXPECT_EQ(left, (QStringList{".Fresh1", ".keep12", ".short", "NoDot12", "vexa.lock", "vexa.socket"}));
+    EXPECT_EQ(left, (QStringList{".Ab12Cd", "vexa.lock", "vexa.socket"}));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral(".Ab12Cd/s"))));
+    const int client = Connect(first.SocketPath());
+    EXPECT_GE(client, 0);
+    ::close(client);
+}
+
+TEST(SingleInstance, AFloodOfConnectionsCannotWearTheHandOverDown) {
+    TFirstCopy copy;
+    TSingleInstance& first = copy.first;
+    const QTemporaryDir& dir = copy.dir;
+
+    // A hundred connections that never send a thing: a few dozen are held.
+    std::vector<int> clients;
+    for (int i = 0; i < 100; ++i) {
+        const int fd = Connect(first.SocketPath());
+        if (fd >= 0) clients.push_back(fd);
+        Spin(2);
+    }
+    Spin(200);
+    const auto held = std::count_if(clients.begin(), clients.end(), [](int fd) { return !ClosedByServer(fd); });
+    std::printf("connections made: %zu, held: %td\n", clients.size(), held);
+    EXPECT_LE(held, 32);
+    EXPECT_GT(held, 0);
+
+    // A message far larger than any request closes its connection at once.
+    const int talker = Connect(first.SocketPath());
+    ASSERT_GE(talker, 0);
+    const std::string flood(1 << 16, 'x');
+    Spin(50);
+    (void)::send(talker, flood.data(), flood.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    Spin(300);
+    EXPECT_TRUE(ClosedByServer(talker));
+    ::close(talker);
+
+    // Idle ones are closed after a few seconds, and a hand-over works again.
+    Spin(3500);
+    EXPECT_TRUE(std::all_of(clients.begin(), clients.end(), ClosedByServer));
+    for (const int fd : clients) ::close(fd);
+    TSingleInstance second(dir.path());
+    EXPECT_TRUE(second.AskFirstToShow({}, 2000));
+    Spin(100);
+    EXPECT_EQ(copy.shows, 1);
+}
+
+TEST(SingleInstance, ListensAgainAfterRunningOutOfFileDescriptors) {
+    TFirstCopy copy;
+    TSingleInstance& first = copy.first;
+    const QTemporaryDir& dir = copy.dir;
+
+    // A connection waits while every file descriptor is in use, so that the
+    // server's accept fails with EMFILE.
+    const int waiting = Connect(first.SocketPath());
+    ASSERT_GE(waiting, 0);
+    std::vector<int> fillers;
+    for (int fd; (fd = ::dup(waiting)) >= 0;) fillers.push_back(fd);
+    ASSERT_EQ(errno, EMFILE);
+    Spin(300);
+    for (const int fd : fillers) ::close(fd);
+    ::close(waiting);
+
+    TSingleInstance second(dir.path());
+    EXPECT_TRUE(second.AskFirstToShow({}, 3000));
+    Spin(200);
+    EXPECT_EQ(copy.shows, 1);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ bool ReadConspicuousMarkers(const std::string& settingsPath) {
 }
 
 bool WriteConspicuousMarkers(const std::string& settingsPath, bool on) {
-    return WriteProfileString(settingsPath, kDisplayOptionsSection, kConspicuousMarkersKey, FormatOptionSwitch(on));
+    return SaveProfileString(settingsPath, kDisplayOptionsSection, kConspicuousMarkersKey, FormatOptionSwitch(on));
 }
 
 }  // namespace vexa

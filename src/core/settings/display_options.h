@@ -23,7 +23,8 @@ bool ParseOptionSwitch(const std::string& value);
 // Whether markers get the black-and-white outline; off without a value.
 bool ReadConspicuousMarkers(const std::string& settingsPath);
 // Stores the choice; false when the file could not be written (the caller
-// keeps the choice for this run).
+// keeps the choice for this run). A save queued to the background counts
+// as written.
 bool WriteConspicuousMarkers(const std::string& settingsPath, bool on);
 
 }  // namespace vexa

@@ -1,27 +1,32 @@
 #include "settings/profile_file.h"
 
+#include "settings/profile_io.h"
+#include "settings/profile_journal.h"
 #include "settings/profile_save.h"
 #include "settings/profile_scan.h"
+#include "settings/settings_saver.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace vexa {
 namespace {
 
+// How long a save waits for another process's save of the same file, and a
+// read for a save to end before it reads anyway.
+constexpr int kWriteLockWaitMs = 10000;
+constexpr int kReadLockWaitMs = 2000;
+// Rounds of opening the file again when another process replaced it between
+// our open and our lock.
+constexpr int kOpenAttempts = 20;
+
 bool HasNoLineBreaks(std::string_view s) { return s.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos; }
 
-// Feeds `text` to `scan` line by line.
 void ScanText(std::string_view text, TProfileScan& scan) {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t nl = text.find('\n', pos);
-        const std::size_t end = nl == std::string_view::npos ? text.size() : nl + 1;
-        if (!scan.Feed(text.substr(pos, end - pos), pos)) return;
-        pos = end;
-    }
+    if (scan.Feed(text)) scan.Finish();
 }
 
 // Opens an existing regular file without ever blocking on a FIFO or a
@@ -51,18 +56,24 @@ std::string NameOf(const std::string& path) {
 }
 
 // Follows symlinks to the file that a write must replace, which need not
-// exist yet (a dangling link names the file to create).
+// exist yet (a dangling link names the file to create). A link is followed
+// only when it is ours or root's and, where it names an existing file, that
+// file is ours: in a folder that others may write, a planted link must not
+// turn our save into a write to somebody else's file.
 bool ResolveSymlinks(const std::string& path, std::string& target) {
     target = path;
+    bool followed = false;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
         if (::lstat(target.c_str(), &st) != 0) return errno == ENOENT;
-        if (!S_ISLNK(st.st_mode)) return true;
+        if (!S_ISLNK(st.st_mode)) return !followed || st.st_uid == ::geteuid();
+        if (st.st_uid != ::geteuid() && st.st_uid != 0) return false;
         std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
         const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
         if (n <= 0 || static_cast<std::size_t>(n) >= link.size()) return false;
         link.resize(static_cast<std::size_t>(n));
         target = link.front() == '/' ? link : FolderOf(target) + "/" + link;
+        followed = true;
     }
     return false;  // a loop
 }
@@ -133,9 +144,16 @@ std::optional<std::string> SetProfileValue(std::string_view text, std::string_vi
 
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
                               std::string_view defaultValue, std::size_t capacity) {
+    WaitForSettingsSaves();
     std::string value(defaultValue);
     if (!path.empty() && StorableNames(section, key)) {
+        std::string target;
+        // A save that was cut short is finished first.
+        if (ResolveSymlinks(path, target) && HasProfileJournal(target)) RecoverProfileFile(path);
         if (const int fd = OpenRegular(path, O_RDONLY); fd >= 0) {
+            // Read between others' saves where we can; a lock held too long
+            // does not keep us from reading.
+            (void)LockFile(fd, LOCK_SH, kReadLockWaitMs);
             TProfileScan scan(section, key);
             if (ScanProfileFile(fd, scan) && scan.KeyFound()) value = scan.Value();
             ::close(fd);
@@ -146,41 +164,107 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
     return value;
 }
 
+namespace {
+
+// The file that a save changes, open for reading and writing and locked:
+// created empty when missing. -1 when it may not be written.
+struct TOpenedTarget {
+    int Fd = -1;
+    bool Created = false;
+    bool Retry = false;  // replaced or created by another process meanwhile
+};
+
+TOpenedTarget OpenAndLock(const std::string& target) {
+    TOpenedTarget out;
+    const std::string dir = FolderOf(target);
+    struct stat named {};
+    if (::lstat(target.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) return out;  // never open a device
+    out.Fd = OpenRegular(target, O_RDWR | O_NOFOLLOW);
+    if (out.Fd < 0) {
+        if (errno != ENOENT || !MakeDirectories(dir) || !MayWriteFolder(dir)) return out;
+        out.Fd = ::open(target.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (out.Fd < 0) {
+            out.Retry = errno == EEXIST;
+            return out;
+        }
+        out.Created = true;
+    }
+    struct stat st {};
+    const TLockResult lock = ::fstat(out.Fd, &st) == 0 && (out.Created || MayWrite(target, st, 0))
+                                 ? LockFile(out.Fd, LOCK_EX, kWriteLockWaitMs)
+                                 : TLockResult::Busy;
+    if (lock == TLockResult::Busy || !StillNames(target, out.Fd)) {
+        out.Retry = lock != TLockResult::Busy;
+        ::close(out.Fd);
+        out.Fd = -1;
+    }
+    return out;
+}
+
+// The save itself, under the lock: the file is read again as it is now.
+bool SaveLocked(int fd, const std::string& target, std::string_view section, std::string_view key,
+                std::string_view value, const TProfileWriteGuard& guard) {
+    if (!ReplayProfileJournal(fd, target)) return false;
+    TProfileScan scan(section, key);
+    if (!ScanProfileFile(fd, scan)) return false;
+    if (scan.KeyFound() && guard && !guard(scan.HeaderName(), scan.Value())) return false;
+    if (scan.KeyFound() && scan.RawValueIs(value)) return true;
+    const TProfileScan::TEdit edit = scan.EditFor(value);
+    const std::string dir = FolderOf(target);
+    // Where the folder may be written the file is replaced whole; a writable
+    // file in a folder that may not be written is changed where it lies,
+    // through a journal.
+    if (!MayWriteFolder(dir)) return RewriteThroughJournal(fd, target, edit.Begin, edit.End, edit.Insert);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return false;
+    RemoveStaleTemporaries(dir, NameOf(target));
+    return ReplaceAtomically(target, dir, &st, fd, edit);
+}
+
+}  // namespace
+
+bool SaveProfileString(const std::string& path, std::string_view section, std::string_view key,
+                       std::string_view value, TProfileWriteGuard guard) {
+    return RunSettingsSave([path, section = std::string(section), key = std::string(key),
+                            value = std::string(value), guard = std::move(guard)] {
+        return WriteProfileString(path, section, key, value, guard);
+    });
+}
+
+bool RecoverProfileFile(const std::string& path) {
+    std::string target;
+    if (path.empty() || !ResolveSymlinks(path, target) || !HasProfileJournal(target)) return true;
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) return true;  // no file to finish: none is made for it
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        TOpenedTarget file = OpenAndLock(target);
+        if (file.Retry) continue;
+        if (file.Fd < 0) return false;
+        const bool ok = ReplayProfileJournal(file.Fd, target);
+        ::close(file.Fd);
+        return ok;
+    }
+    return false;
+}
+
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value, const TProfileWriteGuard& guard) {
     if (path.empty() || !StorableNames(section, key) || !IsStorableValue(value)) return false;
     std::string target;
     if (!ResolveSymlinks(path, target)) return false;
-    const std::string dir = FolderOf(target);
-
-    struct stat fileStat {};
-    if (::stat(target.c_str(), &fileStat) != 0) {
-        if (errno != ENOENT) return false;
-        if (!MakeDirectories(dir) || !MayWriteFolder(dir)) return false;
-        RemoveStaleTemporaries(dir, NameOf(target));
-        return ReplaceAtomically(target, dir, nullptr, -1, TProfileScan(section, key).EditFor(value));
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        TOpenedTarget file = OpenAndLock(target);
+        if (file.Retry) continue;
+        if (file.Fd < 0) return false;
+        const bool ok = SaveLocked(file.Fd, target, section, key, value, guard);
+        struct stat st {};
+        // A file made for a save that failed goes again.
+        if (!ok && file.Created && ::fstat(file.Fd, &st) == 0 && st.st_size == 0 && StillNames(target, file.Fd))
+            (void)::unlink(target.c_str());
+        ::close(file.Fd);
+        return ok;
     }
-    if (!S_ISREG(fileStat.st_mode) || !MayWrite(target, fileStat, 0)) return false;
-
-    // Where the folder may be written the file is replaced whole; a writable
-    // file in a folder that may not be written is changed where it lies.
-    const bool replace = MayWriteFolder(dir);
-    const int fd = OpenRegular(target, replace ? O_RDONLY : O_RDWR);
-    if (fd < 0) return false;
-    TProfileScan scan(section, key);
-    bool ok = ScanProfileFile(fd, scan);
-    if (ok && scan.KeyFound() && guard && !guard(scan.HeaderName(), scan.Value())) ok = false;
-    if (ok && !(scan.KeyFound() && scan.RawValue() == value)) {
-        const TProfileScan::TEdit edit = scan.EditFor(value);
-        if (replace) {
-            RemoveStaleTemporaries(dir, NameOf(target));
-            ok = ReplaceAtomically(target, dir, &fileStat, fd, edit);
-        } else {
-            ok = RewriteInPlace(fd, edit);
-        }
-    }
-    ::close(fd);
-    return ok;
+    return false;
 }
 
 }  // namespace vexa

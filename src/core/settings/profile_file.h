@@ -23,8 +23,8 @@ inline constexpr std::size_t kProfileValueCapacity = 81;
 
 // --- In-memory layer (the file's bytes in, bytes out) ----------------------
 
-// The value of `key` in `section`, untruncated, or nothing when the section
-// or the key is missing.
+// The value of `key` in `section` (at most kProfileHeldValue bytes of it), or
+// nothing when the section or the key is missing.
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
                                             std::string_view key);
 
@@ -55,22 +55,38 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
 using TProfileWriteGuard = std::function<bool(std::string_view headerName, std::string_view presentValue)>;
 
 // Sets `key` in `section` of the file at `path`, creating the file (and its
-// missing folders) as needed. Symlinks are followed to the real file, whose
-// mode is kept. Where the folder may be written the file is replaced
+// missing folders) as needed. The file is locked against other processes'
+// saves (waiting a bounded time; where the file system keeps no locks the
+// save goes on without) and read again under the lock, so `guard` judges the
+// value on disk now and every other line stays as it is on disk now.
+// Symlinks are followed to the real file, whose mode is kept; a link that is
+// not ours or root's, or that leads to a file that is not ours, is not
+// written through. Where the folder may be written the file is replaced
 // atomically (temporary file in the same folder, fsync, rename), after
-// removing temporary files that killed saves left there; a writable file in a
-// folder that may not be written is changed in place (write, fsync) to the
-// same bytes. A read-only file stays untouched. Files of any size are
-// handled a line at a time. When `guard` refuses the present value nothing
-// is written. Returns false when nothing was written.
+// removing temporary files that killed saves left there; a writable file in
+// a folder that may not be written is changed in place through a journal
+// (see profile_journal.h). A read-only file stays untouched. Files and lines
+// of any size are handled a piece at a time. When `guard` refuses the
+// present value nothing is written. Returns false when nothing was written.
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value, const TProfileWriteGuard& guard = {});
+
+// WriteProfileString on the settings saver's worker when saves run in the
+// background (settings_saver.h); `guard` must own what it refers to.
+bool SaveProfileString(const std::string& path, std::string_view section, std::string_view key,
+                       std::string_view value, TProfileWriteGuard guard = {});
+
+// Finishes a save of the file at `path` that was cut short, from its journal;
+// reads do it by themselves. False when a journal is there but could not be
+// applied.
+bool RecoverProfileFile(const std::string& path);
 
 // The checks a write makes, for whoever must decide beforehand where the
 // settings file can live.
 //
 // The file that a write to `path` replaces: symlinks followed, where a
-// dangling link names the file to create. False on a loop or a bad link.
+// dangling link names the file to create. False on a loop, a bad link, or a
+// link a write does not follow (see WriteProfileString).
 bool ResolveProfileTarget(const std::string& path, std::string& target);
 // The folder part of a path ("." when there is none).
 std::string FolderOfPath(const std::string& path);

@@ -1,6 +1,9 @@
 #include "settings/profile_save.h"
 
+#include "settings/profile_io.h"
+
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -13,49 +16,7 @@
 namespace vexa {
 namespace {
 
-constexpr std::size_t kChunk = 64 * 1024;
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-bool PwriteAll(int fd, const char* data, std::size_t size, std::uint64_t offset) {
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, size, static_cast<off_t>(offset));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += static_cast<std::uint64_t>(n);
-    }
-    return true;
-}
-
-// Reads exactly `size` bytes at `offset`; a file that shrank meanwhile fails.
-bool PreadAll(int fd, char* data, std::size_t size, std::uint64_t offset) {
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, data, size, static_cast<off_t>(offset));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += static_cast<std::uint64_t>(n);
-    }
-    return true;
-}
+constexpr std::size_t kChunk = 256 * 1024;
 
 // Copies source bytes [from, to) to `out`; to == UINT64_MAX copies up to the end.
 bool CopyRange(int source, std::uint64_t from, std::uint64_t to, int out) {
@@ -82,36 +43,30 @@ bool AllDigits(std::string_view s) {
 
 bool ScanProfileFile(int fd, TProfileScan& scan) {
     std::vector<char> buf(kChunk);
-    std::string line;
-    std::uint64_t offset = 0;     // of the next byte read
-    std::uint64_t lineBegin = 0;  // of `line`
-    for (;;) {
-        const ssize_t n = ::pread(fd, buf.data(), buf.size(), static_cast<off_t>(offset));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
+    for (std::uint64_t offset = 0;;) {
+        // Holes of a sparse file read as zero bytes without reading them.
+        off_t data = ::lseek(fd, static_cast<off_t>(offset), SEEK_DATA);
+        if (data < 0 && errno == ENXIO) {
+            struct stat st {};
+            data = ::fstat(fd, &st) == 0 ? st.st_size : static_cast<off_t>(offset);
         }
+        if (data > static_cast<off_t>(offset)) {
+            if (!scan.FeedZeros(static_cast<std::uint64_t>(data) - offset)) return true;
+            offset = static_cast<std::uint64_t>(data);
+        }
+        const long n = PreadSome(fd, buf.data(), buf.size(), offset);
+        if (n < 0) return false;
         if (n == 0) break;
         offset += static_cast<std::uint64_t>(n);
-        std::string_view chunk(buf.data(), static_cast<std::size_t>(n));
-        while (!chunk.empty()) {
-            const std::size_t nl = chunk.find('\n');
-            const std::size_t take = nl == std::string_view::npos ? chunk.size() : nl + 1;
-            line.append(chunk.substr(0, take));
-            chunk.remove_prefix(take);
-            if (nl == std::string_view::npos) break;
-            if (!scan.Feed(line, lineBegin)) return true;
-            lineBegin += line.size();
-            line.clear();
-        }
+        if (!scan.Feed(std::string_view(buf.data(), static_cast<std::size_t>(n)))) return true;
     }
-    scan.Feed(line, lineBegin);
+    scan.Finish();
     return true;
 }
 
 bool ReplaceAtomically(const std::string& target, const std::string& dir, const struct stat* existing,
                        int sourceFd, const TProfileScan::TEdit& edit) {
-    static unsigned counter = 0;
+    static std::atomic<unsigned> counter{0};
     const std::size_t slash = target.rfind('/');
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string temp;
@@ -135,52 +90,15 @@ bool ReplaceAtomically(const std::string& target, const std::string& dir, const 
     } else {
         ok = ok && WriteAll(fd, edit.Insert);
     }
-    ok = ok && ::fsync(fd) == 0;
+    ok = ok && SyncFile(fd);
     ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    ok = ok && RenameFile(temp, target);
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
     }
-    if (const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dfd >= 0) {
-        (void)::fsync(dfd);
-        ::close(dfd);
-    }
+    SyncFolder(dir);
     return true;
-}
-
-bool RewriteInPlace(int fd, const TProfileScan::TEdit& edit) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || edit.Begin > edit.End) return false;
-    const auto oldSize = static_cast<std::uint64_t>(st.st_size);
-    if (edit.End > oldSize) return false;
-    const std::uint64_t removed = edit.End - edit.Begin;
-    const std::uint64_t added = edit.Insert.size();
-    std::vector<char> buf(kChunk);
-    if (added > removed) {
-        const std::uint64_t grow = added - removed;
-        // Claim the room first: running out of space must happen before any
-        // byte has moved.
-        if (const int err = ::posix_fallocate(fd, static_cast<off_t>(oldSize), static_cast<off_t>(grow)); err != 0) {
-            (void)::ftruncate(fd, static_cast<off_t>(oldSize));
-            return false;
-        }
-        // Move the tail back to front so that nothing is overwritten unread.
-        for (std::uint64_t pos = oldSize; pos > edit.End;) {
-            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, pos - edit.End));
-            pos -= n;
-            if (!PreadAll(fd, buf.data(), n, pos) || !PwriteAll(fd, buf.data(), n, pos + grow)) return false;
-        }
-    } else if (added < removed) {
-        const std::uint64_t shrink = removed - added;
-        for (std::uint64_t pos = edit.End; pos < oldSize;) {
-            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, oldSize - pos));
-            if (!PreadAll(fd, buf.data(), n, pos) || !PwriteAll(fd, buf.data(), n, pos - shrink)) return false;
-            pos += n;
-        }
-        if (::ftruncate(fd, static_cast<off_t>(oldSize - shrink)) != 0) return false;
-    }
-    return PwriteAll(fd, edit.Insert.data(), edit.Insert.size(), edit.Begin) && ::fsync(fd) == 0;
 }
 
 void RemoveStaleTemporaries(const std::string& dir, const std::string& name) {

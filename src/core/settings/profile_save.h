@@ -9,8 +9,8 @@
 
 namespace vexa {
 
-// Feeds the file behind `fd` to `scan` line by line from its start until the
-// scan is settled. False on a read error.
+// Feeds the file behind `fd` to `scan` piece by piece from its start until
+// the scan is settled. False on a read error.
 bool ScanProfileFile(int fd, TProfileScan& scan);
 
 // Writes source (or nothing, when sourceFd < 0) with `edit` applied to a new
@@ -19,11 +19,6 @@ bool ScanProfileFile(int fd, TProfileScan& scan);
 // over. The temporary file is removed again on failure.
 bool ReplaceAtomically(const std::string& target, const std::string& dir, const struct stat* existing,
                        int sourceFd, const TProfileScan::TEdit& edit);
-
-// Applies `edit` to the file open for reading and writing behind `fd`
-// itself: for a writable file in a folder that cannot be written. The room a
-// longer file needs is reserved first, so a full disk leaves it unchanged.
-bool RewriteInPlace(int fd, const TProfileScan::TEdit& edit);
 
 // Removes temporary files of the form ReplaceAtomically makes for `name` in
 // `dir` whose process has ended: what a save that was killed leaves behind.

@@ -6,6 +6,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 namespace vexa {
@@ -115,27 +116,41 @@ void ReadResultRecord(const std::string& settingsPath, const char* section, TRes
 
 namespace {
 
-// A record line is shared by section names that differ only in the case of
-// ASCII letters, while the checksums cover the exact bytes. A value that
-// verifies for the header's own, different spelling is another puzzle's
-// result: it is kept, and this puzzle's result is not stored.
-bool MayReplaceRecord(std::string_view section, std::string_view headerName, std::string_view presentValue) {
-    // A puzzle's section name never holds a zero byte.
-    if (headerName == section || headerName.find('\0') != std::string_view::npos) return true;
-    TResultState present;
-    if (ParseResultRecord(std::string(presentValue), present) != 3) return true;
+bool Verifies(const std::string& section, const TResultState& record) {
     std::uint32_t msb = 0, lsb = 0;
-    ComputeChecksums(std::string(headerName).c_str(), present.BestResult, msb, lsb);
-    return msb != present.StoredCrcMsb || lsb != present.StoredCrcLsb;
+    ComputeChecksums(section.c_str(), record.BestResult, msb, lsb);
+    return msb == record.StoredCrcMsb && lsb == record.StoredCrcLsb;
 }
 
-bool WriteRecordValue(const std::string& settingsPath, const char* name, const std::string& value) {
+// Decides, under the file's lock, against the record on disk now. A record
+// line is shared by section names that differ only in the case of ASCII
+// letters, while the checksums cover the exact bytes: a value that verifies
+// for the header's own, different spelling is another puzzle's result and is
+// kept. A result (`newResult`) is stored only when it beats this puzzle's
+// record on disk, which another copy of the player may have raised since we
+// read it; an erase (no `newResult`) replaces this puzzle's record whatever
+// it holds.
+bool MayReplaceRecord(const std::string& section, std::string_view headerName, std::string_view presentValue,
+                      std::optional<ViewMode> newResult) {
+    // Judged as a read would see it: its first 80 bytes.
+    const std::string present(presentValue.substr(0, kProfileValueCapacity - 1));
+    TResultState record;
+    if (ParseResultRecord(present, record) != 3) return true;
+    // A puzzle's section name never holds a zero byte.
+    const bool otherSpelling = headerName != section && headerName.find('\0') == std::string_view::npos;
+    if (otherSpelling && Verifies(std::string(headerName), record)) return false;
+    if (newResult && Verifies(section, record) && !IsBetterResult(*newResult, record.BestResult)) return false;
+    return true;
+}
+
+bool WriteRecordValue(const std::string& settingsPath, const char* name, const std::string& value,
+                      std::optional<ViewMode> newResult) {
     if (!IsStorableSectionName(name)) return false;
-    const std::string_view section(name);
-    return WriteProfileString(settingsPath, section, kResultRecordKey, value,
-                              [section](std::string_view headerName, std::string_view presentValue) {
-                                  return MayReplaceRecord(section, headerName, presentValue);
-                              });
+    std::string section(name);
+    return SaveProfileString(settingsPath, section, kResultRecordKey, value,
+                             [section, newResult](std::string_view headerName, std::string_view presentValue) {
+                                 return MayReplaceRecord(section, headerName, presentValue, newResult);
+                             });
 }
 
 }  // namespace
@@ -143,11 +158,12 @@ bool WriteRecordValue(const std::string& settingsPath, const char* name, const s
 bool WriteResultRecord(const std::string& settingsPath, const char* section, TResultState& state) {
     const char* name = section ? section : "";
     ComputeChecksums(name, state.BestResult, state.StoredCrcMsb, state.StoredCrcLsb);
-    return WriteRecordValue(settingsPath, name, FormatValue(state.StoredCrcMsb, state.StoredCrcLsb, state.BestResult));
+    return WriteRecordValue(settingsPath, name, FormatValue(state.StoredCrcMsb, state.StoredCrcLsb, state.BestResult),
+                            state.BestResult);
 }
 
 bool EraseResultRecord(const std::string& settingsPath, const char* section) {
-    return WriteRecordValue(settingsPath, section ? section : "", kEmptyResultRecord);
+    return WriteRecordValue(settingsPath, section ? section : "", kEmptyResultRecord, std::nullopt);
 }
 
 }  // namespace vexa

@@ -39,11 +39,15 @@ int ParseResultRecord(const std::string& value, TResultState& state);
 void ReadResultRecord(const std::string& settingsPath, const char* section, TResultState& state);
 
 // Stores state.BestResult (already set by the caller): recomputes both
-// checksums into `state` and writes the value. Returns false when the file
-// was not written (unwritable, or a section name that a profile file cannot
-// hold); the caller may ignore that. Section names differing only in ASCII
-// case share one line: a value there that verifies for the header's own,
-// different spelling belongs to another puzzle and is never overwritten.
+// checksums into `state` and writes the value, unless the record on disk,
+// read again under the file's lock, verifies and is at least as good (another
+// copy of the player may have stored it since the load). Returns false when
+// the file was not written (unwritable, a better record there, or a section
+// name that a profile file cannot hold), true when it was or when the save
+// was queued to run in the background; the caller may ignore it. Section
+// names differing only in ASCII case share one line: a value there that
+// verifies for the header's own, different spelling belongs to another
+// puzzle and is never overwritten.
 bool WriteResultRecord(const std::string& settingsPath, const char* section, TResultState& state);
 
 // Writes "0,0,0", which never verifies; the caller sets BestResult to kNoResult.

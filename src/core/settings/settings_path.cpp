@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +18,37 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+bool IsOtherUser(uid_t uid) { return uid != ::geteuid() && uid != 0; }
+
+// Whether any user but us and root belongs to group `gid`, as a member or by
+// their own primary group.
+bool GroupHasOthers(gid_t gid) {
+    if (const group* gr = ::getgrgid(gid)) {
+        for (char** member = gr->gr_mem; member && *member; ++member) {
+            const passwd* pw = ::getpwnam(*member);
+            if (!pw || IsOtherUser(pw->pw_uid)) return true;
+        }
+    }
+    bool others = false;
+    ::setpwent();
+    while (const passwd* pw = ::getpwent())
+        if (pw->pw_gid == gid && IsOtherUser(pw->pw_uid)) others = true;
+    ::endpwent();
+    return others;
+}
+
+// A folder in which another user could put, replace or remove our settings
+// file (or a link in its place): world-writable, sticky like /tmp, another
+// user's, or group-writable by a group that has other members. Our own 775
+// folder under a private group is ours alone.
+bool OthersMayWriteFolder(const std::string& dir) {
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0) return true;
+    if ((st.st_mode & (S_IWOTH | S_ISVTX)) != 0) return true;
+    if (IsOtherUser(st.st_uid) && (st.st_mode & S_IWUSR) != 0) return true;
+    return (st.st_mode & S_IWGRP) != 0 && GroupHasOthers(st.st_gid);
+}
+
 // Whether the settings file at `path` can be kept there: an existing file
 // must be a writable regular file (a save changes it in place when its folder
 // cannot be written). A missing file is probed by creating it empty and
@@ -25,6 +57,7 @@ bool CanKeepSettingsAt(const std::string& path) {
     std::string target;
     if (!ResolveProfileTarget(path, target)) return false;
     const std::string folder = FolderOfPath(target);
+    if (OthersMayWriteFolder(FolderOfPath(path)) || OthersMayWriteFolder(folder)) return false;
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) return MayWriteFile(target);
     if (errno != ENOENT) return false;
@@ -69,9 +102,9 @@ TSettingsPathResult MakeSettingsPath(const std::string& programPath, const std::
     return {TSettingsPlace::Fallback, path};
 }
 
-std::string DefaultSettingsFallbackDir() {
+std::string UserFolderFor(const char* variable, const char* belowHome) {
     std::string base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') {
+    if (const char* xdg = std::getenv(variable); xdg && xdg[0] == '/') {
         base = xdg;
     } else {
         const char* home = std::getenv("HOME");
@@ -80,12 +113,14 @@ std::string DefaultSettingsFallbackDir() {
             home = pw ? pw->pw_dir : nullptr;
         }
         if (!home || !home[0]) return {};
-        base = std::string(home) + "/.config";
+        base = std::string(home) + "/" + belowHome;
     }
     while (base.size() > 1 && base.back() == '/') base.pop_back();
     if (base != "/") base += '/';
     return base + "vexa/";
 }
+
+std::string DefaultSettingsFallbackDir() { return UserFolderFor("XDG_CONFIG_HOME", ".config"); }
 
 std::string CurrentProgramPath() {
     std::string buf(256, '\0');

@@ -30,11 +30,18 @@ bool IsInstalledProgram(const std::string& programPath);
 
 // `programPath` is the program file (what /proc/self/exe names);
 // `fallbackDir` the per-user folder used when the program is installed, or
-// when no settings file can be created beside it or an existing one there
-// is read-only. A writable file in a folder that cannot be written is kept. A probe file created to
-// test the folder is deleted again; an existing settings file is untouched.
+// when no settings file can be created beside it, an existing one there is
+// read-only or a link that saves do not follow, or other users may write its
+// folder (world-writable, sticky, another user's, or group-writable by a
+// group with other members). A writable file in a folder that cannot be
+// written is kept. A probe file created to test the folder is deleted again;
+// an existing settings file is untouched.
 // The fallback folder is neither created nor tested here.
 TSettingsPathResult MakeSettingsPath(const std::string& programPath, const std::string& fallbackDir);
+
+// $`variable` (when absolute) or ~/`belowHome`, plus "vexa/"; empty when
+// there is no home folder.
+std::string UserFolderFor(const char* variable, const char* belowHome);
 
 // $XDG_CONFIG_HOME (when absolute) or ~/.config, plus "vexa/".
 std::string DefaultSettingsFallbackDir();

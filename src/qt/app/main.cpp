@@ -5,7 +5,9 @@
 #include "framework/message_box.h"
 #include "framework/qt_translation.h"
 #include "framework/single_instance.h"
+#include "settings/profile_file.h"
 #include "settings/settings_path.h"
+#include "settings/settings_saver.h"
 
 #include <QApplication>
 
@@ -37,9 +39,16 @@ int main(int argc, char** argv) {
     const vexa::TSettingsPathResult settings =
         vexa::MakeSettingsPath(vexa::CurrentProgramPath(), vexa::DefaultSettingsFallbackDir());
 
+    // A save cut short by a kill is finished before anything reads the file;
+    // later saves run beside the window, so a big file never holds it up.
+    vexa::RecoverProfileFile(settings.Path);
+    vexa::SetSettingsSavesInBackground(true);
+
     vexa::TKavrikApp app(settings.Path);
     app.PendingFile = line.PendingFile;  // the name's bytes as given
     QObject::connect(&instance, &vexa::TSingleInstance::ShowRequested, &app, &vexa::TKavrikApp::ShowFrame);
     QObject::connect(&instance, &vexa::TSingleInstance::FileHandedOver, &app, &vexa::TKavrikApp::OpenHandedFile);
-    return app.Run();
+    const int status = app.Run();
+    vexa::WaitForSettingsSaves();  // the last result reaches the disk before the program ends
+    return status;
 }

@@ -6,13 +6,12 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
-#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -28,9 +27,16 @@ constexpr char kShowRequest[] = "show\n";
 constexpr char kOpenRequest[] = "open ";
 constexpr int kMaxHandedName = PATH_MAX;
 
-// How long a socket folder of QLocalServer's making must have been left
-// alone before it counts as the remains of a killed process.
-constexpr std::time_t kLeftoverAge = 10;
+// A request is "show\n", "open <length>\n" and a file name: anything
+// longer is not one. A connection that has not finished its request in
+// kRequestMs is closed, and at most kMaxConnections are open at a time, so
+// that nobody can wear the hand-over down. When the listening socket is lost
+// (Qt closes it when accept fails, at the file-descriptor limit), it is made
+// again every kRelistenMs until that works.
+constexpr qint64 kMaxRequest = 5 + 5 + 11 + kMaxHandedName;
+constexpr int kRequestMs = 3000;
+constexpr int kMaxConnections = 32;
+constexpr int kRelistenMs = 250;
 
 QString CacheFolder() {
     QString base = qEnvironmentVariable("XDG_CACHE_HOME");
@@ -44,18 +50,6 @@ QString CacheFolder() {
         base = home + QStringLiteral("/.cache");
     }
     return base + QStringLiteral("/vexa");
-}
-
-// The name QLocalServer gives the private folder it binds the socket in:
-// a dot and six letters or digits.
-bool IsSocketFolderName(const char* name) {
-    if (name[0] != '.') return false;
-    int n = 0;
-    for (const char* p = name + 1; *p; ++p, ++n) {
-        const char c = *p;
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
-    }
-    return n == 6;
 }
 
 QByteArray AbsoluteName(const QByteArray& file) {
@@ -74,6 +68,7 @@ TSingleInstance::TSingleInstance(const QString& folder, QObject* parent) : QObje
 
 TSingleInstance::~TSingleInstance() {
     if (Server) Server->close();
+    Server.reset();  // its connections go while the count is still there
 }
 
 bool TSingleInstance::PrepareFolder(const QString& folder) {
@@ -119,53 +114,53 @@ bool TSingleInstance::TryBecomeFirst() {
         Lock.reset();
         return !heldByAnother;
     }
-    RemoveLeftoverSocketFolders();
     // The folder is private, so the socket needs no access options of its
-    // own (which would make QLocalServer bind in a temporary folder first).
+    // own and is bound directly at its name; nothing else in the folder is
+    // ours to touch.
+    Listen();
+    // Still the only copy even while it cannot listen; others simply cannot
+    // reach it until it can again.
+    Watch = std::make_unique<QTimer>();
+    connect(Watch.get(), &QTimer::timeout, this, [this] {
+        if (!Server || !Server->isListening()) Listen();
+    });
+    Watch->start(kRelistenMs);
+    return true;
+}
+
+bool TSingleInstance::Listen() {
     Server = std::make_unique<QLocalServer>();
-    QLocalServer::removeServer(SocketPath());  // a socket left by a crashed copy
+    QLocalServer::removeServer(SocketPath());  // a socket left by a crashed copy, or by our lost server
     if (!Server->listen(SocketPath())) {
-        // Still the only copy; others simply cannot reach it.
         Server.reset();
-        return true;
+        return false;
     }
     connect(Server.get(), &QLocalServer::newConnection, this, &TSingleInstance::OnConnection);
     return true;
 }
 
-void TSingleInstance::RemoveLeftoverSocketFolders() const {
-    // A copy killed while QLocalServer set up its socket leaves ".XXXXXX"
-    // holding at most the socket "s". Only such folders of ours, untouched
-    // for a while, are removed: the runtime folder is shared with other
-    // programs.
-    const QByteArray folder = QFile::encodeName(Folder);
-    DIR* d = ::opendir(folder.constData());
-    if (!d) return;
-    const int dfd = ::dirfd(d);
-    const std::time_t now = std::time(nullptr);
-    while (const dirent* entry = ::readdir(d)) {
-        if (!IsSocketFolderName(entry->d_name)) continue;
-        struct stat st {};
-        if (::fstatat(dfd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode) ||
-            st.st_uid != ::geteuid() || now - st.st_mtime < kLeftoverAge)
-            continue;
-        const int sub = ::openat(dfd, entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (sub < 0) continue;
-        struct stat sock {};
-        if (::fstatat(sub, "s", &sock, AT_SYMLINK_NOFOLLOW) == 0 && S_ISSOCK(sock.st_mode))
-            (void)::unlinkat(sub, "s", 0);
-        ::close(sub);
-        (void)::unlinkat(dfd, entry->d_name, AT_REMOVEDIR);  // fails unless it is empty now
-    }
-    ::closedir(d);
-}
-
 void TSingleInstance::OnConnection() {
     while (QLocalSocket* socket = Server->nextPendingConnection()) {
+        if (Connections >= kMaxConnections) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        ++Connections;
+        connect(socket, &QObject::destroyed, this, [this] { --Connections; });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        socket->setReadBufferSize(kMaxRequest + 1);
+        QTimer::singleShot(kRequestMs, socket, [socket] {
+            socket->abort();
+            socket->deleteLater();
+        });
         // Requests may arrive in pieces: each connection keeps what it has read.
         auto shown = std::make_shared<bool>(false);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, shown] {
+            if (socket->bytesAvailable() > kMaxRequest) {
+                socket->abort();
+                return;
+            }
             if (!*shown) {
                 if (!socket->canReadLine()) return;
                 if (socket->readLine() != kShowRequest) {

@@ -8,6 +8,7 @@
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 
@@ -51,12 +52,14 @@ signals:
     void FileHandedOver(const QByteArray& file);
 
 private:
+    bool Listen();
     void OnConnection();
-    void RemoveLeftoverSocketFolders() const;
 
     QString Folder;
     std::unique_ptr<QLockFile> Lock;
     std::unique_ptr<QLocalServer> Server;
+    std::unique_ptr<QTimer> Watch;  // listens again when the server was lost
+    int Connections = 0;
 };
 
 }  // namespace vexa

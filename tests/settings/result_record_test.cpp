@@ -155,23 +155,25 @@ TEST_F(ResultRecordFile, ASectionSpelledOtherwiseKeepsItsResult) {
         const char* name;
         std::string file;
         const char* section;  // the puzzle that reaches HalfFound, then erases
-        bool wantStored;
+        bool wantWritten;     // its own better record is kept too
+        bool wantErased;
     };
     const Case cases[] = {
-        {"another spelling's valid result is kept", "[SetTest]\r\nDStrs=" + setTest206 + "\r\n", "SETTEST", false},
-        {"the same spelling overwrites its own", "[SetTest]\r\nDStrs=" + setTest206 + "\r\n", "SetTest", true},
-        {"a value that verifies for no one is overwritten", "[SetTest]\r\nDStrs=0,0,0\r\n", "SETTEST", true},
+        {"another spelling's valid result is kept", "[SetTest]\r\nDStrs=" + setTest206 + "\r\n", "SETTEST", false,
+         false},
+        {"the same spelling erases its own", "[SetTest]\r\nDStrs=" + setTest206 + "\r\n", "SetTest", false, true},
+        {"a value that verifies for no one is overwritten", "[SetTest]\r\nDStrs=0,0,0\r\n", "SETTEST", true, true},
         {"a value of this spelling under another header is ours",
-         "[SetTest]\r\nDStrs=" + FormatResultRecord("SETTEST", AllFound) + "\r\n", "SETTEST", true},
+         "[SetTest]\r\nDStrs=" + FormatResultRecord("SETTEST", AllFound) + "\r\n", "SETTEST", false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Put(c.file);
         TResultState state;
         state.BestResult = HalfFound;
-        EXPECT_EQ(WriteResultRecord(path_, c.section, state), c.wantStored);
-        EXPECT_EQ(EraseResultRecord(path_, c.section), c.wantStored);
-        if (!c.wantStored) {
+        EXPECT_EQ(WriteResultRecord(path_, c.section, state), c.wantWritten);
+        EXPECT_EQ(EraseResultRecord(path_, c.section), c.wantErased);
+        if (!c.wantErased) {
             EXPECT_EQ(Get(), c.file);
             TResultState other;
             ReadResultRecord(path_, "SetTest", other);

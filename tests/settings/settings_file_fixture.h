@@ -19,6 +19,8 @@ protected:
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
         path_ = (dir_ / "vexa.Ini").string();
+        // Journals of in-place saves stay in the scratch folder too.
+        ::setenv("XDG_STATE_HOME", (dir_ / "state").c_str(), 1);
     }
     void TearDown() override {
         std::error_code ec;

@@ -1,6 +1,10 @@
 #include "settings/settings_path.h"
 
+#include "settings/profile_file.h"
+
 #include <gtest/gtest.h>
+
+#include <grp.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -134,6 +138,66 @@ TEST_F(SettingsPathOnDisk, ChoosesBesideProgramOnlyWhenFileAndFolderMayBeWritten
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()),
                   c.wantContents ? 1 : 0);
         EXPECT_FALSE(fs::exists(root_ / "config"));
+    }
+}
+
+TEST_F(SettingsPathOnDisk, FoldersOthersMayWriteAndOthersFilesAreNotUsed) {
+    // In a folder that others may write, a settings file or a link in its
+    // place may have been planted by someone else.
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give files and folders to another user";
+    constexpr uid_t kOther = 65534;
+    const std::string fallback = (root_ / "config/vexa/").string();
+    gid_t sharedGroup = 0;  // a group with a member other than root, if the system has one
+    for (gid_t gid = 1; gid < 2000 && sharedGroup == 0; ++gid)
+        if (const group* gr = ::getgrgid(gid); gr && gr->gr_mem && gr->gr_mem[0]) sharedGroup = gid;
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& folder, const fs::path& ini)> arrange;
+        TSettingsPlace wantResult;
+    };
+    const Case cases[] = {
+        {"world-writable folder", [](auto& folder, auto&) { ::chmod(folder.c_str(), 0777); }, TSettingsPlace::Fallback},
+        {"sticky shared folder", [](auto& folder, auto&) { ::chmod(folder.c_str(), 01777); }, TSettingsPlace::Fallback},
+        {"another user's folder", [](auto& folder, auto&) { ::chown(folder.c_str(), kOther, kOther); },
+         TSettingsPlace::Fallback},
+        {"own 775 folder under a private group", [](auto& folder, auto&) { ::chmod(folder.c_str(), 0775); },
+         TSettingsPlace::BesideProgram},
+        {"group-writable by a group with other members",
+         [sharedGroup](auto& folder, auto&) {
+             ::chown(folder.c_str(), 0, sharedGroup);
+             ::chmod(folder.c_str(), sharedGroup ? 0775 : 0777);
+         },
+         TSettingsPlace::Fallback},
+        {"link to another user's file",
+         [this](auto&, auto& ini) {
+             Put(root_ / "theirs.Ini", "theirs");
+             ::chown((root_ / "theirs.Ini").c_str(), kOther, kOther);
+             fs::create_symlink(root_ / "theirs.Ini", ini);
+         },
+         TSettingsPlace::Fallback},
+        {"another user's link to our file",
+         [this](auto&, auto& ini) {
+             Put(root_ / "ours.Ini", "ours");
+             fs::create_symlink(root_ / "ours.Ini", ini);
+             ::lchown(ini.c_str(), kOther, kOther);
+         },
+         TSettingsPlace::Fallback},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = root_ / ("p" + std::to_string(n++));
+        fs::create_directories(folder);
+        const fs::path ini = folder / "vexa.Ini";
+        c.arrange(folder, ini);
+        const TSettingsPathResult got = MakeSettingsPath((folder / "vexa.bin").string(), fallback);
+        EXPECT_EQ(got.Result, c.wantResult);
+        if (fs::is_symlink(ini)) {
+            // Never written through, whoever asks.
+            const std::string before = Get(ini);
+            EXPECT_FALSE(WriteProfileString(ini.string(), "abc", "DStrs", "0,0,0"));
+            EXPECT_EQ(Get(ini), before);
+        }
     }
 }
 

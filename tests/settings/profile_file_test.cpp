@@ -127,6 +127,7 @@ protected:
         std::string pattern = (fs::temp_directory_path() / "vexa-profile-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
+        ::setenv("XDG_STATE_HOME", (dir_ / "state").c_str(), 1);
     }
     void TearDown() override {
         ::umount2((dir_ / "disk").c_str(), MNT_DETACH);  // a test's small file system, if still there

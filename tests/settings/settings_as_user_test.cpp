@@ -87,6 +87,8 @@ TEST(SettingsAsUser, UserSide) {
     ASSERT_NE(::geteuid(), 0u);
     const fs::path root = dir;
     const std::string fallback = (root / "home/config/vexa/").string();
+    // An in-place save keeps its journal in the user's state folder.
+    ::setenv("XDG_STATE_HOME", (root / "home/state").c_str(), 1);
 
     const TSettingsPathResult kept = MakeSettingsPath((root / "program/vexa.bin").string(), fallback);
     EXPECT_EQ(kept.Result, TSettingsPlace::BesideProgram);
