@@ -2,7 +2,7 @@
 // menu items and mouse events: the score after judging, the outlines and
 // markers the review paints, the way back to the animated result screen and
 // the restart from the review; the pause freezing the clock across a clock
-// jump, disabling judging and the modes, and pausing on minimising.
+// jump and disabling judging and the modes; 最小化で一時停止.
 #include "app_fixture.h"
 
 #include "framework/command_ids.h"
@@ -12,6 +12,8 @@
 #include "play/play_messages.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QFile>
 #include <QWindow>
 
@@ -236,17 +238,69 @@ TEST_F(ReviewPauseTest, PauseFreezesTheClockAndHidesThePlay) {
     EXPECT_EQ(TimeText(), QStringLiteral("残り時間　289"));
 }
 
-TEST_F(ReviewPauseTest, MinimisingPausesARunningChallengeOnly) {
+// The 表示 menu's last item, chosen with the keys as a user would.
+void ChooseLastViewMenuItem(QMenuBar* bar) {
+    QMenu* view = bar->actions().at(4)->menu();
+    view->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    for (int key : {int(Qt::Key_Up), int(Qt::Key_Return)}) {
+        qt_handleKeyEvent(view->windowHandle(), QEvent::KeyPress, key, Qt::NoModifier);
+        qt_handleKeyEvent(view->windowHandle(), QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::processEvents();
+    }
+}
+
+TEST_F(ReviewPauseTest, MinimisingPausesOnlyWhenChosenAndRestoringGoesOn) {
     StartGame();
+    QMenu* viewMenu = App->Frame()->menuBar()->actions().at(4)->menu();
+    QAction* item = viewMenu->actions().last();
+    ASSERT_EQ(item->text(), QStringLiteral("最小化で一時停止"));
+    EXPECT_TRUE(viewMenu->actions().at(viewMenu->actions().size() - 2)->isSeparator());
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_FALSE(item->isChecked()) << "off at first";
+    EXPECT_EQ(HintText(CmPauseOnMinimise), QStringLiteral("最小化で一時停止するかを切り替えます"));
+
+    // By default the countdown runs on while minimised.
+    App->EvTimer();
+    App->Frame()->showMinimized();
+    QApplication::processEvents();
+    EXPECT_FALSE(App->View()->Overlay().Paused);
+    Clock += 5;
+    App->EvTimer();
+    EXPECT_EQ(TimeText(), QStringLiteral("残り時間　295"));
+    App->Frame()->showNormal();
+    QApplication::processEvents();
+    EXPECT_TRUE(State(CmJudge).Enabled);
+
+    ChooseLastViewMenuItem(App->Frame()->menuBar());
+    EXPECT_TRUE(item->isChecked());
+    QFile settings(QString::fromStdString(App->SettingsPath()));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("\r\nPauseOnMinimise=1\r\n"));
+    settings.close();
+
+    // Chosen: minimising pauses, and restoring goes on by itself.
     App->Frame()->showMinimized();
     QApplication::processEvents();
     EXPECT_TRUE(App->View()->Overlay().Paused);
-    EXPECT_TRUE(State(CmPause).Checked);
+    EXPECT_FALSE(State(CmJudge).Enabled);
+    Clock += 100;
+    App->EvTimer();
+    EXPECT_EQ(TimeText(), QStringLiteral("残り時間　295"));
     App->Frame()->showNormal();
     QApplication::processEvents();
-    EXPECT_TRUE(App->View()->Overlay().Paused) << "a restored frame waits for P";
-    ASSERT_TRUE(Key(Qt::Key_P));
     EXPECT_FALSE(App->View()->Overlay().Paused);
+    EXPECT_TRUE(State(CmJudge).Enabled) << "no 判定 waiting for P";
+    EXPECT_EQ(TimeText(), QStringLiteral("残り時間　295"));
+
+    // A pause chosen with P outlasts minimising and restoring.
+    ASSERT_TRUE(Key(Qt::Key_P));
+    App->Frame()->showMinimized();
+    QApplication::processEvents();
+    App->Frame()->showNormal();
+    QApplication::processEvents();
+    EXPECT_TRUE(App->View()->Overlay().Paused);
+    ASSERT_TRUE(Key(Qt::Key_P));
 
     // After judging there is no clock to stop.
     ASSERT_TRUE(App->Commands().Execute(CmJudge));
@@ -254,6 +308,14 @@ TEST_F(ReviewPauseTest, MinimisingPausesARunningChallengeOnly) {
     QApplication::processEvents();
     EXPECT_FALSE(App->View()->Overlay().Paused);
     EXPECT_FALSE(State(CmPause).Enabled);
+
+    // The next run reads the choice back.
+    const std::string path = App->SettingsPath();
+    App.reset();
+    App = std::make_unique<TKavrikApp>(path);
+    Start();
+    QAction* again = App->Frame()->menuBar()->actions().at(4)->menu()->actions().last();
+    EXPECT_TRUE(again->isChecked());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "play/judge.h"
 #include "play/play_messages.h"
 #include "play/show_mode.h"
+#include "settings/display_options.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -65,6 +66,7 @@ void PauseChallenge(TGamePlay& game) {
     if (!state.Running || state.Over != TOverMode::None) return;
     state.Over = TOverMode::Paused;
     state.PausedElapsed = ElapsedSeconds(game);
+    state.PausedByMinimise = false;  // FrameMinimised says otherwise
     ShowPlayOverlay(game);
 }
 
@@ -72,12 +74,29 @@ void ResumeChallenge(TGamePlay& game) {
     TPlayState& state = game.State;
     if (!state.Paused()) return;
     state.Over = TOverMode::None;
+    state.PausedByMinimise = false;
     // The clock goes on from the elapsed time kept at the pause, however the
     // calendar clock moved (or was set) meanwhile.
     state.StartTime = game.Host.Now() - state.PausedElapsed;
     ShowPlayOverlay(game);
     if (!state.Running || !game.Puzzle.Loaded) return;
     ShowElapsed(game, state.PausedElapsed);
+}
+
+void FrameMinimised(TGamePlay& game) {
+    TPlayState& state = game.State;
+    if (!state.PauseOnMinimise || !state.Running || state.Over != TOverMode::None) return;
+    PauseChallenge(game);
+    state.PausedByMinimise = state.Paused();
+}
+
+void FrameRestored(TGamePlay& game) {
+    if (game.State.Paused() && game.State.PausedByMinimise) ResumeChallenge(game);
+}
+
+void SwitchPauseOnMinimise(TGamePlay& game) {
+    game.State.PauseOnMinimise = !game.State.PauseOnMinimise;
+    WritePauseOnMinimise(game.SettingsPath, game.State.PauseOnMinimise);
 }
 
 void TogglePause(TGamePlay& game) {

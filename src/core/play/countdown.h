@@ -21,6 +21,16 @@ void ResumeChallenge(TGamePlay& game);
 // The pause command: PauseChallenge, or ResumeChallenge while paused.
 void TogglePause(TGamePlay& game);
 
+// The frame was minimised: pauses a running challenge when PauseOnMinimise
+// is on. Otherwise the countdown runs on and still judges.
+void FrameMinimised(TGamePlay& game);
+// The frame came back from being minimised: a challenge that minimising
+// paused goes on by itself; a pause the user chose stays.
+void FrameRestored(TGamePlay& game);
+// 最小化で一時停止: switches PauseOnMinimise and keeps the choice in the
+// display options (a failed save is ignored; the choice holds for the run).
+void SwitchPauseOnMinimise(TGamePlay& game);
+
 // The pause command is enabled while a challenge runs.
 inline bool PauseEnabled(const TGamePlay& game) { return game.State.Running; }
 

@@ -30,6 +30,8 @@ enum TCommandId : int {
     // Beside the described commands: pause and the review of a judgement.
     CmPause = 232,
     CmReview = 233,
+    // 最小化で一時停止 in the 表示 menu: minimising pauses a running challenge.
+    CmPauseOnMinimise = 236,
 };
 
 constexpr bool IsModeCommand(int id) { return ModeFromNumber(id).has_value(); }
@@ -44,6 +46,6 @@ static_assert(CmModeOutlinePhoto - CmModeOutlineScene == 6 && CmModeScene == CmM
               CmModeResult3 == CmModeResult2 + 1 && CmModePhoto == CmModeResult3 + 1);
 static_assert(!IsModeCommand(CmFit) && !IsModeCommand(CmHelp) && !IsModeCommand(CmGather) &&
               !IsModeCommand(CmJudge));
-static_assert(!IsModeCommand(CmPause) && !IsModeCommand(CmReview));
+static_assert(!IsModeCommand(CmPause) && !IsModeCommand(CmReview) && !IsModeCommand(CmPauseOnMinimise));
 
 }  // namespace vexa

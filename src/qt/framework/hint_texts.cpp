@@ -21,6 +21,7 @@ QString HintText(int id) {
     case CmConspicuousMarkers: return QStringLiteral("四角を白黒の縁で目立たせるかを切り替えます");
     case CmPause: return QStringLiteral("一時停止と再開を切り替えます");
     case CmReview: return QStringLiteral("見つけた間違いと見逃した間違いを表示します");
+    case CmPauseOnMinimise: return QStringLiteral("最小化で一時停止するかを切り替えます");
     default: return {};
     }
 }
