@@ -181,6 +181,49 @@ TEST_F(ReviewPauseTest, JudgingShowsTheScoreAndTheReviewShowsFoundAndMissedDiffe
     EXPECT_EQ(App->View()->MarkerPosition(0), QPoint(0, 0));
 }
 
+TEST_F(ReviewPauseTest, TheLastThirtySecondsShowRedAndTheScoreGoesWithANewAttempt) {
+    StartGame();
+    const QColor plain = App->TimeField()->palette().color(QPalette::WindowText);
+    auto red = [this] {
+        return App->TimeField()->palette().color(QPalette::WindowText) == QColor(0xD0, 0x00, 0x00);
+    };
+    Clock += 269;
+    App->EvTimer();
+    ASSERT_EQ(TimeText(), QStringLiteral("残り時間　 31"));
+    EXPECT_FALSE(red());
+    Clock += 1;
+    App->EvTimer();
+    EXPECT_EQ(TimeText(), QStringLiteral("残り時間　 30")) << "the text stays as it was";
+    EXPECT_TRUE(red());
+    const QImage shot = App->TimeField()->grab().toImage();
+    bool redPixel = false;
+    for (int y = 0; y < shot.height() && !redPixel; ++y)
+        for (int x = 0; x < shot.width() && !redPixel; ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            redPixel = c.red() > 150 && c.green() < 80 && c.blue() < 80;
+        }
+    EXPECT_TRUE(redPixel) << "the number is painted red";
+
+    // Judging ends the red; the score shows until a new attempt starts.
+    ASSERT_TRUE(App->Commands().Execute(CmJudge));
+    EXPECT_FALSE(red());
+    EXPECT_EQ(App->TimeField()->palette().color(QPalette::WindowText), plain);
+    EXPECT_EQ(MessageText(), QStringLiteral("見つけた数 0 / 3"));
+    ASSERT_TRUE(App->Commands().Execute(CmJudge));
+    ASSERT_EQ(App->Running(), 1);
+    EXPECT_EQ(MessageText(), QString());
+    App->Frame()->ShowHint(CmFit);
+    App->Frame()->ShowHint(-1);
+    EXPECT_EQ(MessageText(), QString()) << "hints come and go as before";
+
+    // A load clears it too.
+    ASSERT_TRUE(App->Commands().Execute(CmJudge));
+    ASSERT_FALSE(MessageText().isEmpty());
+    App->OpenPuzzle(QFile::encodeName(WriteGame()));
+    ASSERT_EQ(App->Running(), 1);
+    EXPECT_EQ(MessageText(), QString());
+}
+
 TEST_F(ReviewPauseTest, PauseFreezesTheClockAndHidesThePlay) {
     StartGame();
     App->EvTimer();

@@ -31,9 +31,11 @@ void ShowElapsed(TGamePlay& game, std::int32_t elapsed) {
         char text[64];
         std::snprintf(text, sizeof text, kTimeLeftFormat, remaining);
         game.Host.SetTimeField(text);
+        game.Host.SetTimeFieldWarning(IsLastSeconds(remaining));
         if (remaining <= 0) Judge(game);
     } else {
         game.Host.SetTimeField(kNoTimeLimitText);
+        game.Host.SetTimeFieldWarning(false);
     }
 }
 

@@ -5,6 +5,10 @@
 
 namespace vexa {
 
+// The time field turns red once this many seconds or fewer are left.
+inline constexpr long long kLastSeconds = 30;
+constexpr bool IsLastSeconds(long long remaining) { return remaining <= kLastSeconds; }
+
 // Advances the scene animation while the frame is active, then, while a
 // challenge runs and is not paused, shows the seconds left whenever the
 // elapsed calendar second changes and judges once the time is up. Ticks lost
