@@ -24,8 +24,10 @@ TAnimRecord RecordAt(const Block& table, int index) {
 
 }  // namespace
 
-void TSceneTracks::OpenScene(int scene) {
+void TSceneTracks::OpenScene(int scene, int pictureWidth, int pictureHeight) {
     Scene_ = scene >= 0 && scene < kTableCount / kTracksPerScene ? scene : -1;
+    PictureWidth_ = std::max(pictureWidth, 0);
+    PictureHeight_ = std::max(pictureHeight, 0);
     TrackWait.fill(1);
     TrackPos.fill(0);
     TrackRow.fill(0);
@@ -41,6 +43,18 @@ std::optional<TScenePiece> PieceOf(const TAnimRecord& r) {
     case kSpare: return TScenePiece{r.DestX, r.DestY, r.SourceX, r.SourceY, r.Width, r.Height, TPieceSource::Spare};
     default: return std::nullopt;
     }
+}
+
+// The offsets o in [0, length) at which both source + o and dest + o lie in
+// [0, size): the part of a piece's extent that really draws, along one axis.
+struct TSpan {
+    long long First = 0, End = 0;  // empty when First >= End
+};
+TSpan DrawnSpan(int source, int dest, int length, int size) {
+    const long long first = std::max({0LL, -static_cast<long long>(source), -static_cast<long long>(dest)});
+    const long long end = std::min({static_cast<long long>(length), size - static_cast<long long>(source),
+                                    size - static_cast<long long>(dest)});
+    return TSpan{first, std::max(first, end)};
 }
 
 }  // namespace
@@ -93,21 +107,33 @@ TTickWork TSceneTracks::Step(const TPuzzleData& puzzle, ViewMode currentMode,
             }
             if (std::optional<TScenePiece> piece = PieceOf(r)) {
                 if (piece->Width > 0 && piece->Height > 0) {
-                    // Whole rows while the tick's pixels last; a piece is
-                    // at most 32767 wide, so a fresh tick draws at least one.
-                    const int rowsLeft = piece->Height - TrackRow[t];
-                    const std::int64_t fit = (kMaxTrackPixelsPerTick - pixels) / piece->Width;
-                    const int rows = static_cast<int>(std::min<std::int64_t>(rowsLeft, fit));
+                    // Whole rows while the tick's pixels last. Only the
+                    // columns and rows on the picture cost; a row draws at
+                    // most 32767 pixels, so a fresh tick draws at least one.
+                    const int from = TrackRow[t];
+                    const int rowsLeft = piece->Height - from;
+                    const TSpan cols = DrawnSpan(piece->SourceX, piece->DestX, piece->Width, PictureWidth_);
+                    const TSpan lines = DrawnSpan(piece->SourceY, piece->DestY, piece->Height, PictureHeight_);
+                    const std::int64_t rowCost = cols.End - cols.First;
+                    // Costly rows from `from` on, and the free ones before them.
+                    const std::int64_t costly = std::max(0LL, lines.End - std::max<long long>(from, lines.First));
+                    const std::int64_t freeBefore = std::max(0LL, lines.First - from);
+                    const std::int64_t affordable =
+                        rowCost == 0 ? costly : (kMaxTrackPixelsPerTick - pixels) / rowCost;
+                    const int rows = affordable >= costly
+                                         ? rowsLeft
+                                         : static_cast<int>(std::min<std::int64_t>(rowsLeft, freeBefore + affordable));
                     if (rows <= 0) {
                         pause();
                         break;
                     }
+                    const std::int64_t paid = std::min<std::int64_t>(costly, affordable);
                     TScenePiece band = *piece;
                     band.DestY += TrackRow[t];
                     band.SourceY += TrackRow[t];
                     band.Height = rows;
                     draw(band);
-                    pixels += std::int64_t{rows} * piece->Width;
+                    pixels += (rows == rowsLeft ? costly : paid) * rowCost;
                     if (rows < rowsLeft) {
                         TrackRow[t] += rows;
                         pause();

@@ -87,7 +87,7 @@ bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
         BuildModePictures(Puzzle_, pictures, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
     if (!message.isEmpty()) return Fail(message);
     // Only a scene's own pictures animate: the photo under a review opens none.
-    Tracks_.OpenScene(SceneOf(pictures));
+    Tracks_.OpenScene(SceneOf(pictures), PictureWidth_, PictureHeight_);
 
     ReleasePicture(ModeScreen_);
     if (!CreateOffscreen(ModeScreen_, PictureWidth_, PictureHeight_))
