@@ -63,6 +63,8 @@ TEST_F(AppTest, MenuAtStart) {
         "  最下段に感応型ヘルプ(&F) #222 checked",
         "  ----",
         "  目立つマーカー #231",
+        "  ----",
+        "  最小化で一時停止 #236",
         "ヘルプ(&H) #209",
     };
     EXPECT_EQ(Describe(App->Frame()->menuBar()->actions()), want);

@@ -121,6 +121,44 @@ TEST_F(KeyboardPlayTest, MarkersPlacedWithTheKeysAreJudged) {
     EXPECT_EQ(App->View()->SelectedMarker(), -1) << "no keyboard play on a result screen";
 }
 
+TEST_F(KeyboardPlayTest, AMarkerMovedByKeysStaysInSightAndAResultOpensAtItsTopLeft) {
+    // Larger than the screen: the view scrolls.
+    App->PendingFile = QFile::encodeName(WritePuzzle(QStringLiteral("large.VX"), 3, 2000, 1500));
+    Start();
+    ASSERT_EQ(App->Running(), 1);
+    Press(Qt::Key_F9);
+    App->View()->FinishWipe();
+    const QSize visible = App->View()->viewport()->size();
+    ASSERT_LT(visible.width(), 2000);
+    ASSERT_LT(visible.height(), 1500);
+    auto inSight = [&](int i) {
+        const QPoint at = App->View()->MarkerPosition(i);  // in the client area
+        return at.x() >= 0 && at.y() >= 0 && at.x() + 21 <= visible.width() && at.y() + 21 <= visible.height();
+    };
+
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(App->View()->SelectedMarker(), 0);
+    Press(Qt::Key_Right, Qt::ShiftModifier, 150);
+    Press(Qt::Key_Down, Qt::ShiftModifier, 120);
+    EXPECT_EQ(App->Game().State.Markers.Corners[0], (TPoint{1500, 1200}));
+    EXPECT_GT(App->View()->ScrollPosition().x(), 0);
+    EXPECT_GT(App->View()->ScrollPosition().y(), 0);
+    EXPECT_TRUE(inSight(0)) << "the view followed the marker";
+    // Back to the left: the view follows that way too.
+    Press(Qt::Key_Left, Qt::ShiftModifier, 140);
+    EXPECT_TRUE(inSight(0));
+    // Tab to a marker out of sight (still at the top-left) scrolls to it.
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(App->View()->SelectedMarker(), 1);
+    EXPECT_TRUE(inSight(1));
+
+    Press(Qt::Key_Right, Qt::ShiftModifier, 150);
+    ASSERT_NE(App->View()->ScrollPosition(), QPoint(0, 0));
+    Press(Qt::Key_J, Qt::AltModifier);
+    ASSERT_TRUE(IsResult(App->View()->CurrentMode()));
+    EXPECT_EQ(App->View()->ScrollPosition(), QPoint(0, 0)) << "the result screen opens at its top-left";
+}
+
 TEST_F(KeyboardPlayTest, TheConspicuousMarkersChoiceIsKeptAcrossRuns) {
     const std::string settings = App->SettingsPath();
     const QByteArray results = "[abc]\r\nDStrs=0x7c79d7ef,0x1611c2b2,205\r\n";

@@ -2,7 +2,7 @@
 // menu items and mouse events: the score after judging, the outlines and
 // markers the review paints, the way back to the animated result screen and
 // the restart from the review; the pause freezing the clock across a clock
-// jump, disabling judging and the modes, and pausing on minimising.
+// jump and disabling judging and the modes; 最小化で一時停止.
 #include "app_fixture.h"
 
 #include "framework/command_ids.h"
@@ -12,6 +12,8 @@
 #include "play/play_messages.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QFile>
 #include <QWindow>
 
@@ -179,6 +181,49 @@ TEST_F(ReviewPauseTest, JudgingShowsTheScoreAndTheReviewShowsFoundAndMissedDiffe
     EXPECT_EQ(App->View()->MarkerPosition(0), QPoint(0, 0));
 }
 
+TEST_F(ReviewPauseTest, TheLastThirtySecondsShowRedAndTheScoreGoesWithANewAttempt) {
+    StartGame();
+    const QColor plain = App->TimeField()->palette().color(QPalette::WindowText);
+    auto red = [this] {
+        return App->TimeField()->palette().color(QPalette::WindowText) == QColor(0xD0, 0x00, 0x00);
+    };
+    Clock += 269;
+    App->EvTimer();
+    ASSERT_EQ(TimeText(), QStringLiteral("残り時間　 31"));
+    EXPECT_FALSE(red());
+    Clock += 1;
+    App->EvTimer();
+    EXPECT_EQ(TimeText(), QStringLiteral("残り時間　 30")) << "the text stays as it was";
+    EXPECT_TRUE(red());
+    const QImage shot = App->TimeField()->grab().toImage();
+    bool redPixel = false;
+    for (int y = 0; y < shot.height() && !redPixel; ++y)
+        for (int x = 0; x < shot.width() && !redPixel; ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            redPixel = c.red() > 150 && c.green() < 80 && c.blue() < 80;
+        }
+    EXPECT_TRUE(redPixel) << "the number is painted red";
+
+    // Judging ends the red; the score shows until a new attempt starts.
+    ASSERT_TRUE(App->Commands().Execute(CmJudge));
+    EXPECT_FALSE(red());
+    EXPECT_EQ(App->TimeField()->palette().color(QPalette::WindowText), plain);
+    EXPECT_EQ(MessageText(), QStringLiteral("見つけた数 0 / 3"));
+    ASSERT_TRUE(App->Commands().Execute(CmJudge));
+    ASSERT_EQ(App->Running(), 1);
+    EXPECT_EQ(MessageText(), QString());
+    App->Frame()->ShowHint(CmFit);
+    App->Frame()->ShowHint(-1);
+    EXPECT_EQ(MessageText(), QString()) << "hints come and go as before";
+
+    // A load clears it too.
+    ASSERT_TRUE(App->Commands().Execute(CmJudge));
+    ASSERT_FALSE(MessageText().isEmpty());
+    App->OpenPuzzle(QFile::encodeName(WriteGame()));
+    ASSERT_EQ(App->Running(), 1);
+    EXPECT_EQ(MessageText(), QString());
+}
+
 TEST_F(ReviewPauseTest, PauseFreezesTheClockAndHidesThePlay) {
     StartGame();
     App->EvTimer();
@@ -236,17 +281,69 @@ TEST_F(ReviewPauseTest, PauseFreezesTheClockAndHidesThePlay) {
     EXPECT_EQ(TimeText(), QStringLiteral("残り時間　289"));
 }
 
-TEST_F(ReviewPauseTest, MinimisingPausesARunningChallengeOnly) {
+// The 表示 menu's last item, chosen with the keys as a user would.
+void ChooseLastViewMenuItem(QMenuBar* bar) {
+    QMenu* view = bar->actions().at(4)->menu();
+    view->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    for (int key : {int(Qt::Key_Up), int(Qt::Key_Return)}) {
+        qt_handleKeyEvent(view->windowHandle(), QEvent::KeyPress, key, Qt::NoModifier);
+        qt_handleKeyEvent(view->windowHandle(), QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::processEvents();
+    }
+}
+
+TEST_F(ReviewPauseTest, MinimisingPausesOnlyWhenChosenAndRestoringGoesOn) {
     StartGame();
+    QMenu* viewMenu = App->Frame()->menuBar()->actions().at(4)->menu();
+    QAction* item = viewMenu->actions().last();
+    ASSERT_EQ(item->text(), QStringLiteral("最小化で一時停止"));
+    EXPECT_TRUE(viewMenu->actions().at(viewMenu->actions().size() - 2)->isSeparator());
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_FALSE(item->isChecked()) << "off at first";
+    EXPECT_EQ(HintText(CmPauseOnMinimise), QStringLiteral("最小化で一時停止するかを切り替えます"));
+
+    // By default the countdown runs on while minimised.
+    App->EvTimer();
+    App->Frame()->showMinimized();
+    QApplication::processEvents();
+    EXPECT_FALSE(App->View()->Overlay().Paused);
+    Clock += 5;
+    App->EvTimer();
+    EXPECT_EQ(TimeText(), QStringLiteral("残り時間　295"));
+    App->Frame()->showNormal();
+    QApplication::processEvents();
+    EXPECT_TRUE(State(CmJudge).Enabled);
+
+    ChooseLastViewMenuItem(App->Frame()->menuBar());
+    EXPECT_TRUE(item->isChecked());
+    QFile settings(QString::fromStdString(App->SettingsPath()));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("\r\nPauseOnMinimise=1\r\n"));
+    settings.close();
+
+    // Chosen: minimising pauses, and restoring goes on by itself.
     App->Frame()->showMinimized();
     QApplication::processEvents();
     EXPECT_TRUE(App->View()->Overlay().Paused);
-    EXPECT_TRUE(State(CmPause).Checked);
+    EXPECT_FALSE(State(CmJudge).Enabled);
+    Clock += 100;
+    App->EvTimer();
+    EXPECT_EQ(TimeText(), QStringLiteral("残り時間　295"));
     App->Frame()->showNormal();
     QApplication::processEvents();
-    EXPECT_TRUE(App->View()->Overlay().Paused) << "a restored frame waits for P";
-    ASSERT_TRUE(Key(Qt::Key_P));
     EXPECT_FALSE(App->View()->Overlay().Paused);
+    EXPECT_TRUE(State(CmJudge).Enabled) << "no 判定 waiting for P";
+    EXPECT_EQ(TimeText(), QStringLiteral("残り時間　295"));
+
+    // A pause chosen with P outlasts minimising and restoring.
+    ASSERT_TRUE(Key(Qt::Key_P));
+    App->Frame()->showMinimized();
+    QApplication::processEvents();
+    App->Frame()->showNormal();
+    QApplication::processEvents();
+    EXPECT_TRUE(App->View()->Overlay().Paused);
+    ASSERT_TRUE(Key(Qt::Key_P));
 
     // After judging there is no clock to stop.
     ASSERT_TRUE(App->Commands().Execute(CmJudge));
@@ -254,6 +351,14 @@ TEST_F(ReviewPauseTest, MinimisingPausesARunningChallengeOnly) {
     QApplication::processEvents();
     EXPECT_FALSE(App->View()->Overlay().Paused);
     EXPECT_FALSE(State(CmPause).Enabled);
+
+    // The next run reads the choice back.
+    const std::string path = App->SettingsPath();
+    App.reset();
+    App = std::make_unique<TKavrikApp>(path);
+    Start();
+    QAction* again = App->Frame()->menuBar()->actions().at(4)->menu()->actions().last();
+    EXPECT_TRUE(again->isChecked());
 }
 
 }  // namespace

@@ -222,4 +222,34 @@ TEST_F(HandOverTest, AFileArrivingDuringABoxWaitsForItToClose) {
     EXPECT_EQ(App->Puzzle().DiffCount, 5);
 }
 
+TEST_F(HandOverTest, AFileHandedToAMinimisedCopyRestoresItBeforeTheQuestion) {
+    App->OpenPuzzle(WritePuzzle("small.VX", 3, 120, 90));
+    ASSERT_EQ(App->Running(), 1);
+    const QString path = WritePuzzle("larger.VX", 4, 320, 240);
+    App->Frame()->showMinimized();
+    QApplication::processEvents();
+    ASSERT_TRUE(App->Frame()->isMinimized());
+
+    bool minimisedAtTheQuestion = true;
+    vexa::SetMessageBoxHook([&](QWidget*, const QString& text, QMessageBox::StandardButtons) {
+        Messages << text;
+        minimisedAtTheQuestion = App->Frame()->isMinimized();
+        return QMessageBox::Ok;
+    });
+    vexa::TSingleInstance second(Runtime.path());
+    ASSERT_FALSE(second.TryBecomeFirst());
+    ASSERT_TRUE(second.AskFirstToShow(QFile::encodeName(path)));
+    ASSERT_TRUE(Until([&] { return App->Puzzle().DiffCount == 4; }, 5000));
+    EXPECT_EQ(Messages, QStringList{vexa::kMsgReady});
+    EXPECT_FALSE(minimisedAtTheQuestion) << "the question comes with the frame";
+    EXPECT_FALSE(App->Frame()->isMinimized());
+    EXPECT_EQ(App->Running(), 1);
+    // Fitted to the new puzzle: the frame is as F5 makes it now.
+    const QSize fitted = App->Frame()->size();
+    EXPECT_EQ(App->View()->viewport()->height(), 240);
+    App->CmFitToPicture();
+    QApplication::processEvents();
+    EXPECT_EQ(App->Frame()->size(), fitted);
+}
+
 }  // namespace

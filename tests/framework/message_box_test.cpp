@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -42,6 +43,27 @@ TEST(MessageBox, JapaneseButtonsNoIconCentredOnTheOwner) {
     EXPECT_TRUE(seen.buttons[1].startsWith(QStringLiteral("いいえ"))) << seen.buttons[1].toStdString();
     EXPECT_TRUE(seen.buttons[2].startsWith(QStringLiteral("キャンセル"))) << seen.buttons[2].toStdString();
     EXPECT_LE((seen.centre - owner.geometry().center()).manhattanLength(), 2);
+}
+
+TEST(MessageBox, IsAtLeastAsWideAsItsCaption) {
+    QWidget owner;
+    owner.setGeometry(120, 90, 500, 400);
+    owner.show();
+    for (const QString& text : {QStringLiteral("OK"), QStringLiteral("用意はいいですか")}) {
+        int width = 0, wanted = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            width = box->width();
+            wanted = CaptionWidth(box->font());
+            // Answered with the keyboard, as a user would.
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(box, &press);
+        });
+        EXPECT_EQ(ShowMessage(&owner, text), QMessageBox::Ok) << text.toStdString();
+        EXPECT_GT(wanted, QFontMetrics(owner.font()).horizontalAdvance(kCaption));
+        EXPECT_GE(width, wanted) << text.toStdString();
+    }
 }
 
 }  // namespace

@@ -50,6 +50,37 @@ TEST(CountdownTick, CountsDownToZeroThenJudgesOnce) {
     EXPECT_TRUE(f.Host.Log.empty());
 }
 
+TEST(CountdownTick, TheTimeFieldTurnsRedInTheLastThirtySeconds) {
+    struct Case {
+        const char* name;
+        std::int32_t haveLimit;
+        int haveElapsed;
+        bool wantWarning;
+    };
+    const Case cases[] = {
+        {"full time", 300, 0, false},       {"31 left", 300, 269, false},
+        {"30 left", 300, 270, true},        {"1 left", 300, 299, true},
+        {"no time limit", 0, 290, false},   {"clock set back: more than the limit", 300, -50, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayFixture f;
+        f.Load(kOne);
+        f.Game.State.TimeLimit = c.haveLimit;
+        f.Host.TimeWarning = !c.wantWarning;
+        f.Host.Clock += c.haveElapsed;
+        CountdownTick(f.Game);
+        EXPECT_EQ(f.Host.TimeWarning, c.wantWarning);
+    }
+    // Judging, at the end of the time or before it, clears the red.
+    PlayFixture f;
+    f.Load(kOne);
+    f.Host.Clock += 300;
+    CountdownTick(f.Game);
+    EXPECT_EQ(f.Game.State.Running, 0);
+    EXPECT_FALSE(f.Host.TimeWarning);
+}
+
 TEST(CountdownTick, FollowsTheCalendarClock) {
     struct Case {
         std::string name;

@@ -37,6 +37,11 @@ public:
     void SetTimeField(const std::string& text) override { Log.push_back("time " + text); }
     // Kept, not logged: hints overwrite the message field freely.
     void SetMessageField(const std::string& text) override { MessageField = text; }
+    // Kept, not logged: they go with the time field and the marker keys.
+    void SetTimeFieldWarning(bool on) override { TimeWarning = on; }
+    void ScrollToShow(TPoint corner, int width, int height) override {
+        ShownArea = TDiffRect{corner.X, corner.Y, corner.X + width, corner.Y + height};
+    }
     bool SwitchMode(ViewMode mode) override {
         Log.push_back("switch " + ModeName(mode));
         if (FailingModes.count(mode)) {
@@ -78,6 +83,8 @@ public:
     bool FailingReview = false;
     TPlayOverlay Overlay;  // what the view was last handed to draw
     std::string MessageField;
+    bool TimeWarning = false;
+    std::optional<TDiffRect> ShownArea;  // the last area the view was to scroll to
     ViewMode Mode = ViewMode::None;
     TViewPlace Place{{0, 0}, 500, 350};  // scroll position and picture size
     TAnswer Answer = TAnswer::No;

@@ -79,6 +79,30 @@ TEST(Judge, JudgesRestartsOrWelcomes) {
     }
 }
 
+TEST(Judge, TheScoreGoesWhenAnAttemptOrALoadStarts) {
+    PlayFixture f;
+    f.Load(kTwo);
+    f.PlaceMarker(0, kOneFound[0]);
+    Judge(f.Game);
+    EXPECT_EQ(f.Host.MessageField, "見つけた数 1 / 2");
+    Judge(f.Game);  // the retry
+    ASSERT_EQ(f.Game.State.Running, 1);
+    EXPECT_EQ(f.Host.MessageField, "");
+
+    Judge(f.Game);
+    EXPECT_EQ(f.Host.MessageField, "見つけた数 0 / 2");
+    f.Game.LoadPuzzle = testing::FakeLoader(kTwo);
+    LoadIntoPlay(f.Game, "next.VX");
+    EXPECT_EQ(f.Host.MessageField, "");
+
+    // A load that fails clears it as well.
+    Judge(f.Game);
+    ASSERT_FALSE(f.Host.MessageField.empty());
+    f.Game.LoadPuzzle = testing::FakeLoader(FakePuzzle{{}, "x", TLoadError::CannotOpen});
+    LoadIntoPlay(f.Game, "broken.VX");
+    EXPECT_EQ(f.Host.MessageField, "");
+}
+
 TEST(Judge, MarkerPointsFollowTheScrollPosition) {
     // The markers are dropped with the pointer at `drops` (client coordinates)
     // while the view is scrolled to `scroll`.

@@ -152,7 +152,30 @@ TEST(MarkerPlay, KeysMoveTheSelectedMarkerAsADropInTheClientAreaWould) {
         EXPECT_TRUE(MarkerKey(f.Game, c.key));
         EXPECT_EQ(f.Game.State.Markers.Corners[0], Plus(c.wantClient, scroll));
         EXPECT_EQ(f.Host.Overlay.Markers.Selected, 0);
+        // The view is asked to show the moved square.
+        ASSERT_TRUE(f.Host.ShownArea.has_value());
+        const TPoint corner = f.Game.State.Markers.Corners[0];
+        EXPECT_EQ(f.Host.ShownArea->Left, corner.X);
+        EXPECT_EQ(f.Host.ShownArea->Top, corner.Y);
+        EXPECT_EQ(f.Host.ShownArea->Right, corner.X + 21);
+        EXPECT_EQ(f.Host.ShownArea->Bottom, corner.Y + 21);
     }
+}
+
+TEST(MarkerPlay, OnlyASelectedMarkerIsScrolledIntoView) {
+    PlayFixture f;
+    StartOnPhoto(f, {0, 0});
+    f.PlaceMarker(1, {250, 150});
+    EXPECT_FALSE(MarkerKey(f.Game, {TMarkerKey::Move, 1, 0})) << "nothing selected: the arrows scroll";
+    EXPECT_FALSE(f.Host.ShownArea.has_value());
+    ASSERT_TRUE(MarkerKey(f.Game, {TMarkerKey::Next}));
+    ASSERT_TRUE(MarkerKey(f.Game, {TMarkerKey::Next}));
+    ASSERT_TRUE(f.Host.ShownArea.has_value()) << "Tab brings the selected marker into sight";
+    EXPECT_EQ(f.Host.ShownArea->Left, 250);
+    EXPECT_EQ(f.Host.ShownArea->Top, 150);
+    f.Host.ShownArea.reset();
+    ASSERT_TRUE(MarkerKey(f.Game, {TMarkerKey::EndSelection}));
+    EXPECT_FALSE(f.Host.ShownArea.has_value());
 }
 
 TEST(MarkerPlay, TheMouseAndTheKeysShareOutTheMarkers) {

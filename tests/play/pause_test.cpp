@@ -5,6 +5,7 @@
 #include "fake_play_host.h"
 #include "play/judge.h"
 #include "play/play_messages.h"
+#include "settings/display_options.h"
 
 #include <gtest/gtest.h>
 
@@ -118,6 +119,80 @@ TEST(Pause, OnlyARunningChallengePausesAndALoadEndsThePause) {
     Judge(f.Game);
     PauseChallenge(f.Game);
     EXPECT_FALSE(f.Game.State.Paused());
+}
+
+TEST(Pause, MinimisingPausesOnlyWhenChosenAndRestoringGoesOn) {
+    struct Case {
+        std::string name;
+        bool havePauseOnMinimise;
+        bool haveUserPause;     // P pressed before minimising
+        Log wantOnMinimise;
+        Log wantOnRestore;
+        bool wantPausedAfter;
+    };
+    const std::vector<Case> cases = {
+        // The countdown runs on while minimised and still judges.
+        {"off: nothing pauses", false, false, {}, {}, false},
+        {"on: paused, and restoring resumes at the kept time", true, false, {"paused"},
+         {"resumed", TimeLeftLine(290)}, false},
+        {"on, already paused by the user: the user's pause stays", true, true, {}, {}, true},
+        {"off, paused by the user: the pause stays", false, true, {}, {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayFixture f;
+        f.Load(kOne);
+        f.Game.State.PauseOnMinimise = c.havePauseOnMinimise;
+        f.Host.Clock += 10;
+        CountdownTick(f.Game);
+        if (c.haveUserPause) PauseChallenge(f.Game);
+        f.Host.TakeLog();
+
+        FrameMinimised(f.Game);
+        EXPECT_EQ(f.Host.TakeLog(), c.wantOnMinimise);
+        f.Host.Clock += 100;
+        FrameRestored(f.Game);
+        EXPECT_EQ(f.Host.TakeLog(), c.wantOnRestore);
+        EXPECT_EQ(f.Game.State.Paused(), c.wantPausedAfter);
+        EXPECT_TRUE(f.Game.State.Running);
+    }
+}
+
+TEST(Pause, WhileMinimisedWithoutThePauseTheClockJudges) {
+    PlayFixture f;
+    f.Load(kOne);
+    FrameMinimised(f.Game);
+    f.Host.FrameActive = false;
+    f.Host.Clock += 300;
+    CountdownTick(f.Game);
+    EXPECT_FALSE(f.Game.State.Running) << "judged while minimised";
+    EXPECT_EQ(f.Host.AnimateSteps, 0) << "only the animation waits";
+}
+
+TEST(Pause, AMinimisePauseEndedByTheUserIsNotResumedAgain) {
+    PlayFixture f;
+    f.Load(kOne);
+    f.Game.State.PauseOnMinimise = true;
+    FrameMinimised(f.Game);
+    TogglePause(f.Game);  // resumed by P while minimised
+    PauseChallenge(f.Game);  // and paused again by the user
+    f.Host.TakeLog();
+    FrameRestored(f.Game);
+    EXPECT_TRUE(f.Game.State.Paused()) << "the user's own pause waits for P";
+    EXPECT_TRUE(f.Host.Log.empty());
+}
+
+TEST(Pause, ThePauseOnMinimiseChoiceIsKeptInTheSettingsFile) {
+    PlayFixture f;
+    EXPECT_FALSE(f.Game.State.PauseOnMinimise) << "off at first";
+    EXPECT_FALSE(ReadPauseOnMinimise(f.Game.SettingsPath));
+    SwitchPauseOnMinimise(f.Game);
+    EXPECT_TRUE(f.Game.State.PauseOnMinimise);
+    EXPECT_TRUE(ReadPauseOnMinimise(f.Game.SettingsPath));
+    EXPECT_FALSE(ReadConspicuousMarkers(f.Game.SettingsPath)) << "a line of its own";
+    SwitchPauseOnMinimise(f.Game);
+    EXPECT_FALSE(f.Game.State.PauseOnMinimise);
+    EXPECT_FALSE(ReadPauseOnMinimise(f.Game.SettingsPath));
 }
 
 }  // namespace

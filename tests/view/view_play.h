@@ -22,6 +22,10 @@ public:
     void SetCountField(const std::string&) override {}
     void SetTimeField(const std::string&) override {}
     void SetMessageField(const std::string&) override {}
+    void SetTimeFieldWarning(bool) override {}
+    void ScrollToShow(TPoint corner, int width, int height) override {
+        View_.ScrollToShow(QRect(corner.X, corner.Y, width, height));
+    }
     bool SwitchMode(ViewMode mode) override { return View_.SwitchMode(mode); }
     ViewMode CurrentMode() const override { return View_.CurrentMode(); }
     bool ShowReviewPicture() override { return View_.ShowReviewPicture(); }

@@ -232,6 +232,45 @@ TEST(SceneTracks, ALargePieceGoesOutInBandsAndTheTrackCarriesOn) {
     EXPECT_EQ(PlayTicks(tracks, puzzle, ViewMode::Scene, 5), want);
 }
 
+TEST(SceneTracks, OnlyThePixelsOnThePictureCountAgainstATicksBound) {
+    struct Case {
+        std::string name;
+        int pictureW, pictureH;
+        TAnimRecord have;      // then a wait
+        int wantTicks;         // until the piece is all handed out
+        std::int64_t wantPixels;  // counted, over all ticks
+    };
+    const std::vector<Case> cases = {
+        // A "restore all" record far wider than the picture draws the picture once.
+        {"restore all, 32767 wide", 640, 480, Rec('R', 0, 0, 0, 0, 32767, 2000), 1, 640 * 480},
+        {"rows above and below the picture are free", 100, 50, Rec('R', 0, 0, 0, -5000, 100, 10000), 1, 100 * 50},
+        {"source off the picture draws nothing", 100, 50, Rec('C', 200, 0, 0, 0, 30, 30), 1, 0},
+        {"destination partly off", 100, 50, Rec('C', 0, 0, 90, 40, 30, 30), 1, 10 * 10},
+        // On a picture as large as the piece it still goes out in bands.
+        {"whole 4096 x 4096 picture", 4096, 4096, Rec('R', 0, 0, 0, 0, 4096, 4096), 8, 4096 * 4096},
+        {"no picture size: every pixel counts", TSceneTracks::kNoPictureBound, TSceneTracks::kNoPictureBound,
+         Rec('R', 0, 0, 0, 0, 32767, 2000), 32, std::int64_t{32767} * 2000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPuzzleData puzzle;
+        PutTable(puzzle, 0, 0, {c.have, Wait(1000)});
+        TSceneTracks tracks;
+        tracks.OpenScene(0, c.pictureW, c.pictureH);
+        int ticks = 0, rows = 0;
+        std::int64_t pixels = 0;
+        while (rows < c.have.Height && ticks < 100) {
+            const TTickWork work = tracks.Step(puzzle, ViewMode::Scene, [&](const TScenePiece& p) { rows += p.Height; });
+            ASSERT_LE(work.Pixels, kMaxTrackPixelsPerTick);
+            pixels += work.Pixels;
+            ++ticks;
+        }
+        EXPECT_EQ(rows, c.have.Height) << "every row handed out once";
+        EXPECT_EQ(ticks, c.wantTicks);
+        EXPECT_EQ(pixels, c.wantPixels);
+    }
+}
+
 TEST(ClipPieceToSource, ClipsSourceAndShiftsDestination) {
     struct Case {
         std::string name;

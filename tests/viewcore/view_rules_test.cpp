@@ -38,6 +38,26 @@ TEST(ScrollRanges, FollowThePictureAndTheScrollBarMetrics) {
     }
 }
 
+TEST(ScrollToShow, MovesAsLittleAsItTakes) {
+    struct Case {
+        const char* name;
+        int scroll, visible, start, length;
+        int want;
+    };
+    const Case cases[] = {
+        {"already in sight", 100, 200, 150, 21, 100},
+        {"touching the far edge", 100, 200, 279, 21, 100},
+        {"one past the far edge", 100, 200, 280, 21, 101},
+        {"far beyond", 0, 200, 1000, 21, 821},
+        {"before the start", 100, 200, 90, 21, 90},
+        {"partly before the start", 100, 200, 95, 21, 95},
+        {"larger than the view: its start", 100, 10, 150, 21, 150},
+        {"a corner left of the picture (the scroll bar clamps)", 0, 200, -10, 21, -10},
+        {"no overflow far out", 0, 200, INT_MAX - 5, 21, INT_MAX - 184},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ScrollToShow(c.scroll, c.visible, c.start, c.length), c.want) << c.name;
+}
+
 TEST(WipeSteps, AreTheOuterWidthInWholeStripes) {
     struct Case {
         int outerWidth;

@@ -3,6 +3,7 @@
 #include "play/judge.h"
 #include "play/play_messages.h"
 #include "play/show_mode.h"
+#include "settings/display_options.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -30,9 +31,11 @@ void ShowElapsed(TGamePlay& game, std::int32_t elapsed) {
         char text[64];
         std::snprintf(text, sizeof text, kTimeLeftFormat, remaining);
         game.Host.SetTimeField(text);
+        game.Host.SetTimeFieldWarning(IsLastSeconds(remaining));
         if (remaining <= 0) Judge(game);
     } else {
         game.Host.SetTimeField(kNoTimeLimitText);
+        game.Host.SetTimeFieldWarning(false);
     }
 }
 
@@ -65,6 +68,7 @@ void PauseChallenge(TGamePlay& game) {
     if (!state.Running || state.Over != TOverMode::None) return;
     state.Over = TOverMode::Paused;
     state.PausedElapsed = ElapsedSeconds(game);
+    state.PausedByMinimise = false;  // FrameMinimised says otherwise
     ShowPlayOverlay(game);
 }
 
@@ -72,12 +76,29 @@ void ResumeChallenge(TGamePlay& game) {
     TPlayState& state = game.State;
     if (!state.Paused()) return;
     state.Over = TOverMode::None;
+    state.PausedByMinimise = false;
     // The clock goes on from the elapsed time kept at the pause, however the
     // calendar clock moved (or was set) meanwhile.
     state.StartTime = game.Host.Now() - state.PausedElapsed;
     ShowPlayOverlay(game);
     if (!state.Running || !game.Puzzle.Loaded) return;
     ShowElapsed(game, state.PausedElapsed);
+}
+
+void FrameMinimised(TGamePlay& game) {
+    TPlayState& state = game.State;
+    if (!state.PauseOnMinimise || !state.Running || state.Over != TOverMode::None) return;
+    PauseChallenge(game);
+    state.PausedByMinimise = state.Paused();
+}
+
+void FrameRestored(TGamePlay& game) {
+    if (game.State.Paused() && game.State.PausedByMinimise) ResumeChallenge(game);
+}
+
+void SwitchPauseOnMinimise(TGamePlay& game) {
+    game.State.PauseOnMinimise = !game.State.PauseOnMinimise;
+    WritePauseOnMinimise(game.SettingsPath, game.State.PauseOnMinimise);
 }
 
 void TogglePause(TGamePlay& game) {

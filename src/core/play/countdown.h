@@ -5,6 +5,10 @@
 
 namespace vexa {
 
+// The time field turns red once this many seconds or fewer are left.
+inline constexpr long long kLastSeconds = 30;
+constexpr bool IsLastSeconds(long long remaining) { return remaining <= kLastSeconds; }
+
 // Advances the scene animation while the frame is active, then, while a
 // challenge runs and is not paused, shows the seconds left whenever the
 // elapsed calendar second changes and judges once the time is up. Ticks lost
@@ -20,6 +24,16 @@ void PauseChallenge(TGamePlay& game);
 void ResumeChallenge(TGamePlay& game);
 // The pause command: PauseChallenge, or ResumeChallenge while paused.
 void TogglePause(TGamePlay& game);
+
+// The frame was minimised: pauses a running challenge when PauseOnMinimise
+// is on. Otherwise the countdown runs on and still judges.
+void FrameMinimised(TGamePlay& game);
+// The frame came back from being minimised: a challenge that minimising
+// paused goes on by itself; a pause the user chose stays.
+void FrameRestored(TGamePlay& game);
+// 最小化で一時停止: switches PauseOnMinimise and keeps the choice in the
+// display options (a failed save is ignored; the choice holds for the run).
+void SwitchPauseOnMinimise(TGamePlay& game);
 
 // The pause command is enabled while a challenge runs.
 inline bool PauseEnabled(const TGamePlay& game) { return game.State.Running; }

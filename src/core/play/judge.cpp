@@ -16,6 +16,7 @@ void Restart(TGamePlay& game) {
     IPlayHost& host = game.Host;
     host.ShowMessage(kRetryText);
     game.State.LastJudgement = {};  // a new attempt has nothing to review
+    host.SetMessageField({});       // nor a score
     game.State.StartTime = host.Now();
     const bool shown = ShowMode(game, ViewMode::Scene);
     GatherMarkersAtView(game);
@@ -82,6 +83,7 @@ void Judge(TGamePlay& game) {
     result = KeepBestResult(game, result);
 
     host.SetTimeField(kJudgedTimeFieldText);
+    host.SetTimeFieldWarning(false);
     if (!ShowMode(game, result)) return;
     host.FitToPicture();
     host.SetMessageField(ScoreText(found, diffCount));

@@ -1,6 +1,7 @@
 #include "play/marker_play.h"
 
 #include "play/show_mode.h"
+#include "viewcore/marker_rules.h"
 
 namespace vexa {
 
@@ -53,6 +54,9 @@ bool MarkerKey(TGamePlay& game, const TMarkerKey& key) {
         MoveSelectedMarker(board, key.Dx, key.Dy, game.Host.ViewPlace());
     }
     ShowPlayOverlay(game);
+    // The marker the keys select or move stays in sight.
+    if (board.Selected >= 0)
+        game.Host.ScrollToShow(board.Corners[board.Selected], kMarkerSide, kMarkerSide);
     return true;
 }
 

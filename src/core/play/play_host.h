@@ -31,6 +31,9 @@ public:
     // --- Status bar ----------------------------------------------------------
     virtual void SetCountField(const std::string& text) = 0;  // the 16-character field
     virtual void SetTimeField(const std::string& text) = 0;   // the 10-character field
+    // Shows the time field's text in red (the last seconds of the clock) or
+    // in the bar's own colour; the text stays as it is.
+    virtual void SetTimeFieldWarning(bool on) = 0;
     // The message field where hints go: the text stays until a hint replaces it.
     virtual void SetMessageField(const std::string& text) = 0;
 
@@ -49,6 +52,10 @@ public:
     // Hands the view what to draw over its mode: markers, review outlines,
     // or the pause screen. Game play calls it after every change of them.
     virtual void ShowOverlay(const TPlayOverlay& overlay) = 0;
+    // Scrolls the view as little as it takes to show the area of `width` x
+    // `height` pixels at `corner` (picture coordinates), as far as the
+    // picture reaches.
+    virtual void ScrollToShow(TPoint corner, int width, int height) = 0;
     // The view's scroll position and the size of the picture it shows.
     virtual TViewPlace ViewPlace() const = 0;
     // Advances the scene animation by one tick (TSceneTracks::Step plus drawing).

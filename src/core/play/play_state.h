@@ -34,6 +34,11 @@ struct TPlayState {
     // While paused, the running challenge's clock stands still at
     // PausedElapsed seconds, whatever the calendar clock does meanwhile.
     std::int32_t PausedElapsed = 0;
+    // The pause was the frame's minimising, so restoring the frame resumes.
+    bool PausedByMinimise = false;
+    // 最小化で一時停止: minimising the frame pauses a running challenge.
+    // Off unless the display options say otherwise.
+    bool PauseOnMinimise = false;
     // The last judgement, for the review; forgotten by a load or a restart.
     TJudgement LastJudgement;
 

@@ -15,13 +15,26 @@ std::string FormatOptionSwitch(bool on) { return on ? "1" : "0"; }
 
 bool ParseOptionSwitch(const std::string& value) { return TrimProfileBlanks(value) == "1"; }
 
+bool ReadOptionSwitch(const std::string& settingsPath, const char* key) {
+    return ParseOptionSwitch(ReadProfileString(settingsPath, kDisplayOptionsSection, key, FormatOptionSwitch(false)));
+}
+
+bool WriteOptionSwitch(const std::string& settingsPath, const char* key, bool on) {
+    return SaveProfileString(settingsPath, kDisplayOptionsSection, key, FormatOptionSwitch(on));
+}
+
 bool ReadConspicuousMarkers(const std::string& settingsPath) {
-    return ParseOptionSwitch(
-        ReadProfileString(settingsPath, kDisplayOptionsSection, kConspicuousMarkersKey, FormatOptionSwitch(false)));
+    return ReadOptionSwitch(settingsPath, kConspicuousMarkersKey);
 }
 
 bool WriteConspicuousMarkers(const std::string& settingsPath, bool on) {
-    return SaveProfileString(settingsPath, kDisplayOptionsSection, kConspicuousMarkersKey, FormatOptionSwitch(on));
+    return WriteOptionSwitch(settingsPath, kConspicuousMarkersKey, on);
+}
+
+bool ReadPauseOnMinimise(const std::string& settingsPath) { return ReadOptionSwitch(settingsPath, kPauseOnMinimiseKey); }
+
+bool WritePauseOnMinimise(const std::string& settingsPath, bool on) {
+    return WriteOptionSwitch(settingsPath, kPauseOnMinimiseKey, on);
 }
 
 }  // namespace vexa

@@ -13,6 +13,7 @@ namespace vexa {
 
 inline constexpr const char* kDisplayOptionsSection = "Vexa display options, kept apart from the puzzle results";
 inline constexpr const char* kConspicuousMarkersKey = "ConspicuousMarkers";
+inline constexpr const char* kPauseOnMinimiseKey = "PauseOnMinimise";
 
 // The stored form of a switch: "1" on, "0" off.
 std::string FormatOptionSwitch(bool on);
@@ -20,11 +21,21 @@ std::string FormatOptionSwitch(bool on);
 // value means off.
 bool ParseOptionSwitch(const std::string& value);
 
+// The switch under `key` of the display options; off without a value.
+bool ReadOptionSwitch(const std::string& settingsPath, const char* key);
+// Stores it; false when the file could not be written (the caller keeps the
+// choice for this run).
+bool WriteOptionSwitch(const std::string& settingsPath, const char* key, bool on);
+
 // Whether markers get the black-and-white outline; off without a value.
 bool ReadConspicuousMarkers(const std::string& settingsPath);
 // Stores the choice; false when the file could not be written (the caller
 // keeps the choice for this run). A save queued to the background counts
 // as written.
 bool WriteConspicuousMarkers(const std::string& settingsPath, bool on);
+
+// Whether minimising the frame pauses a running challenge; off without a value.
+bool ReadPauseOnMinimise(const std::string& settingsPath);
+bool WritePauseOnMinimise(const std::string& settingsPath, bool on);
 
 }  // namespace vexa

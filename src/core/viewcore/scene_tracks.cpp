@@ -24,8 +24,10 @@ TAnimRecord RecordAt(const Block& table, int index) {
 
 }  // namespace
 
-void TSceneTracks::OpenScene(int scene) {
+void TSceneTracks::OpenScene(int scene, int pictureWidth, int pictureHeight) {
     Scene_ = scene >= 0 && scene < kTableCount / kTracksPerScene ? scene : -1;
+    PictureWidth_ = std::max(pictureWidth, 0);
+    PictureHeight_ = std::max(pictureHeight, 0);
     TrackWait.fill(1);
     TrackPos.fill(0);
     TrackRow.fill(0);
@@ -43,9 +45,17 @@ std::optional<TScenePiece> PieceOf(const TAnimRecord& r) {
     }
 }
 
-}  // namespace
-
-namespace {
+// The offsets o in [0, length) at which both source + o and dest + o lie in
+// [0, size): the part of a piece's extent that really draws, along one axis.
+struct TSpan {
+    long long First = 0, End = 0;  // empty when First >= End
+};
+TSpan DrawnSpan(int source, int dest, int length, int size) {
+    const long long first = std::max({0LL, -static_cast<long long>(source), -static_cast<long long>(dest)});
+    const long long end = std::min({static_cast<long long>(length), size - static_cast<long long>(source),
+                                    size - static_cast<long long>(dest)});
+    return TSpan{first, std::max(first, end)};
+}
 
 // One track's part of TSceneTracks.
 struct TrackState {
@@ -75,21 +85,30 @@ enum class PieceDrawn { Whole, Partly };
 
 // Draws the rows of `piece` the track has not drawn yet, in one band of
 // whole rows while the tick's pixels last; `pixels` counts the tick's pixels
-// so far. Partly when the bound fell inside the piece (the track's Row then
-// says how far it got).
-PieceDrawn DrawBand(const TScenePiece& piece, TrackState& track, std::int64_t& pixels,
-                    const std::function<void(const TScenePiece&)>& draw) {
-    // A piece is at most 32767 wide, so a fresh tick draws at least one row.
-    const int rowsLeft = piece.Height - track.Row;
-    const std::int64_t fit = (kMaxTrackPixelsPerTick - pixels) / piece.Width;
-    const int rows = static_cast<int>(std::min<std::int64_t>(rowsLeft, fit));
+// so far. Only the columns and rows that land on the picture cost; a row
+// costs at most 32767 pixels, so a fresh tick draws at least one. Partly when
+// the bound fell inside the piece (the track's Row then says how far it got).
+PieceDrawn DrawBand(const TScenePiece& piece, TrackState& track, std::int64_t& pixels, int pictureWidth,
+                    int pictureHeight, const std::function<void(const TScenePiece&)>& draw) {
+    const int from = track.Row;
+    const int rowsLeft = piece.Height - from;
+    const TSpan cols = DrawnSpan(piece.SourceX, piece.DestX, piece.Width, pictureWidth);
+    const TSpan lines = DrawnSpan(piece.SourceY, piece.DestY, piece.Height, pictureHeight);
+    const std::int64_t rowCost = cols.End - cols.First;
+    // Costly rows from `from` on, and the free ones before them.
+    const std::int64_t costly = std::max(0LL, lines.End - std::max<long long>(from, lines.First));
+    const std::int64_t freeBefore = std::max(0LL, lines.First - from);
+    const std::int64_t affordable = rowCost == 0 ? costly : (kMaxTrackPixelsPerTick - pixels) / rowCost;
+    const int rows = affordable >= costly
+                         ? rowsLeft
+                         : static_cast<int>(std::min<std::int64_t>(rowsLeft, freeBefore + affordable));
     if (rows <= 0) return PieceDrawn::Partly;
     TScenePiece band = piece;
-    band.DestY += track.Row;
-    band.SourceY += track.Row;
+    band.DestY += from;
+    band.SourceY += from;
     band.Height = rows;
     draw(band);
-    pixels += std::int64_t{rows} * piece.Width;
+    pixels += (rows == rowsLeft ? costly : std::min<std::int64_t>(costly, affordable)) * rowCost;
     if (rows < rowsLeft) {
         track.Row += rows;
         return PieceDrawn::Partly;
@@ -100,7 +119,7 @@ PieceDrawn DrawBand(const TScenePiece& piece, TrackState& track, std::int64_t& p
 
 // One tick of a track of n records from `table`: reads records from where
 // the track stands up to its next "W" or a bound of the tick.
-TTickWork RunTrack(const Block& table, int n, TrackState& track,
+TTickWork RunTrack(const Block& table, int n, TrackState& track, int pictureWidth, int pictureHeight,
                    const std::function<void(const TScenePiece&)>& draw) {
     TTickWork work;
     int p = track.Pos;
@@ -127,7 +146,7 @@ TTickWork RunTrack(const Block& table, int n, TrackState& track,
         if (std::optional<TScenePiece> piece = PieceOf(r)) {
             if (piece->Width <= 0 || piece->Height <= 0) {
                 draw(*piece);  // nothing to copy; the view clips it away
-            } else if (DrawBand(*piece, track, work.Pixels, draw) == PieceDrawn::Partly) {
+            } else if (DrawBand(*piece, track, work.Pixels, pictureWidth, pictureHeight, draw) == PieceDrawn::Partly) {
                 track.Pause(p);
                 break;
             }
@@ -151,7 +170,7 @@ TTickWork TSceneTracks::Step(const TPuzzleData& puzzle, ViewMode currentMode,
         if (n <= 0) continue;
         TrackState track{TrackPos[t], TrackWait[t], TrackRow[t], TrackVisited[t]};
         if (!track.ActsNow()) continue;
-        const TTickWork done = RunTrack(puzzle.Tables[scene * kTracksPerScene + t], n, track, draw);
+        const TTickWork done = RunTrack(puzzle.Tables[scene * kTracksPerScene + t], n, track, PictureWidth_, PictureHeight_, draw);
         work.Records += done.Records;
         work.Pixels += done.Pixels;
     }

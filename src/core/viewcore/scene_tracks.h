@@ -28,16 +28,17 @@ struct TScenePiece {
     friend bool operator==(const TScenePiece&, const TScenePiece&) = default;
 };
 
-// What one tick did: records read and piece pixels handed out (by the
-// pieces' own sizes, before any clipping), over all tracks.
+// What one tick did: records read and the pixels the pieces handed out really
+// draw (clipped to the picture, see OpenScene), over all tracks.
 struct TTickWork {
     int Records = 0;
     std::int64_t Pixels = 0;
 };
 
 // A tick's work is bounded per track, whatever the table holds: at most this
-// many records are read, and pieces of at most this many pixels handed out
-// (a larger piece goes out in bands of whole rows). A track that reaches
+// many records are read, and pieces that draw at most this many pixels handed
+// out (a larger piece goes out in bands of whole rows). Only what lands on
+// the picture counts: a piece far larger than it costs no more than it. A track that reaches
 // either bound before its next "W" carries on where it stopped on the next
 // tick. Ordinary tables, a few pieces between waits, never reach them.
 inline constexpr int kMaxTrackRecordsPerTick = 256;
@@ -47,7 +48,10 @@ class TSceneTracks {
 public:
     // Opens the tables of `scene` (0..3; any other number opens none) and
     // restarts every track at its first record, acting on the next tick.
-    void OpenScene(int scene);
+    // The pieces are drawn from and onto pictures of `pictureWidth` x
+    // `pictureHeight`; without a size every pixel of a piece counts.
+    void OpenScene(int scene, int pictureWidth = kNoPictureBound, int pictureHeight = kNoPictureBound);
+    static constexpr int kNoPictureBound = 0x7FFFFFFF;
     // The scene whose tables are open, -1 when none is.
     int OpenedScene() const { return Scene_; }
 
@@ -71,6 +75,8 @@ public:
 
 private:
     int Scene_ = -1;
+    int PictureWidth_ = kNoPictureBound;
+    int PictureHeight_ = kNoPictureBound;
 };
 
 // Clips a piece to a source picture of `sourceWidth` x `sourceHeight`, moving

@@ -22,6 +22,14 @@ TScrollRanges ComputeScrollRanges(int pictureWidth, int pictureHeight, int outer
 
 int WipeStepCount(int outerWidth) { return outerWidth / kWipeStripe; }
 
+int ScrollToShow(int scroll, int visible, int start, int length) {
+    // 64 bits: a far-off start plus its length must not overflow.
+    const long long end = static_cast<long long>(start) + length;
+    if (start < scroll || length > visible) return start;
+    if (end > static_cast<long long>(scroll) + visible) return static_cast<int>(end - visible);
+    return scroll;
+}
+
 std::optional<TDiffRect> DiffRectWithin(const TDiffRect& rect, int x0, int y0, int x1, int y1) {
     TDiffRect within;
     within.Left = std::clamp(std::min(rect.Left, rect.Right), x0, x1);

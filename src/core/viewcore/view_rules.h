@@ -22,6 +22,12 @@ struct TScrollRanges {
 TScrollRanges ComputeScrollRanges(int pictureWidth, int pictureHeight, int outerWidth,
                                   int outerHeight, int hScrollHeight, int vScrollWidth);
 
+// The scroll position along one axis that shows `length` pixels from
+// `start`, moving as little as it takes from `scroll` with `visible` pixels
+// in sight: unchanged when they show already; their start in sight when they
+// do not fit. The caller clamps the result to the scroll range.
+int ScrollToShow(int scroll, int visible, int start, int length);
+
 // The wipe moves the screen right 8 pixels per step, outerWidth / 8 steps.
 inline constexpr int kWipeStripe = 8;
 int WipeStepCount(int outerWidth);

@@ -36,6 +36,14 @@ void TAppPlayHost::SetTimeField(const std::string& text) {
     if (App_.TimeField()) App_.TimeField()->SetText(QString::fromStdString(text));
 }
 
+void TAppPlayHost::SetTimeFieldWarning(bool on) {
+    if (App_.TimeField()) App_.TimeField()->SetWarning(on);
+}
+
+void TAppPlayHost::ScrollToShow(TPoint corner, int width, int height) {
+    if (App_.View()) App_.View()->ScrollToShow(QRect(corner.X, corner.Y, width, height));
+}
+
 void TAppPlayHost::SetMessageField(const std::string& text) {
     if (App_.StatusBar()) App_.StatusBar()->ShowNote(QString::fromStdString(text));
 }

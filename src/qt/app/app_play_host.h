@@ -24,6 +24,8 @@ public:
     void SetCountField(const std::string& text) override;
     void SetTimeField(const std::string& text) override;
     void SetMessageField(const std::string& text) override;
+    void SetTimeFieldWarning(bool on) override;
+    void ScrollToShow(TPoint corner, int width, int height) override;
     bool SwitchMode(ViewMode mode) override;
     ViewMode CurrentMode() const override;
     bool ShowReviewPicture() override;

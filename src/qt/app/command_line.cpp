@@ -31,7 +31,7 @@ std::string CommandLineAnswer(TCommandLine::TRequest request) {
                "  --help      show this text and exit (only as the sole argument)\n"
                "  --version   show the version and exit (only as the sole argument)\n"
                "\n"
-               "Manual: vexa(1), and the help window (F1).\n";
+               "Manual: vexa(6), and the help window (F1).\n";
     return {};
 }
 

@@ -150,8 +150,8 @@ public:
 
 private:
     void RegisterCommands();
-    // The review and pause commands with their enabling, their keys, and the
-    // pause on minimising.
+    // The review and pause commands with their enabling, their keys, and
+    // 最小化で一時停止 with the watch on the frame's minimising.
     void RegisterReviewAndPause();
     void SetupReviewAndPause();
     // The list's command, key and recent-files menu; a loaded puzzle noted there.

@@ -2,6 +2,7 @@
 #include "app/kavrik_app.h"
 
 #include "framework/decorated_frame.h"
+#include "framework/window_placement.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -26,6 +27,13 @@ void TKavrikApp::TakeHandedFile() {
         QTimer::singleShot(100, this, &TKavrikApp::TakeHandedFile);
         return;
     }
+    // The user handed a file over to play it now: a minimised frame comes
+    // back, and all of it comes up front, before the ready question, so that
+    // the question is seen and the new challenge is fitted and timed on the
+    // screen (a second copy without a file leaves the frame as it is).
+    if (Frame_->isMinimized()) Frame_->setWindowState(Frame_->windowState() & ~Qt::WindowMinimized);
+    ShowFrame();
+    WaitUntilPlaced(Frame_);
     // The command line's way: the name's length, the ready question, the load.
     LoadNamedFile(std::exchange(HandedFile_, {}), true);
 }

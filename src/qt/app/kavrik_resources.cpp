@@ -56,6 +56,8 @@ void BuildMenu100(QMenuBar* bar, TCommandTable& commands) {
     Item(view, commands, CmHintMode, QStringLiteral("最下段に感応型ヘルプ(&F)"));
     view->addSeparator();
     Item(view, commands, CmConspicuousMarkers, QStringLiteral("目立つマーカー"));
+    view->addSeparator();
+    Item(view, commands, CmPauseOnMinimise, QStringLiteral("最小化で一時停止"));
 
     Item(bar, commands, CmHelp, QStringLiteral("ヘルプ(&H)"));
 }

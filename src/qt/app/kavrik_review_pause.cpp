@@ -1,6 +1,6 @@
-// Two commands beside the described ones: the review of the last judgement
-// (F7) and the pause of a running challenge (P, the Pause key, or minimising
-// the frame).
+// Commands beside the described ones: the review of the last judgement (F7),
+// the pause of a running challenge (P, the Pause key) and 最小化で一時停止,
+// which lets minimising the frame pause it as well.
 #include "app/kavrik_app.h"
 
 #include "app/kavrik_resources.h"
@@ -8,32 +8,36 @@
 #include "framework/decorated_frame.h"
 #include "play/countdown.h"
 #include "play/review.h"
+#include "settings/display_options.h"
 
 #include <QEvent>
+#include <QWindowStateChangeEvent>
 
 namespace vexa {
 
 namespace {
 
-// Pauses the challenge when the frame is minimised; a restored frame stays
-// paused until the user resumes.
+// Tells game play when the frame is minimised and when it comes back; game
+// play decides whether that pauses or resumes anything.
 class TMinimiseWatch : public QObject {
 public:
-    TMinimiseWatch(QWidget* frame, std::function<void()> minimised)
-        : QObject(frame), Frame_(frame), Minimised_(std::move(minimised)) {
+    TMinimiseWatch(QWidget* frame, std::function<void(bool)> changed)
+        : QObject(frame), Frame_(frame), Changed_(std::move(changed)) {
         frame->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == Frame_ && event->type() == QEvent::WindowStateChange && Frame_->isMinimized())
-            Minimised_();
+        if (watched != Frame_ || event->type() != QEvent::WindowStateChange) return false;
+        const bool was = static_cast<QWindowStateChangeEvent*>(event)->oldState().testFlag(Qt::WindowMinimized);
+        const bool is = Frame_->isMinimized();
+        if (was != is) Changed_(is);
         return false;
     }
 
 private:
     QWidget* Frame_;
-    std::function<void()> Minimised_;
+    std::function<void(bool)> Changed_;
 };
 
 }  // namespace
@@ -56,12 +60,18 @@ void TKavrikApp::RegisterReviewAndPause() {
             s.Checked = Game_.State.Paused();
         },
         true);
+    c.SetHandler(CmPauseOnMinimise, [this] { SwitchPauseOnMinimise(Game_); });
+    c.SetEnabler(CmPauseOnMinimise, [this](TCommandState& s) { s.Checked = Game_.State.PauseOnMinimise; }, true);
 }
 
 void TKavrikApp::SetupReviewAndPause() {
     InstallAccelerators(Frame_, Commands_, kReviewPauseKeys);
-    new TMinimiseWatch(Frame_, [this] {
-        PauseChallenge(Game_);
+    Game_.State.PauseOnMinimise = ReadPauseOnMinimise(SettingsPath());
+    new TMinimiseWatch(Frame_, [this](bool minimised) {
+        if (minimised)
+            FrameMinimised(Game_);
+        else
+            FrameRestored(Game_);
         Commands_.Refresh();
     });
 }

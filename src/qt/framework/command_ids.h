@@ -33,6 +33,8 @@ enum TCommandId : int {
     // 問題集 (the puzzle list) and 最近使ったファイル in the ファイル menu.
     CmLibrary = 234,
     CmRecentFiles = 235,
+    // 最小化で一時停止 in the 表示 menu: minimising pauses a running challenge.
+    CmPauseOnMinimise = 236,
 };
 
 constexpr bool IsModeCommand(int id) { return ModeFromNumber(id).has_value(); }
@@ -47,7 +49,7 @@ static_assert(CmModeOutlinePhoto - CmModeOutlineScene == 6 && CmModeScene == CmM
               CmModeResult3 == CmModeResult2 + 1 && CmModePhoto == CmModeResult3 + 1);
 static_assert(!IsModeCommand(CmFit) && !IsModeCommand(CmHelp) && !IsModeCommand(CmGather) &&
               !IsModeCommand(CmJudge));
-static_assert(!IsModeCommand(CmPause) && !IsModeCommand(CmReview));
+static_assert(!IsModeCommand(CmPause) && !IsModeCommand(CmReview) && !IsModeCommand(CmPauseOnMinimise));
 static_assert(!IsModeCommand(CmLibrary) && !IsModeCommand(CmRecentFiles));
 
 }  // namespace vexa

@@ -23,6 +23,7 @@ QString HintText(int id) {
     case CmReview: return QStringLiteral("見つけた間違いと見逃した間違いを表示します");
     case CmLibrary: return QStringLiteral("問題の一覧から選んで遊びます");
     case CmRecentFiles: return QStringLiteral("最近使ったファイルを読み込みます");
+    case CmPauseOnMinimise: return QStringLiteral("最小化で一時停止するかを切り替えます");
     default: return {};
     }
 }

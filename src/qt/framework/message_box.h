@@ -16,6 +16,12 @@ QMessageBox::StandardButton ShowMessage(QWidget* owner, const QString& text,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                         QMessageBox::Icon icon = QMessageBox::NoIcon);
 
+// The width that shows the caption whole in a title bar of `font`'s family:
+// the box's width is never less.
+int CaptionWidth(const QFont& font);
+// Widens `box` to CaptionWidth, whatever its text.
+void KeepCaptionWhole(QMessageBox& box);
+
 // Tests answer message boxes through this hook instead of a modal loop.
 // The hook sees the owner, the text and the buttons offered. Pass {} to remove it.
 using MessageBoxHook = std::function<QMessageBox::StandardButton(

@@ -48,6 +48,17 @@ void TTextGadget::ReserveWidthFor(const QStringList& texts) {
     setMinimumWidth(width);
 }
 
+void TTextGadget::SetWarning(bool on) {
+    if (on == Warning_) return;
+    Warning_ = on;
+    QPalette colours;  // empty: the bar's own colours again
+    if (on) {
+        colours = palette();
+        colours.setColor(QPalette::WindowText, QColor(0xD0, 0x00, 0x00));
+    }
+    setPalette(colours);
+}
+
 TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), Message(new QLabel(this)) {
     setFont(BarFont(font()));
     Message->setTextFormat(Qt::PlainText);
@@ -70,7 +81,7 @@ void TStatusBar::SetMessage(const QString& text) {
 
 void TStatusBar::ShowNote(const QString& text) {
     Message->setText(text);
-    NoteShown = true;
+    NoteShown = !text.isEmpty();
 }
 
 void TStatusBar::AddSeparator(int size) {

@@ -18,9 +18,13 @@ public:
     // Widens the field so that each of `texts` shows whole.
     void ReserveWidthFor(const QStringList& texts);
     QString Text() const { return text(); }
+    // Red text (on) or the bar's own colour (off).
+    void SetWarning(bool on);
+    bool Warning() const { return Warning_; }
 
 private:
     int WidthInChars;
+    bool Warning_ = false;
 };
 
 class TStatusBar : public QStatusBar {
@@ -34,7 +38,8 @@ public:
     void ShowHint(int id);
     void SetMessage(const QString& text);
     // A text of the game's own (the score after judging) that stays until a
-    // hint replaces it: clearing the hints (-1) leaves it in place.
+    // hint replaces it: clearing the hints (-1) leaves it in place. An empty
+    // note clears the field.
     void ShowNote(const QString& text);
 
     // Fixed widgets on the right, in the order they are added.

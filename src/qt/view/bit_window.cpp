@@ -87,7 +87,7 @@ bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
         BuildModePictures(Puzzle_, pictures, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
     if (!message.isEmpty()) return Fail(message);
     // Only a scene's own pictures animate: the photo under a review opens none.
-    Tracks_.OpenScene(SceneOf(pictures));
+    Tracks_.OpenScene(SceneOf(pictures), PictureWidth_, PictureHeight_);
 
     ReleasePicture(ModeScreen_);
     if (!CreateOffscreen(ModeScreen_, PictureWidth_, PictureHeight_))
@@ -99,6 +99,12 @@ bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
                           QRect(0, 0, PictureWidth_, PictureHeight_));
     }
 
+    // A result screen is a picture to see whole: it opens at its top-left,
+    // not at the place the photo was scrolled to.
+    if (IsResult(pictures)) {
+        horizontalScrollBar()->setValue(0);
+        verticalScrollBar()->setValue(0);
+    }
     if (CurrentMode_ != ViewMode::None && !oldScreen.isNull()) StartWipe(std::move(oldScreen));
     CurrentMode_ = mode;
     PlaceMarkers();  // hidden while the stripe moves
@@ -135,6 +141,13 @@ TViewPlace TBitWindow::Place() const {
 
 QPoint TBitWindow::ScrollPosition() const {
     return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+void TBitWindow::ScrollToShow(const QRect& area) {
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    h->setValue(vexa::ScrollToShow(h->value(), viewport()->width(), area.x(), area.width()));
+    v->setValue(vexa::ScrollToShow(v->value(), viewport()->height(), area.y(), area.height()));
 }
 
 int TBitWindow::XRange() const { return horizontalScrollBar()->maximum(); }

@@ -97,6 +97,9 @@ public:
     TViewPlace Place() const;
     // Current scroll position (XPos, YPos) in pixels.
     QPoint ScrollPosition() const;
+    // Scrolls as little as it takes to show `area` (picture coordinates), as
+    // far as the scroll ranges reach.
+    void ScrollToShow(const QRect& area);
     // Scroll ranges as last set from the view's size.
     int XRange() const;
     int YRange() const;
