@@ -100,7 +100,6 @@ private:
     bool BracketSeen_ = false;     // the header line has a closing ']'
     bool HeaderMatches_ = false;   // at its last ']' so far, the header names our section
     bool EqualsSeen_ = false;      // the key line has its '='
-    bool KeyMatches_ = false;
 
     // The value's bytes after '=', as they stand and trimmed.
     std::string RawPrefix_;
