@@ -3,6 +3,7 @@
 // found as one change around what was changed, and JPEG noise, a slight
 // brightening or a shifted copy give no change at all.
 #include "authoring/change_measure.h"
+#include "photo_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -94,39 +95,26 @@ DibPixels Edited(const std::function<Rgb(int, int, Rgb)>& edit) {
     return Draw([&](int x, int y) { return edit(x, y, Unpack(scene.Argb[static_cast<std::size_t>(y) * kW + x])); });
 }
 
-// Through a JPEG stream at `quality` and back (libjpeg both ways).
+// Through a JPEG stream at `quality` (4:2:0, as cameras store) and back,
+// libjpeg both ways.
 DibPixels Jpeg(const DibPixels& in, int quality) {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = static_cast<JDIMENSION>(in.Width);
-    c.image_height = static_cast<JDIMENSION>(in.Height);
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, quality, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<unsigned char> row(static_cast<std::size_t>(in.Width) * 3);
-    while (c.next_scanline < c.image_height) {
-        for (int x = 0; x < in.Width; ++x) {
-            const Rgb p = Unpack(in.Argb[static_cast<std::size_t>(c.next_scanline) * in.Width + x]);
-            row[3 * x] = static_cast<unsigned char>(p.r), row[3 * x + 1] = static_cast<unsigned char>(p.g),
-                    row[3 * x + 2] = static_cast<unsigned char>(p.b);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&c, rows, 1);
+    vexa::bench::RgbPicture rgb;
+    rgb.Width = in.Width, rgb.Height = in.Height;
+    for (const std::uint32_t argb : in.Argb) {
+        const Rgb p = Unpack(argb);
+        rgb.Pixels.insert(rgb.Pixels.end(), {static_cast<unsigned char>(p.r), static_cast<unsigned char>(p.g),
+                                             static_cast<unsigned char>(p.b)});
     }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
+    vexa::bench::EncodeOptions options;
+    options.Quality = quality;
+    const vexa::bench::Bytes stream = vexa::bench::EncodeJpeg(rgb, options);
 
+    std::vector<unsigned char> row(static_cast<std::size_t>(in.Width) * 3);
+    jpeg_error_mgr err{};
     jpeg_decompress_struct d{};
     d.err = jpeg_std_error(&err);
     jpeg_create_decompress(&d);
-    jpeg_mem_src(&d, buffer, size);
+    jpeg_mem_src(&d, stream.data(), static_cast<unsigned long>(stream.size()));
     jpeg_read_header(&d, TRUE);
     d.out_color_space = JCS_RGB;
     jpeg_start_decompress(&d);
@@ -139,7 +127,6 @@ DibPixels Jpeg(const DibPixels& in, int quality) {
     }
     jpeg_finish_decompress(&d);
     jpeg_destroy_decompress(&d);
-    std::free(buffer);
     return out;
 }
 
