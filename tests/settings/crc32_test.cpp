@@ -28,6 +28,13 @@ TEST(Crc32, BothVariantsMatchKnownValues) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.have.data());
         EXPECT_EQ(Crc32Msb(c.have.size(), bytes), c.wantMsb);
         EXPECT_EQ(Crc32Lsb(c.have.size(), bytes), c.wantLsb);
+        // Fed in pieces of every split, the reflected one gives the same.
+        for (std::size_t split = 0; split <= c.have.size(); ++split) {
+            TCrc32Lsb pieces;
+            pieces.Add(std::string_view(c.have).substr(0, split));
+            pieces.Add(std::string_view(c.have).substr(split));
+            EXPECT_EQ(pieces.Value(), c.wantLsb) << "split at " << split;
+        }
     }
 }
 

@@ -22,27 +22,6 @@ constexpr std::size_t kChunk = 256 * 1024;
 constexpr char kMagic[8] = {'V', 'X', 'J', 'R', 'N', 'L', '0', '1'};
 constexpr std::size_t kHeaderSize = 56;
 
-// The reflected CRC-32 by table, for payloads that may run to gigabytes.
-class TCrc {
-public:
-    void Add(std::string_view bytes) {
-        static const std::array<std::uint32_t, 256> table = [] {
-            std::array<std::uint32_t, 256> t{};
-            for (std::uint32_t i = 0; i < 256; ++i) {
-                std::uint32_t c = i;
-                for (int k = 0; k < 8; ++k) c = (c & 1u) ? (c >> 1) ^ 0xEDB88320u : c >> 1;
-                t[i] = c;
-            }
-            return t;
-        }();
-        for (const char ch : bytes) State_ = table[(State_ ^ static_cast<unsigned char>(ch)) & 0xFFu] ^ (State_ >> 8);
-    }
-    std::uint32_t Value() const { return ~State_; }
-
-private:
-    std::uint32_t State_ = 0xFFFFFFFFu;
-};
-
 struct THeader {
     std::uint64_t Device = 0;
     std::uint64_t Inode = 0;
@@ -97,7 +76,7 @@ bool MakeFolders(const std::string& dir) {
 
 // Copies `length` bytes from `from` at `fromOffset`, feeding `crc`; to `to`
 // at `toOffset`, or appended when toOffset is UINT64_MAX.
-bool Copy(int from, std::uint64_t fromOffset, std::uint64_t length, int to, std::uint64_t toOffset, TCrc* crc) {
+bool Copy(int from, std::uint64_t fromOffset, std::uint64_t length, int to, std::uint64_t toOffset, TCrc32Lsb* crc) {
     std::vector<char> buf(kChunk);
     while (length > 0) {
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, length));
@@ -177,7 +156,7 @@ bool RewriteThroughJournal(int fd, const std::string& target, std::uint64_t begi
     const std::string temp = journal + ".tmp";
     const int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (out < 0) return false;
-    TCrc crc;
+    TCrc32Lsb crc;
     crc.Add(insert);
     const std::array<unsigned char, kHeaderSize> blank{};
     bool ok = WriteAll(out, std::string_view(reinterpret_cast<const char*>(blank.data()), blank.size())) &&
@@ -223,7 +202,7 @@ bool ReplayProfileJournal(int fd, const std::string& target) {
                    ::fstat(fd, &fileStat) == 0 && ::fstat(in, &journalStat) == 0 && Belongs(h, fileStat) &&
                    static_cast<std::uint64_t>(journalStat.st_size) == kHeaderSize + (h.NewSize - h.Begin);
     if (belongs) {
-        TCrc crc;
+        TCrc32Lsb crc;
         belongs = Copy(in, kHeaderSize, h.NewSize - h.Begin, -1, 0, &crc) && crc.Value() == h.PayloadCrc;
     }
     const bool applied = belongs && Apply(fd, in, h);
