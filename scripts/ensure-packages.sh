@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev libjpeg62-turbo-dev
-  libopencv-core-dev libopencv-imgproc-dev
+  libopencv-core-dev libopencv-imgproc-dev libopencv-photo-dev
   fonts-noto-cjk qt6-translations-l10n
   "$@"
 )
