@@ -32,7 +32,13 @@ ViewMode KeepBestResult(TGamePlay& game, ViewMode result) {
     const char* section = CurrentSection(game.Side);
     if (IsBetterResult(result, record.BestResult)) {
         record.BestResult = result;
-        WriteResultRecord(game.SettingsPath, section, record);  // a failed write is not reported
+        // Another puzzle's record on the same line is never overwritten; the
+        // write would refuse silently (perhaps later, on the saver's thread),
+        // so the refusal is told here. Any other failed write is not reported.
+        if (RecordHeldByOtherPuzzle(game.SettingsPath, section))
+            game.Host.ShowMessage(kRecordHeldByOtherText);
+        else
+            WriteResultRecord(game.SettingsPath, section, record);
         return result;
     }
     if (record.BestResult != ViewMode::AllFound || result == ViewMode::AllFound) return result;

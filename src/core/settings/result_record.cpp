@@ -130,15 +130,25 @@ bool Verifies(const std::string& section, const TResultState& record) {
 // record on disk, which another copy of the player may have raised since we
 // read it; an erase (no `newResult`) replaces this puzzle's record whatever
 // it holds.
-bool MayReplaceRecord(const std::string& section, std::string_view headerName, std::string_view presentValue,
-                      std::optional<ViewMode> newResult) {
-    // Judged as a read would see it: its first 80 bytes.
+// The record on the line, judged as a read would see it: its first 80 bytes.
+bool ParsePresent(std::string_view presentValue, TResultState& record) {
     const std::string present(presentValue.substr(0, kProfileValueCapacity - 1));
-    TResultState record;
-    if (ParseResultRecord(present, record) != 3) return true;
+    return ParseResultRecord(present, record) == 3;
+}
+
+// The one rule of whose record a line holds: a value that verifies for the
+// header's spelling, where it differs from `section`, is another puzzle's.
+bool HeldByOtherSpelling(const std::string& section, std::string_view headerName, const TResultState& record) {
     // A puzzle's section name never holds a zero byte.
     const bool otherSpelling = headerName != section && headerName.find('\0') == std::string_view::npos;
-    if (otherSpelling && Verifies(std::string(headerName), record)) return false;
+    return otherSpelling && Verifies(std::string(headerName), record);
+}
+
+bool MayReplaceRecord(const std::string& section, std::string_view headerName, std::string_view presentValue,
+                      std::optional<ViewMode> newResult) {
+    TResultState record;
+    if (!ParsePresent(presentValue, record)) return true;
+    if (HeldByOtherSpelling(section, headerName, record)) return false;
     if (newResult && Verifies(section, record) && !IsBetterResult(*newResult, record.BestResult)) return false;
     return true;
 }
@@ -160,6 +170,14 @@ bool WriteResultRecord(const std::string& settingsPath, const char* section, TRe
     ComputeChecksums(name, state.BestResult, state.StoredCrcMsb, state.StoredCrcLsb);
     return WriteRecordValue(settingsPath, name, FormatValue(state.StoredCrcMsb, state.StoredCrcLsb, state.BestResult),
                             state.BestResult);
+}
+
+bool RecordHeldByOtherPuzzle(const std::string& settingsPath, const char* section) {
+    const char* name = section ? section : "";
+    if (!IsStorableSectionName(name)) return false;
+    const std::optional<TProfileEntry> entry = ReadProfileEntry(settingsPath, name, kResultRecordKey);
+    TResultState record;
+    return entry && ParsePresent(entry->Value, record) && HeldByOtherSpelling(name, entry->HeaderName, record);
 }
 
 bool EraseResultRecord(const std::string& settingsPath, const char* section) {
