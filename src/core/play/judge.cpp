@@ -16,7 +16,8 @@ void Restart(TGamePlay& game) {
     IPlayHost& host = game.Host;
     host.ShowMessage(kRetryText);
     game.State.LastJudgement = {};  // a new attempt has nothing to review
-    host.SetMessageField({});       // nor a score
+    game.State.Hint = {};           // and has taken no hints yet
+    host.SetMessageField({});       // nor a score or a count of hints
     game.State.StartTime = host.Now();
     const bool shown = ShowMode(game, ViewMode::Scene);
     GatherMarkersAtView(game);
@@ -60,6 +61,16 @@ ViewMode KeepBestResult(TGamePlay& game, ViewMode result) {
 
 }  // namespace
 
+int MatchMarkersInPlay(const TGamePlay& game, std::array<bool, kMaxDiffs>& found,
+                       std::array<TPoint, kMaxDiffs>& points) {
+    const int diffCount = game.Puzzle.DiffsInPlay();
+    points = {};
+    found = {};
+    for (int i = 0; i < diffCount; ++i) points[i] = JudgedPoint(game.State.Markers, i);
+    return MatchMarkers(std::span(game.Puzzle.DiffRects).first(diffCount), std::span(points).first(diffCount),
+                        std::span(found).first(diffCount));
+}
+
 void Judge(TGamePlay& game) {
     IPlayHost& host = game.Host;
     TPlayState& state = game.State;
@@ -75,12 +86,12 @@ void Judge(TGamePlay& game) {
     }
     state.Running = false;
 
+    state.Hint.Diff = -1;  // no hint outlives the challenge
+
     const int diffCount = game.Puzzle.DiffsInPlay();
     std::array<TPoint, kMaxDiffs> points{};
-    for (int i = 0; i < diffCount; ++i) points[i] = JudgedPoint(state.Markers, i);
     std::array<bool, kMaxDiffs> flags{};
-    const int found = MatchMarkers(std::span(game.Puzzle.DiffRects).first(diffCount),
-                                   std::span(points).first(diffCount), std::span(flags).first(diffCount));
+    const int found = MatchMarkersInPlay(game, flags, points);
     state.LastJudgement = TJudgement{true, diffCount, found, flags, points};
 
     host.ShowMessage(kVerdictText);

@@ -50,4 +50,7 @@ inline constexpr const char* kRecordHeldByOtherText =
 // --- After judging: the score in the message field ---------------------------
 inline constexpr const char* kScoreFormat = "見つけた数 %d / %d";
 
+// --- Hints: their count in the message field, replacing any earlier note ---
+inline constexpr const char* kHintNoteFormat = "ヒント %d回";
+
 }  // namespace vexa
