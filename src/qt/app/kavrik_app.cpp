@@ -81,6 +81,8 @@ void TKavrikApp::SetupMainWindow() {
     Status_->AddSeparator(6);
     CountField_ = Status_->AddTextGadget(16);
     TimeField_ = Status_->AddTextGadget(10);
+    // The count field takes what its text needs and leaves the rest to hints.
+    CountField_->FitWidthTo({QString::asprintf(kCountFieldFormat, kMaxDiffs)});
     // Whatever the clock or the judge writes there is shown whole.
     TimeField_->ReserveWidthFor({QString::asprintf(kTimeLeftFormat, 300LL), QString::fromUtf8(kNoTimeLimitText),
                                 QString::fromUtf8(kJudgedTimeFieldText)});
