@@ -57,6 +57,7 @@ TEST_F(AppTest, MenuAtStart) {
         "  写真データを表示します #207 grayed",
         "  一時停止(&P) #232 grayed",
         "  答え合わせ(&R) #233 grayed",
+        "  ヒント(&H) #242 grayed",
         "判定！(&J) #211",
         "表示(&V) >",
         "  ツールバー(&T) #32041 checked",

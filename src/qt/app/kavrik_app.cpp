@@ -69,6 +69,7 @@ void TKavrikApp::SetupMainWindow() {
     InstallAccelerators(Frame_, Commands_, kExtraAccelerators);
     SetupReviewAndPause();
     SetupLibrary();
+    SetupHints();
 
     ControlBar_ = BuildControlBar(Frame_, Commands_);
     BarPlace_ = 0;
