@@ -293,7 +293,13 @@ TEST(Hint, TheViewIsHandedTheFrameOnThePhotoUntilItsTimeIsOver) {
     };
     const std::vector<Case> ends = {
         {"the clock set back", [](PlayFixture& g) { HintTick(g.Game, 9'999); }},
-        {"judging", [](PlayFixture& g) { Judge(g.Game); }},
+        {"judging, before the verdict shows",
+         [](PlayFixture& g) {
+             g.Host.TakeLog();
+             Judge(g.Game);
+             ASSERT_EQ(g.Host.Log.at(0), std::string("message ") + kVerdictText);
+             EXPECT_FALSE(g.Host.OverlayAtFirstMessage.Hint.Shown);
+         }},
         {"the view failing", [](PlayFixture& g) {
              g.Host.FailingModes.insert(Scene);
              ShowMode(g.Game, Scene);

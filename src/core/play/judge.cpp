@@ -86,7 +86,10 @@ void Judge(TGamePlay& game) {
     }
     state.Running = false;
 
-    state.Hint.Diff = -1;  // no hint outlives the challenge
+    if (state.Hint.Diff >= 0) {
+        state.Hint.Diff = -1;  // no hint outlives the challenge, not even behind the verdict
+        ShowPlayOverlay(game);
+    }
 
     const int diffCount = game.Puzzle.DiffsInPlay();
     std::array<TPoint, kMaxDiffs> points{};
