@@ -122,14 +122,6 @@ bool Verifies(const std::string& section, const TResultState& record) {
     return msb == record.StoredCrcMsb && lsb == record.StoredCrcLsb;
 }
 
-// Decides, under the file's lock, against the record on disk now. A record
-// line is shared by section names that differ only in the case of ASCII
-// letters, while the checksums cover the exact bytes: a value that verifies
-// for the header's own, different spelling is another puzzle's result and is
-// kept. A result (`newResult`) is stored only when it beats this puzzle's
-// record on disk, which another copy of the player may have raised since we
-// read it; an erase (no `newResult`) replaces this puzzle's record whatever
-// it holds.
 // The record on the line, judged as a read would see it: its first 80 bytes.
 bool ParsePresent(std::string_view presentValue, TResultState& record) {
     const std::string present(presentValue.substr(0, kProfileValueCapacity - 1));
@@ -144,6 +136,14 @@ bool HeldByOtherSpelling(const std::string& section, std::string_view headerName
     return otherSpelling && Verifies(std::string(headerName), record);
 }
 
+// Decides, under the file's lock, against the record on disk now. A record
+// line is shared by section names that differ only in the case of ASCII
+// letters, while the checksums cover the exact bytes: a value that verifies
+// for the header's own, different spelling is another puzzle's result and is
+// kept. A result (`newResult`) is stored only when it beats this puzzle's
+// record on disk, which another copy of the player may have raised since we
+// read it; an erase (no `newResult`) replaces this puzzle's record whatever
+// it holds.
 bool MayReplaceRecord(const std::string& section, std::string_view headerName, std::string_view presentValue,
                       std::optional<ViewMode> newResult) {
     TResultState record;
