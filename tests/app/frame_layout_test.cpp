@@ -4,7 +4,9 @@
 
 #include "framework/command_ids.h"
 #include "framework/control_bar.h"
+#include "framework/hint_texts.h"
 #include "framework/status_bar.h"
+#include "play/play_messages.h"
 
 #include <QAction>
 #include <QMenu>
@@ -55,6 +57,7 @@ TEST_F(AppTest, MenuAtStart) {
         "  写真データを表示します #207 grayed",
         "  一時停止(&P) #232 grayed",
         "  答え合わせ(&R) #233 grayed",
+        "  ヒント(&H) #242 grayed",
         "判定！(&J) #211",
         "表示(&V) >",
         "  ツールバー(&T) #32041 checked",
@@ -122,6 +125,31 @@ TEST_F(AppTest, StatusBarFieldsLeftToRight) {
     EXPECT_GE(count - message, 6) << "a separator lies between";
     EXPECT_LT(App->CountField()->geometry().right(), App->TimeField()->geometry().left());
     EXPECT_EQ(status->geometry().bottom(), App->Frame()->rect().bottom());
+}
+
+TEST_F(AppTest, LongHintsShowWholeInANarrowFrame) {
+    Start();
+    App->OpenPuzzle(WritePuzzle("narrow.VX"));
+    ASSERT_EQ(App->Running(), 1);
+    // The narrowest frame the bars allow, as a small picture fits it.
+    App->Frame()->resize(App->Frame()->minimumSize());
+    QApplication::processEvents();
+    TMessageField* field = App->StatusBar()->MessageField();
+    EXPECT_LT(App->CountField()->width(), App->CountField()->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 16)
+        << "the count field keeps only what its text needs";
+    EXPECT_GE(App->CountField()->width(),
+              App->CountField()->fontMetrics().horizontalAdvance(QString::asprintf(kCountFieldFormat, 10)));
+    for (int id : {CmStatusBar, CmToolBar, CmHintMode, CmFit, CmReview, CmConspicuousMarkers}) {
+        SCOPED_TRACE(id);
+        App->Frame()->ShowHint(id);
+        const QString text = HintText(id);
+        ASSERT_EQ(field->text(), text);
+        EXPECT_LE(field->fontMetrics().horizontalAdvance(text), field->contentsRect().width()) << "shown whole";
+        EXPECT_GE(field->FontShare(), TMessageField::kSmallestShare);
+    }
+    App->Frame()->ShowHint(CmOpen);
+    EXPECT_EQ(field->FontShare(), 1) << "a short hint in the bar's own size";
+    EXPECT_EQ(field->font().pointSizeF(), App->StatusBar()->font().pointSizeF());
 }
 
 TEST_F(AppTest, BarPlaceCyclesTopLeftRightTop) {

@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -28,7 +29,12 @@ class FakePlayHost : public IPlayHost {
 public:
     FakePlayHost() = default;
 
-    void ShowMessage(const std::string& text) override { Log.push_back("message " + text); }
+    void ShowMessage(const std::string& text) override {
+        if (std::find_if(Log.begin(), Log.end(), [](const std::string& l) { return l.rfind("message ", 0) == 0; }) ==
+            Log.end())
+            OverlayAtFirstMessage = Overlay;
+        Log.push_back("message " + text);
+    }
     TAnswer AskYesNoCancel(const std::string& text) override {
         Log.push_back("ask " + text);
         return Answer;
@@ -82,6 +88,7 @@ public:
     std::set<ViewMode> FailingModes;
     bool FailingReview = false;
     TPlayOverlay Overlay;  // what the view was last handed to draw
+    TPlayOverlay OverlayAtFirstMessage;  // what it drew when the first box of the log came up
     std::string MessageField;
     bool TimeWarning = false;
     std::optional<TDiffRect> ShownArea;  // the last area the view was to scroll to

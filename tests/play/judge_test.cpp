@@ -4,9 +4,11 @@
 #include "play/marker_play.h"
 #include "play/play_messages.h"
 #include "settings/result_record.h"
+#include "settings/settings_saver.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -204,6 +206,52 @@ TEST(Judge, KeepsTheBestResultInTheSettingsFile) {
         EXPECT_EQ(settings.Bytes(),
                   c.wantValue ? std::optional<std::string>(FileWith(*c.wantValue)) : std::nullopt);
     }
+}
+
+TEST(Judge, ABetterResultThatAnotherPuzzlesRecordKeepsOutIsToldAndNotWritten) {
+    // "ABC" holds a complete solution of another puzzle on the line that
+    // "abc" shares with it.
+    const std::string file = "[ABC]\r\nDStrs=" + FormatResultRecord("ABC", AllFound) + "\r\n";
+    const std::string told = std::string("message ") + kRecordHeldByOtherText;
+    struct Case {
+        const char* name;
+        std::array<TPoint, 2> corners;
+        bool background;  // saves queued for the saver's thread
+        bool wantTold;
+        ViewMode wantMode;  // shown all the same
+    };
+    const Case cases[] = {
+        {"a better result", kOneFound, false, true, HalfFound},
+        {"a better result, saves in the background", kBothFound, true, true, AllFound},
+        {"no better result: nothing to store", kNoneFound, false, false, FewFound},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayFixture f;
+        std::ofstream(f.Settings.Path(), std::ios::binary) << file;
+        SetSettingsSavesInBackground(c.background);
+        f.Load(kTwo);
+        PlaceMarkers(f, c.corners);
+        Judge(f.Game);
+        SetSettingsSavesInBackground(false);  // waits for any save queued
+        const Log log = f.Host.TakeLog();
+        const auto at = std::find(log.begin(), log.end(), told);
+        EXPECT_EQ(at != log.end(), c.wantTold);
+        if (c.wantTold) {
+            EXPECT_LT(std::find(log.begin(), log.end(), kVerdict), at) << "after the verdict";
+        }
+        EXPECT_EQ(f.Settings.Bytes(), file);
+        EXPECT_EQ(f.Host.Mode, c.wantMode);
+    }
+
+    // The puzzle's own spelling is written as ever.
+    PlayFixture f;
+    std::ofstream(f.Settings.Path(), std::ios::binary) << "[abc]\r\nDStrs=0,0,0\r\n";
+    f.Load(kTwo);
+    PlaceMarkers(f, kOneFound);
+    Judge(f.Game);
+    EXPECT_EQ(std::count(f.Host.Log.begin(), f.Host.Log.end(), told), 0);
+    EXPECT_EQ(f.Settings.Bytes(), FileWith(FormatResultRecord("abc", HalfFound)));
 }
 
 TEST(Judge, AfterAnEraseTheNextCompleteSolutionIsWrittenAfresh) {

@@ -155,20 +155,24 @@ TEST_F(ResultRecordFile, ASectionSpelledOtherwiseKeepsItsResult) {
         const char* name;
         std::string file;
         const char* section;  // the puzzle that reaches HalfFound, then erases
+        bool wantHeldByOther;  // told beforehand that the line is another puzzle's
         bool wantWritten;     // its own better record is kept too
         bool wantErased;
     };
     const Case cases[] = {
-        {"another spelling's valid result is kept", "[SetTest]\r\nDStrs=" + setTest206 + "\r\n", "SETTEST", false,
-         false},
-        {"the same spelling erases its own", "[SetTest]\r\nDStrs=" + setTest206 + "\r\n", "SetTest", false, true},
-        {"a value that verifies for no one is overwritten", "[SetTest]\r\nDStrs=0,0,0\r\n", "SETTEST", true, true},
+        {"another spelling's valid result is kept", "[SetTest]\r\nDStrs=" + setTest206 + "\r\n", "SETTEST", true,
+         false, false},
+        {"the same spelling erases its own", "[SetTest]\r\nDStrs=" + setTest206 + "\r\n", "SetTest", false, false,
+         true},
+        {"a value that verifies for no one is overwritten", "[SetTest]\r\nDStrs=0,0,0\r\n", "SETTEST", false, true,
+         true},
         {"a value of this spelling under another header is ours",
-         "[SetTest]\r\nDStrs=" + FormatResultRecord("SETTEST", AllFound) + "\r\n", "SETTEST", false, true},
+         "[SetTest]\r\nDStrs=" + FormatResultRecord("SETTEST", AllFound) + "\r\n", "SETTEST", false, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Put(c.file);
+        EXPECT_EQ(RecordHeldByOtherPuzzle(path_, c.section), c.wantHeldByOther);
         TResultState state;
         state.BestResult = HalfFound;
         EXPECT_EQ(WriteResultRecord(path_, c.section, state), c.wantWritten);

@@ -238,6 +238,45 @@ TEST(Paint, CopiesThePictureAndOutlinesTheDifferencesInModes202And208) {
     }
 }
 
+TEST(Paint, TheHintFrameIsDrawnInPictureCoordinatesWhateverItsEdges) {
+    // The view 200 x 150 over a 300 x 250 picture; the line is yellow edged in black.
+    const auto yellow = [](QRgb c) { return qRed(c) > 200 && qGreen(c) > 150 && qBlue(c) < 90; };
+    struct Case {
+        const char* name;
+        TDiffRect frame;
+        QPoint scroll;
+        std::vector<QPoint> wantLine;  // client points on the frame's yellow line
+        std::vector<QPoint> wantPicture;  // client points left as the picture shows them
+    };
+    const int far = 2'000'000'000;
+    const std::vector<Case> cases = {
+        {"a frame in sight", {20, 20, 80, 60}, {0, 0}, {{20, 40}, {50, 20}, {80, 40}, {50, 60}}, {{50, 40}, {10, 40}}},
+        {"scrolled", {70, 60, 130, 100}, {50, 40}, {{20, 40}, {50, 20}}, {{50, 40}, {19, 10}}},
+        {"edges far out on two sides", {-far, 30, far, 60}, {0, 0}, {{100, 30}, {5, 60}}, {{100, 45}}},
+        {"all around the picture", {-far, -far, far, far}, {0, 0}, {}, {{0, 0}, {100, 75}, {190, 140}}},
+        {"out of sight", {1000, 1000, 1100, 1100}, {0, 0}, {}, {{100, 75}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPuzzleData puzzle;
+        test::FillPuzzle(puzzle, 300, 250, 1);
+        auto view = ShownView(puzzle, 200, 150);
+        ASSERT_TRUE(view->SwitchMode(ViewMode::Photo));
+        view->FinishWipe();
+        view->resize(200, 150);  // the scroll ranges follow the picture
+        view->horizontalScrollBar()->setValue(c.scroll.x());
+        view->verticalScrollBar()->setValue(c.scroll.y());
+        ASSERT_EQ(view->ScrollPosition(), c.scroll);
+        TPlayOverlay overlay;
+        overlay.Hint = THintRing{true, 0, c.frame, 4};
+        view->ShowOverlay(overlay);
+        const QImage shot = Screen(*view);
+        for (const QPoint& p : c.wantLine) EXPECT_TRUE(yellow(shot.pixel(p))) << p.x() << "," << p.y();
+        for (const QPoint& p : c.wantPicture)
+            EXPECT_EQ(shot.pixel(p), Pattern(p.x() + c.scroll.x(), p.y() + c.scroll.y())) << p.x() << "," << p.y();
+    }
+}
+
 TEST(Paint, ShowsNoPictureWhileNoPuzzleIsLoaded) {
     TPuzzleData puzzle;
     const QRgb green = qRgb(0, 255, 0);

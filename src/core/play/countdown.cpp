@@ -12,15 +12,13 @@
 
 namespace vexa {
 
-namespace {
-
-// Seconds since the start; a clock set far back or forward saturates instead
-// of wrapping.
 std::int32_t ElapsedSeconds(const TGamePlay& game) {
     const std::int64_t diff = game.Host.Now() - game.State.StartTime;
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(diff, std::numeric_limits<std::int32_t>::min(),
                                                                std::numeric_limits<std::int32_t>::max()));
 }
+
+namespace {
 
 // Shows `elapsed` in the time field and judges once the time is up.
 void ShowElapsed(TGamePlay& game, std::int32_t elapsed) {
@@ -40,6 +38,8 @@ void ShowElapsed(TGamePlay& game, std::int32_t elapsed) {
 }
 
 }  // namespace
+
+void ShowClockNow(TGamePlay& game) { ShowElapsed(game, ElapsedSeconds(game)); }
 
 void CountdownTick(TGamePlay& game) {
     TPlayState& state = game.State;

@@ -3,11 +3,21 @@
 
 #include "play/play_state.h"
 
+#include <cstdint>
+
 namespace vexa {
 
 // The time field turns red once this many seconds or fewer are left.
 inline constexpr long long kLastSeconds = 30;
 constexpr bool IsLastSeconds(long long remaining) { return remaining <= kLastSeconds; }
+
+// Seconds since the running challenge's start by the calendar clock (a
+// clock set far back or forward saturates instead of wrapping).
+std::int32_t ElapsedSeconds(const TGamePlay& game);
+
+// Shows the time field for the elapsed time now, at once, and judges when
+// the time is up: for a change of the clock other than its own running.
+void ShowClockNow(TGamePlay& game);
 
 // Advances the scene animation while the frame is active, then, while a
 // challenge runs and is not paused, shows the seconds left whenever the

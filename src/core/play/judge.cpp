@@ -16,7 +16,8 @@ void Restart(TGamePlay& game) {
     IPlayHost& host = game.Host;
     host.ShowMessage(kRetryText);
     game.State.LastJudgement = {};  // a new attempt has nothing to review
-    host.SetMessageField({});       // nor a score
+    game.State.Hint = {};           // and has taken no hints yet
+    host.SetMessageField({});       // nor a score or a count of hints
     game.State.StartTime = host.Now();
     const bool shown = ShowMode(game, ViewMode::Scene);
     GatherMarkersAtView(game);
@@ -32,7 +33,13 @@ ViewMode KeepBestResult(TGamePlay& game, ViewMode result) {
     const char* section = CurrentSection(game.Side);
     if (IsBetterResult(result, record.BestResult)) {
         record.BestResult = result;
-        WriteResultRecord(game.SettingsPath, section, record);  // a failed write is not reported
+        // Another puzzle's record on the same line is never overwritten; the
+        // write would refuse silently (perhaps later, on the saver's thread),
+        // so the refusal is told here. Any other failed write is not reported.
+        if (RecordHeldByOtherPuzzle(game.SettingsPath, section))
+            game.Host.ShowMessage(kRecordHeldByOtherText);
+        else
+            WriteResultRecord(game.SettingsPath, section, record);
         return result;
     }
     if (record.BestResult != ViewMode::AllFound || result == ViewMode::AllFound) return result;
@@ -54,6 +61,16 @@ ViewMode KeepBestResult(TGamePlay& game, ViewMode result) {
 
 }  // namespace
 
+int MatchMarkersInPlay(const TGamePlay& game, std::array<bool, kMaxDiffs>& found,
+                       std::array<TPoint, kMaxDiffs>& points) {
+    const int diffCount = game.Puzzle.DiffsInPlay();
+    points = {};
+    found = {};
+    for (int i = 0; i < diffCount; ++i) points[i] = JudgedPoint(game.State.Markers, i);
+    return MatchMarkers(std::span(game.Puzzle.DiffRects).first(diffCount), std::span(points).first(diffCount),
+                        std::span(found).first(diffCount));
+}
+
 void Judge(TGamePlay& game) {
     IPlayHost& host = game.Host;
     TPlayState& state = game.State;
@@ -69,12 +86,15 @@ void Judge(TGamePlay& game) {
     }
     state.Running = false;
 
+    if (state.Hint.Diff >= 0) {
+        state.Hint.Diff = -1;  // no hint outlives the challenge, not even behind the verdict
+        ShowPlayOverlay(game);
+    }
+
     const int diffCount = game.Puzzle.DiffsInPlay();
     std::array<TPoint, kMaxDiffs> points{};
-    for (int i = 0; i < diffCount; ++i) points[i] = JudgedPoint(state.Markers, i);
     std::array<bool, kMaxDiffs> flags{};
-    const int found = MatchMarkers(std::span(game.Puzzle.DiffRects).first(diffCount),
-                                   std::span(points).first(diffCount), std::span(flags).first(diffCount));
+    const int found = MatchMarkersInPlay(game, flags, points);
     state.LastJudgement = TJudgement{true, diffCount, found, flags, points};
 
     host.ShowMessage(kVerdictText);

@@ -3,6 +3,8 @@
 
 #include "play/play_state.h"
 
+#include <array>
+
 namespace vexa {
 
 // With no puzzle loaded: shows the welcome text. With no challenge running:
@@ -13,5 +15,11 @@ namespace vexa {
 // field. The judgement is kept in LastJudgement for the review until a
 // restart or a load. While the challenge is paused it does nothing.
 void Judge(TGamePlay& game);
+
+// The matching of judging on the markers as they lie now: the found flag of
+// each difference in play and each marker's judged point; returns how many
+// differences are found.
+int MatchMarkersInPlay(const TGamePlay& game, std::array<bool, kMaxDiffs>& found,
+                       std::array<TPoint, kMaxDiffs>& points);
 
 }  // namespace vexa

@@ -15,7 +15,8 @@ void LoadIntoPlay(TGamePlay& game, const std::string& path) {
     // A new puzzle starts unpaused, with nothing to review.
     state.Over = TOverMode::None;
     state.LastJudgement = {};
-    host.SetMessageField({});  // the last score was another attempt's
+    state.Hint = {};
+    host.SetMessageField({});  // the last score or count of hints was another attempt's
 
     game.Puzzle.Reset();
     const TLoadError error = game.LoadPuzzle ? game.LoadPuzzle(game.Puzzle, game.Side, path)

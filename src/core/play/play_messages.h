@@ -42,8 +42,15 @@ inline constexpr const char* kAllFoundBeforeQuestion =
     "いいえ＝今回の正解数による画面\n"
     "ｷｬﾝｾﾙ＝全問正解の記録を消去(今回の正解数による画面)";
 inline constexpr const char* kJudgedTimeFieldText = "判定で再挑戦";
+// A better result that cannot be stored: the settings file keeps another
+// puzzle's record under a section name differing only in letter case.
+inline constexpr const char* kRecordHeldByOtherText =
+    "記録を保存できません。\n英字の大文字・小文字だけが違う名前の別の問題の記録が設定ファイルにあります";
 
 // --- After judging: the score in the message field ---------------------------
 inline constexpr const char* kScoreFormat = "見つけた数 %d / %d";
+
+// --- Hints: their count in the message field, replacing any earlier note ---
+inline constexpr const char* kHintNoteFormat = "ヒント %d回";
 
 }  // namespace vexa

@@ -17,6 +17,16 @@ namespace vexa {
 
 constexpr std::int32_t kDefaultTimeLimit = 300;
 
+// The hints of the running attempt.
+struct THintState {
+    int Used = 0;   // hints taken since the attempt started
+    int Diff = -1;  // the difference whose frame shows now; -1 when none does
+    // When the frame came up and how long it has shown as of the last tick,
+    // in milliseconds of the caller's steady clock.
+    std::int64_t ShownAtMs = 0;
+    std::int64_t AgeMs = 0;
+};
+
 // What lies over the mode the view shows: nothing, the pause screen of a
 // running challenge, or the review of the last judgement over its result.
 enum class TOverMode { None, Paused, Review };
@@ -41,6 +51,8 @@ struct TPlayState {
     bool PauseOnMinimise = false;
     // The last judgement, for the review; forgotten by a load or a restart.
     TJudgement LastJudgement;
+    // Forgotten, like the judgement, by a load or a restart.
+    THintState Hint;
 
     bool Paused() const { return Over == TOverMode::Paused; }
     bool Reviewing() const { return Over == TOverMode::Review; }

@@ -1,5 +1,6 @@
 #include "play/show_mode.h"
 
+#include "play/hint.h"
 #include "play/marker_play.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@ bool Settle(TGamePlay& game, bool shown) {
         game.Puzzle.Reset();
         game.State.Running = false;
         game.State.LastJudgement = {};
+        game.State.Hint.Diff = -1;
         game.State.Over = TOverMode::None;
         game.State.Markers.InPlay = 0;
     }
@@ -49,7 +51,12 @@ TPlayOverlay PlayOverlay(const TGamePlay& game) {
         break;
     }
     case TOverMode::None:
-        if (ShowsMarkers(game.Host.CurrentMode())) overlay.MarkersShown = inPlay;
+        if (!ShowsMarkers(game.Host.CurrentMode())) break;
+        overlay.MarkersShown = inPlay;
+        // A hint's frame lies on the photo, as the markers do.
+        if (const int diff = state.Hint.Diff; state.Running && diff >= 0 && diff < game.Puzzle.DiffsInPlay())
+            overlay.Hint = THintRing{true, diff, HintFrame(game.Puzzle.DiffRects[diff], state.Hint.AgeMs),
+                                     kHintThickness};
         break;
     }
     return overlay;

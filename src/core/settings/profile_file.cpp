@@ -142,23 +142,29 @@ std::optional<std::string> SetProfileValue(std::string_view text, std::string_vi
     return out;
 }
 
+std::optional<TProfileEntry> ReadProfileEntry(const std::string& path, std::string_view section,
+                                              std::string_view key) {
+    WaitForSettingsSaves();
+    if (path.empty() || !StorableNames(section, key)) return std::nullopt;
+    std::string target;
+    // A save that was cut short is finished first.
+    if (ResolveSymlinks(path, target) && HasProfileJournal(target)) RecoverProfileFile(path);
+    const int fd = OpenRegular(path, O_RDONLY);
+    if (fd < 0) return std::nullopt;
+    // Read between others' saves where we can; a lock held too long does not
+    // keep us from reading.
+    (void)LockFile(fd, LOCK_SH, kReadLockWaitMs);
+    TProfileScan scan(section, key);
+    std::optional<TProfileEntry> entry;
+    if (ScanProfileFile(fd, scan) && scan.KeyFound()) entry = TProfileEntry{scan.HeaderName(), scan.Value()};
+    ::close(fd);
+    return entry;
+}
+
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
                               std::string_view defaultValue, std::size_t capacity) {
-    WaitForSettingsSaves();
-    std::string value(defaultValue);
-    if (!path.empty() && StorableNames(section, key)) {
-        std::string target;
-        // A save that was cut short is finished first.
-        if (ResolveSymlinks(path, target) && HasProfileJournal(target)) RecoverProfileFile(path);
-        if (const int fd = OpenRegular(path, O_RDONLY); fd >= 0) {
-            // Read between others' saves where we can; a lock held too long
-            // does not keep us from reading.
-            (void)LockFile(fd, LOCK_SH, kReadLockWaitMs);
-            TProfileScan scan(section, key);
-            if (ScanProfileFile(fd, scan) && scan.KeyFound()) value = scan.Value();
-            ::close(fd);
-        }
-    }
+    const std::optional<TProfileEntry> entry = ReadProfileEntry(path, section, key);
+    std::string value = entry ? entry->Value : std::string(defaultValue);
     const std::size_t limit = capacity == 0 ? 0 : capacity - 1;
     if (value.size() > limit) value.resize(limit);
     return value;

@@ -50,6 +50,18 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
                               std::string_view key, std::string_view defaultValue,
                               std::size_t capacity = kProfileValueCapacity);
 
+// A key's line as found: the section name as its header spells it (trimmed)
+// and the value as ReadProfileString gives it, before any cut to a capacity.
+struct TProfileEntry {
+    std::string HeaderName;
+    std::string Value;
+};
+// The entry of `key` in `section` of the file at `path`, read as
+// ReadProfileString reads; nothing when the file, the section or the key is
+// missing, the names cannot be stored, or the file cannot be read.
+std::optional<TProfileEntry> ReadProfileEntry(const std::string& path, std::string_view section,
+                                              std::string_view key);
+
 // Decides, before a write replaces a present value, whether it may: given
 // the section name as the file's header spells it and the value as read.
 using TProfileWriteGuard = std::function<bool(std::string_view headerName, std::string_view presentValue)>;

@@ -122,6 +122,20 @@ bool Verifies(const std::string& section, const TResultState& record) {
     return msb == record.StoredCrcMsb && lsb == record.StoredCrcLsb;
 }
 
+// The record on the line, judged as a read would see it: its first 80 bytes.
+bool ParsePresent(std::string_view presentValue, TResultState& record) {
+    const std::string present(presentValue.substr(0, kProfileValueCapacity - 1));
+    return ParseResultRecord(present, record) == 3;
+}
+
+// The one rule of whose record a line holds: a value that verifies for the
+// header's spelling, where it differs from `section`, is another puzzle's.
+bool HeldByOtherSpelling(const std::string& section, std::string_view headerName, const TResultState& record) {
+    // A puzzle's section name never holds a zero byte.
+    const bool otherSpelling = headerName != section && headerName.find('\0') == std::string_view::npos;
+    return otherSpelling && Verifies(std::string(headerName), record);
+}
+
 // Decides, under the file's lock, against the record on disk now. A record
 // line is shared by section names that differ only in the case of ASCII
 // letters, while the checksums cover the exact bytes: a value that verifies
@@ -132,13 +146,9 @@ bool Verifies(const std::string& section, const TResultState& record) {
 // it holds.
 bool MayReplaceRecord(const std::string& section, std::string_view headerName, std::string_view presentValue,
                       std::optional<ViewMode> newResult) {
-    // Judged as a read would see it: its first 80 bytes.
-    const std::string present(presentValue.substr(0, kProfileValueCapacity - 1));
     TResultState record;
-    if (ParseResultRecord(present, record) != 3) return true;
-    // A puzzle's section name never holds a zero byte.
-    const bool otherSpelling = headerName != section && headerName.find('\0') == std::string_view::npos;
-    if (otherSpelling && Verifies(std::string(headerName), record)) return false;
+    if (!ParsePresent(presentValue, record)) return true;
+    if (HeldByOtherSpelling(section, headerName, record)) return false;
     if (newResult && Verifies(section, record) && !IsBetterResult(*newResult, record.BestResult)) return false;
     return true;
 }
@@ -160,6 +170,14 @@ bool WriteResultRecord(const std::string& settingsPath, const char* section, TRe
     ComputeChecksums(name, state.BestResult, state.StoredCrcMsb, state.StoredCrcLsb);
     return WriteRecordValue(settingsPath, name, FormatValue(state.StoredCrcMsb, state.StoredCrcLsb, state.BestResult),
                             state.BestResult);
+}
+
+bool RecordHeldByOtherPuzzle(const std::string& settingsPath, const char* section) {
+    const char* name = section ? section : "";
+    if (!IsStorableSectionName(name)) return false;
+    const std::optional<TProfileEntry> entry = ReadProfileEntry(settingsPath, name, kResultRecordKey);
+    TResultState record;
+    return entry && ParsePresent(entry->Value, record) && HeldByOtherSpelling(name, entry->HeaderName, record);
 }
 
 bool EraseResultRecord(const std::string& settingsPath, const char* section) {

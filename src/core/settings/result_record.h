@@ -50,6 +50,14 @@ void ReadResultRecord(const std::string& settingsPath, const char* section, TRes
 // puzzle and is never overwritten.
 bool WriteResultRecord(const std::string& settingsPath, const char* section, TResultState& state);
 
+// Whether the line that a write for `section` would change holds another
+// puzzle's record: its section header differs from `section` only in the case
+// of ASCII letters and its value verifies for the header's spelling. A write
+// would keep that record and store nothing; asked beforehand (it reads the
+// file once the saves asked for so far have run), so that the refusal can be
+// told while a write runs in the background.
+bool RecordHeldByOtherPuzzle(const std::string& settingsPath, const char* section);
+
 // Writes "0,0,0", which never verifies; the caller sets BestResult to kNoResult.
 // Another puzzle's record is kept as for a write.
 bool EraseResultRecord(const std::string& settingsPath, const char* section);

@@ -69,6 +69,7 @@ void TKavrikApp::SetupMainWindow() {
     InstallAccelerators(Frame_, Commands_, kExtraAccelerators);
     SetupReviewAndPause();
     SetupLibrary();
+    SetupHints();
 
     ControlBar_ = BuildControlBar(Frame_, Commands_);
     BarPlace_ = 0;
@@ -81,6 +82,8 @@ void TKavrikApp::SetupMainWindow() {
     Status_->AddSeparator(6);
     CountField_ = Status_->AddTextGadget(16);
     TimeField_ = Status_->AddTextGadget(10);
+    // The count field takes what its text needs and leaves the rest to hints.
+    CountField_->FitWidthTo({QString::asprintf(kCountFieldFormat, kMaxDiffs)});
     // Whatever the clock or the judge writes there is shown whole.
     TimeField_->ReserveWidthFor({QString::asprintf(kTimeLeftFormat, 300LL), QString::fromUtf8(kNoTimeLimitText),
                                 QString::fromUtf8(kJudgedTimeFieldText)});

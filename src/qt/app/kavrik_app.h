@@ -95,6 +95,15 @@ public:
     TLibraryPaths LibraryPaths = DefaultLibraryPaths();
 
     bool ConspicuousMarkers() const { return ConspicuousMarkers_; }
+    // ヒント: game play's hint, whose frame the hint timer then animates.
+    void CmGiveHint();
+    // One tick of the hint timer: the frame's next step, or its end.
+    void EvHintTimer();
+    // Drives the frame's animation while it shows (a few dozen times a second).
+    QTimer& HintTimer() { return HintTimer_; }
+    // Milliseconds of a steady clock for the frame's animation; tests set their own.
+    std::function<std::int64_t()> MilliClock;
+
     void CmReviewAnswers();   // the review of the last judgement, or back to its result
     void CmPauseChallenge();  // pause or resume the running challenge
 
@@ -156,6 +165,9 @@ private:
     void SetupReviewAndPause();
     // The list's command, key and recent-files menu; a loaded puzzle noted there.
     void RegisterLibrary();
+    // The hint command, its enabling, key and timer.
+    void RegisterHints();
+    void SetupHints();
     void SetupLibrary();
     void NoteOpenedInLibrary(const QByteArray& path);
     void StartTimerOrAsk();
@@ -164,6 +176,7 @@ private:
 
     TCommandTable Commands_;
     QTimer Timer_;
+    QTimer HintTimer_;
     std::unique_ptr<TDecoratedFrame> FrameOwner_;
     TDecoratedFrame* Frame_ = nullptr;
     TBitWindow* View_ = nullptr;

@@ -53,6 +53,7 @@ void TKavrikApp::RegisterCommands() {
     c.SetEnabler(CmConspicuousMarkers, [this](TCommandState& s) { s.Checked = ConspicuousMarkers_; }, true);
     RegisterReviewAndPause();
     RegisterLibrary();
+    RegisterHints();
 }
 
 // The limit counts bytes, as the name buffer does.

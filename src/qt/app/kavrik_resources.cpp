@@ -46,6 +46,7 @@ void BuildMenu100(QMenuBar* bar, TCommandTable& commands) {
     Item(mode, commands, CmModePhoto, QStringLiteral("写真データを表示します"));
     Item(mode, commands, CmPause, QStringLiteral("一時停止(&P)"));
     Item(mode, commands, CmReview, QStringLiteral("答え合わせ(&R)"));
+    Item(mode, commands, CmHint, QStringLiteral("ヒント(&H)"));
 
     Item(bar, commands, CmJudge, QStringLiteral("判定！(&J)"));
 

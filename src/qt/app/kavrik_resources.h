@@ -38,6 +38,11 @@ inline constexpr std::array<TAccelerator, 3> kReviewPauseKeys{{
     {Qt::Key_Pause, CmPause},
 }};
 
+// The hint's key, beside table 100.
+inline constexpr std::array<TAccelerator, 1> kHintKeys{{
+    {Qt::Key_H, CmHint},
+}};
+
 // The puzzle list's key, beside table 100.
 inline constexpr std::array<TAccelerator, 1> kLibraryKeys{{
     {(Qt::CTRL | Qt::Key_L).toCombined(), CmLibrary},

@@ -35,6 +35,8 @@ enum TCommandId : int {
     CmRecentFiles = 235,
     // 最小化で一時停止 in the 表示 menu: minimising pauses a running challenge.
     CmPauseOnMinimise = 236,
+    // ヒント in the モード変更 menu: marks a difference not yet covered.
+    CmHint = 242,
 };
 
 constexpr bool IsModeCommand(int id) { return ModeFromNumber(id).has_value(); }
@@ -49,7 +51,8 @@ static_assert(CmModeOutlinePhoto - CmModeOutlineScene == 6 && CmModeScene == CmM
               CmModeResult3 == CmModeResult2 + 1 && CmModePhoto == CmModeResult3 + 1);
 static_assert(!IsModeCommand(CmFit) && !IsModeCommand(CmHelp) && !IsModeCommand(CmGather) &&
               !IsModeCommand(CmJudge));
-static_assert(!IsModeCommand(CmPause) && !IsModeCommand(CmReview) && !IsModeCommand(CmPauseOnMinimise));
+static_assert(!IsModeCommand(CmPause) && !IsModeCommand(CmReview) && !IsModeCommand(CmPauseOnMinimise) &&
+              !IsModeCommand(CmHint));
 static_assert(!IsModeCommand(CmLibrary) && !IsModeCommand(CmRecentFiles));
 
 }  // namespace vexa

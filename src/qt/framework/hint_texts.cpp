@@ -24,6 +24,7 @@ QString HintText(int id) {
     case CmLibrary: return QStringLiteral("問題の一覧から選んで遊びます");
     case CmRecentFiles: return QStringLiteral("最近使ったファイルを読み込みます");
     case CmPauseOnMinimise: return QStringLiteral("最小化で一時停止するかを切り替えます");
+    case CmHint: return QStringLiteral("まだ見つけていない間違いの辺りを示します");
     default: return {};
     }
 }

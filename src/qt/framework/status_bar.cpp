@@ -48,6 +48,18 @@ void TTextGadget::ReserveWidthFor(const QStringList& texts) {
     setMinimumWidth(width);
 }
 
+void TTextGadget::FitWidthTo(const QStringList& texts) {
+    const QString saved = text();
+    setMinimumWidth(0);  // the size hint counts the minimum in
+    int width = 0;
+    for (const QString& t : texts) {
+        setText(t);
+        width = std::max(width, sizeHint().width());
+    }
+    setText(saved);
+    setMinimumWidth(width);
+}
+
 void TTextGadget::SetWarning(bool on) {
     if (on == Warning_) return;
     Warning_ = on;
@@ -59,7 +71,39 @@ void TTextGadget::SetWarning(bool on) {
     setPalette(colours);
 }
 
-TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), Message(new QLabel(this)) {
+TMessageField::TMessageField(QWidget* parent) : QLabel(parent) {}
+
+void TMessageField::SetText(const QString& text) {
+    setText(text);
+    FitFont();
+}
+
+void TMessageField::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    FitFont();
+}
+
+void TMessageField::FitFont() {
+    // The bar's own font is the full size; the field sets its own only to shrink.
+    const QFont full = parentWidget() ? parentWidget()->font() : font();
+    const int room = contentsRect().width() - 2 * margin() - indent() - 2;
+    double share = 1;
+    QFont f = full;
+    const int need = QFontMetrics(full).horizontalAdvance(text());
+    if (need > room && room > 0) {
+        share = std::max(kSmallestShare, double(room) / need);
+        // Point sizes go in steps: shrink on until the text fits or the floor is reached.
+        for (;;) {
+            f.setPointSizeF(full.pointSizeF() * share);
+            if (share <= kSmallestShare || QFontMetrics(f).horizontalAdvance(text()) <= room) break;
+            share = std::max(kSmallestShare, share - 0.02);
+        }
+    }
+    Share_ = share;
+    if (f != font()) setFont(f);
+}
+
+TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), Message(new TMessageField(this)) {
     setFont(BarFont(font()));
     Message->setTextFormat(Qt::PlainText);
     Message->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -76,11 +120,11 @@ void TStatusBar::ShowHint(int id) {
 
 void TStatusBar::SetMessage(const QString& text) {
     NoteShown = false;
-    Message->setText(text);
+    Message->SetText(text);
 }
 
 void TStatusBar::ShowNote(const QString& text) {
-    Message->setText(text);
+    Message->SetText(text);
     NoteShown = !text.isEmpty();
 }
 

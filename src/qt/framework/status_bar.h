@@ -17,6 +17,10 @@ public:
     void SetText(const QString& text) { setText(text); }
     // Widens the field so that each of `texts` shows whole.
     void ReserveWidthFor(const QStringList& texts);
+    // Makes the field exactly as wide as the widest of `texts` needs, even
+    // when that is less than Chars(): the rest goes to the message field. A
+    // longer text still widens it rather than being cut.
+    void FitWidthTo(const QStringList& texts);
     QString Text() const { return text(); }
     // Red text (on) or the bar's own colour (off).
     void SetWarning(bool on);
@@ -27,12 +31,32 @@ private:
     bool Warning_ = false;
 };
 
+// The message field: a hint wider than the field is drawn in a smaller font,
+// down to kSmallestShare of the bar's, so that it shows whole where the frame
+// is narrow; only beyond that is it cut.
+class TMessageField : public QLabel {
+    Q_OBJECT
+public:
+    static constexpr double kSmallestShare = 0.7;
+    explicit TMessageField(QWidget* parent = nullptr);
+    void SetText(const QString& text);
+    // The share of the bar's font size the text is drawn in now (1 = as the bar).
+    double FontShare() const { return Share_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FitFont();
+    double Share_ = 1;
+};
+
 class TStatusBar : public QStatusBar {
     Q_OBJECT
 public:
     explicit TStatusBar(QWidget* parent = nullptr);
 
-    QLabel* MessageField() const { return Message; }
+    TMessageField* MessageField() const { return Message; }
     // Puts the hint of command `id` in the message field; -1 or an id
     // without a hint empties it.
     void ShowHint(int id);
@@ -47,7 +71,7 @@ public:
     TTextGadget* AddTextGadget(int chars);
 
 private:
-    QLabel* Message;
+    TMessageField* Message;
     bool NoteShown = false;
 };
 

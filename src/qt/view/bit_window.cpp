@@ -218,6 +218,7 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
                           QRect(0, 0, PictureWidth_, PictureHeight_) & ModeScreen_.Image.rect());
     }
     if (Overlay_.Outlined > 0) PaintReview(painter, scroll);
+    if (Overlay_.Hint.Shown) PaintHintRing(painter, scroll);
     if (OutlinesDifferences(CurrentMode_)) {
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(Qt::NoBrush);

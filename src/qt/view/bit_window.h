@@ -178,6 +178,8 @@ private:
     bool BuildAndShow(ViewMode pictures, ViewMode mode);
     void PaintReview(QPainter& painter, QPoint scroll);
     void PaintPause(QPainter& painter);
+    // The hint's frame, with the painter in picture coordinates.
+    void PaintHintRing(QPainter& painter, QPoint scroll);
 
     TPuzzleData& Puzzle_;
     TPlayOverlay Overlay_;

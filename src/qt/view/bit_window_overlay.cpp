@@ -20,6 +20,13 @@ const QColor kFoundOutline{0, 114, 178};
 const QColor kMissedOutline{230, 159, 0};
 constexpr int kOutlineWidth = 2;
 
+// The hint's frame: a bright line edged in black, so that it shows on light
+// and dark pictures alike and, rounded and coloured, is never taken for a
+// marker's grey-and-black square.
+const QColor kHintLine{255, 200, 0};
+const QColor kHintEdge{0, 0, 0};
+constexpr int kHintCornerRadius = 10;
+
 const char kPausedText[] = "一時停止中";
 const char kResumeText[] = "P キーで再開します";
 
@@ -84,6 +91,29 @@ void TBitWindow::PaintReview(QPainter& painter, QPoint scroll) {
         painter.fillRect(left, top, across, h, colour);
         painter.fillRect(right - across, top, across, h, colour);
     }
+}
+
+void TBitWindow::PaintHintRing(QPainter& painter, QPoint scroll) {
+    const THintRing& ring = Overlay_.Hint;
+    const int thickness = std::max(ring.Thickness, 3);
+    // Edges far outside the client area are pulled in to beyond the reach of
+    // the line and the rounded corners, which keeps the visible part as it is
+    // and the painter's coordinates small.
+    const int margin = thickness + kHintCornerRadius + 2;
+    const std::optional<TDiffRect> frame =
+        DiffRectWithin(ring.Frame, scroll.x() - margin, scroll.y() - margin,
+                       scroll.x() + viewport()->width() + margin, scroll.y() + viewport()->height() + margin);
+    if (!frame) return;
+    const QRectF shape(frame->Left, frame->Top, frame->Right - frame->Left, frame->Bottom - frame->Top);
+    const qreal radius = std::min<qreal>({kHintCornerRadius, shape.width() / 2, shape.height() / 2});
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(kHintEdge, thickness));
+    painter.drawRoundedRect(shape, radius, radius);
+    painter.setPen(QPen(kHintLine, thickness - 2));
+    painter.drawRoundedRect(shape, radius, radius);
+    painter.restore();
 }
 
 void TBitWindow::PaintPause(QPainter& painter) {
