@@ -50,8 +50,9 @@ cv::Mat Grey(const DibPixels& p) {
 
 }  // namespace
 
-Verdict VerifyEdit(const cv::Mat& scene, const cv::Mat& edited, const Box& touched, const std::vector<Box>& taken,
+Verdict VerifyEdit(const cv::Mat& scene, const cv::Mat& edited, const EditArea& area, const std::vector<Box>& taken,
                    const Fairness& fairness, int gap) {
+    const Box& touched = area.touched;
     Verdict v;
     const int W = scene.cols, H = scene.rows;
     Box crop = Grown(touched, kContext, W, H);
@@ -116,11 +117,11 @@ Verdict VerifyEdit(const cv::Mat& scene, const cv::Mat& edited, const Box& touch
             return v;
         }
     }
-    // A seam: edges along the border of the change that the scene has not.
-    {
+    // A seam: edges along the border of the blend that the scene has not.
+    if (!area.blend.empty()) {
         cv::Mat changed = cv::Mat::zeros(h, w, CV_8U);
-        for (const Change* c : mine)
-            for (int i : c->pixels) changed.data[i] = 255;
+        area.blend.copyTo(changed(cv::Rect(touched.left - crop.left, touched.top - crop.top, area.blend.cols,
+                                           area.blend.rows)));
         cv::Mat outer, inner;
         cv::dilate(changed, outer, cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(5, 5)));
         cv::erode(changed, inner, cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(5, 5)));
@@ -140,9 +141,10 @@ Verdict VerifyEdit(const cv::Mat& scene, const cv::Mat& edited, const Box& touch
     }
     const Box inPicture{change.left + crop.left, change.top + crop.top, change.right + crop.left,
                         change.bottom + crop.top};
-    // At the very border a marker cannot be centred on it.
-    if (inPicture.left < kMargin || inPicture.top < kMargin || inPicture.right > W - kMargin ||
-        inPicture.bottom > H - kMargin) {
+    // At the very border a difference is half out of sight and a marker cannot be centred on it.
+    const int border = std::max(2 * kMargin, std::min(W, H) / 40);
+    if (inPicture.left < border || inPicture.top < border || inPicture.right > W - border ||
+        inPicture.bottom > H - border) {
         v.why = "at the border";
         return v;
     }

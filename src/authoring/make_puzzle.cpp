@@ -187,6 +187,8 @@ MakeResult MakePuzzle(const std::string& photoPath, const MakeOptions& options, 
         for (int k = 0; k < kEditKinds; ++k) {
             const auto kind = static_cast<EditKind>(k);
             if ((kind == EditKind::Detail) != small && (kind == EditKind::Detail || kind == EditKind::Remove)) continue;
+            // Inpainting fills small holes convincingly, large ones with a smear.
+            if (kind == EditKind::Remove && region.area > 0.012 * pictureArea) continue;
             kinds.push_back(k);
         }
         std::stable_sort(kinds.begin(), kinds.end(), [&](int a, int b) { return used[a] < used[b]; });
@@ -195,9 +197,9 @@ MakeResult MakePuzzle(const std::string& photoPath, const MakeOptions& options, 
             ++attempts;
             const auto kind = static_cast<EditKind>(kinds[t]);
             cv::Mat trial = edited.clone();
-            Box touched{0, 0, 0, 0};
-            if (!ApplyEdit(kind, region, scene, trial, taken, gap, draws, touched)) continue;
-            const Verdict verdict = VerifyEdit(scene, trial, touched, taken, fairness, gap);
+            EditArea area;
+            if (!ApplyEdit(kind, region, scene, trial, taken, gap, draws, area)) continue;
+            const Verdict verdict = VerifyEdit(scene, trial, area, taken, fairness, gap);
             if (!verdict.kept) continue;
             edited = std::move(trial);
             taken.push_back(verdict.rect);
@@ -228,7 +230,7 @@ MakeResult MakePuzzle(const std::string& photoPath, const MakeOptions& options, 
     record.DiffCount = static_cast<std::int16_t>(result.edits.size());
     for (std::size_t i = 0; i < result.edits.size(); ++i) {
         const MadeEdit& e = result.edits[i];
-        record.DiffRects[i] = {std::int16_t(e.left), std::int16_t(e.top), std::int16_t(e.right), std::int16_t(e.bottom)};
+        record.DiffRects[i] = {e.left, e.top, e.right, e.bottom};
     }
     auto store = [&](int pair, const QImage& image) {
         const QByteArray stream = Jpeg(image);

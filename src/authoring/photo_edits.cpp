@@ -240,7 +240,7 @@ bool Clear(const Box& b, const std::vector<Box>& taken, int gap, const cv::Mat& 
     return true;
 }
 
-bool Remove(const Region& region, const cv::Mat& source, cv::Mat& edited, Box& touched) {
+bool Remove(const Region& region, const cv::Mat& source, cv::Mat& edited, EditArea& area) {
     const int w = region.box.right - region.box.left, h = region.box.bottom - region.box.top;
     const Box roiBox = Padded(region.box, std::max(12, std::max(w, h) / 3), source);
     const cv::Rect roi = ToRect(roiBox);
@@ -261,11 +261,11 @@ bool Remove(const Region& region, const cv::Mat& source, cv::Mat& edited, Box& t
     cv::GaussianBlur(weights, weights, cv::Size(0, 0), 1.5);
     cv::Mat target = edited(roi);
     Blend(target, filled, weights);
-    touched = roiBox;
+    area = {roiBox, weights > 0.5f};
     return true;
 }
 
-bool Recolour(const Region& region, cv::Mat& edited, SeededDraws& draws, Box& touched) {
+bool Recolour(const Region& region, cv::Mat& edited, SeededDraws& draws, EditArea& area) {
     const Box roiBox = Padded(region.box, 6, edited);
     const cv::Rect roi = ToRect(roiBox);
     cv::Mat lab;
@@ -276,8 +276,8 @@ bool Recolour(const Region& region, cv::Mat& edited, SeededDraws& draws, Box& to
     const cv::Scalar average = cv::mean(lab, weights > 0.5f);
     const double chroma = std::hypot(average[1], average[2]);
     // A coloured object turns to another hue; a grey one takes a colour.
-    const double turn = (draws.Unit() < 0.5 ? -1 : 1) * draws.Between(1.6, 2.6);
-    const double push = chroma < 18 ? draws.Between(28, 40) : 0, pushAngle = draws.Between(0, 6.283185307);
+    const double turn = (draws.Unit() < 0.5 ? -1 : 1) * draws.Between(1.2, 2.2);
+    const double push = chroma < 18 ? draws.Between(22, 32) : 0, pushAngle = draws.Between(0, 6.283185307);
     const float c = static_cast<float>(std::cos(turn)), s = static_cast<float>(std::sin(turn));
     for (int y = 0; y < lab.rows; ++y)
         for (int x = 0; x < lab.cols; ++x) {
@@ -291,11 +291,11 @@ bool Recolour(const Region& region, cv::Mat& edited, SeededDraws& draws, Box& to
     lab.convertTo(changed, CV_8UC3, 255);
     cv::Mat target = edited(roi);
     Blend(target, changed, weights);
-    touched = roiBox;
+    area = {roiBox, weights > 0.5f};
     return true;
 }
 
-bool Mirror(const Region& region, cv::Mat& edited, Box& touched) {
+bool Mirror(const Region& region, cv::Mat& edited, EditArea& area) {
     const Box roiBox = Padded(region.box, 2, edited);
     const cv::Rect roi = ToRect(roiBox);
     cv::Mat flipped;
@@ -307,11 +307,11 @@ bool Mirror(const Region& region, cv::Mat& edited, Box& touched) {
     cv::GaussianBlur(weights, weights, cv::Size(0, 0), 1.2);
     cv::Mat target = edited(roi);
     Blend(target, flipped, weights);
-    touched = roiBox;
+    area = {roiBox, weights > 0.5f};
     return true;
 }
 
-bool Resize(const Region& region, cv::Mat& edited, SeededDraws& draws, Box& touched) {
+bool Resize(const Region& region, cv::Mat& edited, SeededDraws& draws, EditArea& area) {
     const int w = region.box.right - region.box.left, h = region.box.bottom - region.box.top;
     const double factor = draws.Between(1.3, 1.45);
     const Box roiBox = Padded(region.box, static_cast<int>(std::ceil(std::max(w, h) * (factor - 1) / 2)) + 4, edited);
@@ -326,16 +326,16 @@ bool Resize(const Region& region, cv::Mat& edited, SeededDraws& draws, Box& touc
     cv::GaussianBlur(weights, weights, cv::Size(0, 0), 1.2);
     cv::Mat target = edited(roi);
     Blend(target, grown, weights);
-    touched = roiBox;
+    area = {roiBox, weights > 0.5f};
     return true;
 }
 
 // A copy of the object where the ground around it looks like the ground
 // around the original, blended in by Poisson cloning.
 bool Add(const Region& region, const cv::Mat& source, cv::Mat& edited, const std::vector<Box>& taken, int gap,
-         SeededDraws& draws, Box& touched) {
+         SeededDraws& draws, EditArea& area) {
     const int w = region.box.right - region.box.left, h = region.box.bottom - region.box.top;
-    constexpr int kPad = 10;
+    constexpr int kPad = 14;
     if (w + 2 * kPad + 8 >= source.cols / 2 || h + 2 * kPad + 8 >= source.rows / 2) return false;
     auto ringColour = [&](const Box& b) {
         const Box outer = Padded(b, 6, source);
@@ -357,7 +357,7 @@ bool Add(const Region& region, const cv::Mat& source, cv::Mat& edited, const std
         const double d = cv::norm(home - there);
         if (d < best) best = d, place = b;
     }
-    if (best > 60) return false;  // nowhere the copy would sit naturally
+    if (best > 30) return false;  // nowhere the copy would sit naturally
     const Box roiBox = Padded(place, kPad, source);
     const cv::Rect roi = ToRect(roiBox);
     cv::Mat patch = edited(roi).clone();
@@ -365,27 +365,29 @@ bool Add(const Region& region, const cv::Mat& source, cv::Mat& edited, const std
     source(ToRect(region.box)).copyTo(patch(cv::Rect(at, region.mask.size())), region.mask);
     cv::Mat mask = cv::Mat::zeros(roi.size(), CV_8U);
     region.mask.copyTo(mask(cv::Rect(at, region.mask.size())));
-    cv::dilate(mask, mask, cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(5, 5)));
+    // Poisson cloning drops the source's gradients near the mask's edge, so the
+    // object's own outline must lie well inside it.
+    cv::dilate(mask, mask, cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(13, 13)));
     const cv::Rect inMask = cv::boundingRect(mask);
     cv::Mat destination = edited(roi).clone(), blended;
     cv::seamlessClone(patch, destination, mask, cv::Point(inMask.x + inMask.width / 2, inMask.y + inMask.height / 2),
                       blended, cv::NORMAL_CLONE);
     blended.copyTo(edited(roi));
-    touched = roiBox;
+    area = {roiBox, mask};
     return true;
 }
 
 }  // namespace
 
 bool ApplyEdit(EditKind kind, const Region& region, const cv::Mat& source, cv::Mat& edited,
-               const std::vector<Box>& taken, int gap, SeededDraws& draws, Box& touched) {
+               const std::vector<Box>& taken, int gap, SeededDraws& draws, EditArea& area) {
     switch (kind) {
         case EditKind::Remove:
-        case EditKind::Detail: return Remove(region, source, edited, touched);
-        case EditKind::Recolour: return Recolour(region, edited, draws, touched);
-        case EditKind::Mirror: return Mirror(region, edited, touched);
-        case EditKind::Resize: return Resize(region, edited, draws, touched);
-        case EditKind::Add: return Add(region, source, edited, taken, gap, draws, touched);
+        case EditKind::Detail: return Remove(region, source, edited, area);
+        case EditKind::Recolour: return Recolour(region, edited, draws, area);
+        case EditKind::Mirror: return Mirror(region, edited, area);
+        case EditKind::Resize: return Resize(region, edited, draws, area);
+        case EditKind::Add: return Add(region, source, edited, taken, gap, draws, area);
     }
     return false;
 }

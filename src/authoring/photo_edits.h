@@ -58,10 +58,13 @@ Fairness FairnessFor(Difficulty difficulty);
 // Applies `kind` to `region` of `edited` (RGB) in place; `source` is the
 // untouched photo. False when the edit does not apply to this region (no room
 // to place a copy, say). `taken` holds the rectangles already used, which a
-// copy must keep clear of (grown by `gap`). `touched` receives the area the
-// edit may have changed.
+// copy must keep clear of (grown by `gap`).
+struct EditArea {
+    Box touched{0, 0, 0, 0};  // what the edit may have changed
+    cv::Mat blend;            // CV_8U the size of `touched`: 255 where the edit was blended in
+};
 bool ApplyEdit(EditKind kind, const Region& region, const cv::Mat& source, cv::Mat& edited,
-               const std::vector<Box>& taken, int gap, SeededDraws& draws, Box& touched);
+               const std::vector<Box>& taken, int gap, SeededDraws& draws, EditArea& area);
 
 // The verdict on an edit between `scene` and `edited` (RGB, same size) as they
 // will be stored (baseline JPEG at `quality`) and measured by the player's
@@ -73,7 +76,8 @@ struct Verdict {
     Box rect{0, 0, 0, 0};
     std::string why;  // when refused
 };
-Verdict VerifyEdit(const cv::Mat& scene, const cv::Mat& edited, const Box& touched, const std::vector<Box>& taken,
+// A seam is an edge along the border of the blend that the scene has not.
+Verdict VerifyEdit(const cv::Mat& scene, const cv::Mat& edited, const EditArea& area, const std::vector<Box>& taken,
                    const Fairness& fairness, int gap);
 
 // The JPEG quality and sampling the scene and the photo are stored with.
