@@ -169,7 +169,7 @@ MakeResult MakePuzzle(const std::string& photoPath, const MakeOptions& options, 
 
     const int gap = std::max(12, std::min(scene.cols, scene.rows) / 40);
     const int spread = std::min(scene.cols, scene.rows) / 8;  // centres of two differences at least this far apart
-    cv::Mat edited = scene.clone();
+    cv::Mat edited = scene.clone(), kept = scene.clone();
     std::vector<Box> taken;
     int used[kEditKinds] = {};
     int attempts = 0;
@@ -196,12 +196,18 @@ MakeResult MakePuzzle(const std::string& photoPath, const MakeOptions& options, 
         for (std::size_t t = 0; t < kinds.size() && t < 3; ++t) {
             ++attempts;
             const auto kind = static_cast<EditKind>(kinds[t]);
-            cv::Mat trial = edited.clone();
+            // The edit goes straight into `edited`; `kept` holds the kept state,
+            // and only the part an edit touched is copied back either way.
             EditArea area;
-            if (!ApplyEdit(kind, region, scene, trial, taken, gap, draws, area)) continue;
-            const Verdict verdict = VerifyEdit(scene, trial, area, taken, fairness, gap);
-            if (!verdict.kept) continue;
-            edited = std::move(trial);
+            const bool applied = ApplyEdit(kind, region, scene, edited, taken, gap, draws, area);
+            const Verdict verdict = applied ? VerifyEdit(scene, edited, area, taken, fairness, gap) : Verdict{};
+            const cv::Rect touched(area.touched.left, area.touched.top, area.touched.right - area.touched.left,
+                                   area.touched.bottom - area.touched.top);
+            if (!verdict.kept) {
+                if (touched.area() > 0) kept(touched).copyTo(edited(touched));
+                continue;
+            }
+            edited(touched).copyTo(kept(touched));
             taken.push_back(verdict.rect);
             result.edits.push_back({verdict.rect.left, verdict.rect.top, verdict.rect.right, verdict.rect.bottom,
                                     EditKindName(kind)});
