@@ -234,6 +234,14 @@ void Blend(cv::Mat& target, const cv::Mat& changed, const cv::Mat& weights) {
     }
 }
 
+// Blends `changed` into `edited` over `roi` and records what the edit touched.
+bool Finish(cv::Mat& edited, const Box& roiBox, const cv::Mat& changed, const cv::Mat& weights, EditArea& area) {
+    cv::Mat target = edited(ToRect(roiBox));
+    Blend(target, changed, weights);
+    area = {roiBox, weights > 0.5f};
+    return true;
+}
+
 bool Clear(const Box& b, const std::vector<Box>& taken, int gap, const cv::Mat& image) {
     for (const Box& t : taken)
         if (Overlap(Padded(t, gap, image), b)) return false;
@@ -259,10 +267,7 @@ bool Remove(const Region& region, const cv::Mat& source, cv::Mat& edited, EditAr
     cv::Mat weights;
     mask.convertTo(weights, CV_32F, 1.0 / 255);
     cv::GaussianBlur(weights, weights, cv::Size(0, 0), 1.5);
-    cv::Mat target = edited(roi);
-    Blend(target, filled, weights);
-    area = {roiBox, weights > 0.5f};
-    return true;
+    return Finish(edited, roiBox, filled, weights, area);
 }
 
 bool Recolour(const Region& region, cv::Mat& edited, SeededDraws& draws, EditArea& area) {
@@ -289,10 +294,7 @@ bool Recolour(const Region& region, cv::Mat& edited, SeededDraws& draws, EditAre
     cv::cvtColor(lab, lab, cv::COLOR_Lab2RGB);
     cv::Mat changed;
     lab.convertTo(changed, CV_8UC3, 255);
-    cv::Mat target = edited(roi);
-    Blend(target, changed, weights);
-    area = {roiBox, weights > 0.5f};
-    return true;
+    return Finish(edited, roiBox, changed, weights, area);
 }
 
 bool Mirror(const Region& region, cv::Mat& edited, EditArea& area) {
@@ -305,10 +307,7 @@ bool Mirror(const Region& region, cv::Mat& edited, EditArea& area) {
     cv::flip(weights, flippedWeights, 1);
     weights = cv::max(weights, flippedWeights);
     cv::GaussianBlur(weights, weights, cv::Size(0, 0), 1.2);
-    cv::Mat target = edited(roi);
-    Blend(target, flipped, weights);
-    area = {roiBox, weights > 0.5f};
-    return true;
+    return Finish(edited, roiBox, flipped, weights, area);
 }
 
 bool Resize(const Region& region, cv::Mat& edited, SeededDraws& draws, EditArea& area) {
@@ -324,10 +323,7 @@ bool Resize(const Region& region, cv::Mat& edited, SeededDraws& draws, EditArea&
     cv::Mat weights = Feathered(region.mask, roi.size(), cv::Point(region.box.left - roi.x, region.box.top - roi.y), 1, 0);
     cv::warpAffine(weights, weights, warp, roi.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT);
     cv::GaussianBlur(weights, weights, cv::Size(0, 0), 1.2);
-    cv::Mat target = edited(roi);
-    Blend(target, grown, weights);
-    area = {roiBox, weights > 0.5f};
-    return true;
+    return Finish(edited, roiBox, grown, weights, area);
 }
 
 // A copy of the object where the ground around it looks like the ground

@@ -21,7 +21,7 @@ struct Look {
 void Caption(QPainter& p, const QString& text, const QRect& area, const Look& look) {
     QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setPixelSize(std::max(12, area.width() / 9));
-    font.setWeight(QFont::Black);
+    font.setWeight(QFont::Bold);
     font.setHintingPreference(QFont::PreferNoHinting);
     QPainterPath path;
     path.addText(0, 0, font, text);
@@ -34,7 +34,7 @@ void Caption(QPainter& p, const QString& text, const QRect& area, const Look& lo
     r = path.boundingRect();
     path.translate(area.center().x() - r.center().x(), area.center().y() - r.center().y());
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(look.outline, std::max(2, area.width() / 120), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(look.outline, std::max(3, area.width() / 70), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(look.fill);
     p.drawPath(path);
 }
