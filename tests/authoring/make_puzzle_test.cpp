@@ -2,6 +2,9 @@
 // puzzle as the player and the checks see it.
 #include "authoring/make_puzzle.h"
 #include "authoring/photo_edits.h"
+#include "authoring/change_measure.h"
+
+#include "picture/dib_pixels.h"
 
 #include "puzzle/puzzle_file.h"
 
@@ -14,6 +17,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <random>
 
@@ -174,6 +179,32 @@ TEST_F(MadePuzzle, LoadsWithTheRectanglesItReports) {
     for (int i = 0; i < made.differences; ++i) {
         EXPECT_EQ(record.DiffRects[i].Left, made.edits[i].left);
         EXPECT_EQ(record.DiffRects[i].Bottom, made.edits[i].bottom);
+    }
+    // As stored and decoded: every change inside a rectangle, and each
+    // rectangle holds at least 150 pixels changed by more than 40 in a channel.
+    vexa::DibPixels scene, photo;
+    ASSERT_TRUE(vexa::DecodeDibPixels(record.BasePictures[0].data(), record.BasePictures[0].size(), scene));
+    ASSERT_TRUE(vexa::DecodeDibPixels(record.BasePictures[4].data(), record.BasePictures[4].size(), photo));
+    const ChangeMap map = MeasureChanges(scene, photo, MeasureSettings{});
+    EXPECT_FALSE(map.shift);
+    for (const Change& c : map.changes) {
+        const bool covered = std::any_of(made.edits.begin(), made.edits.end(), [&](const MadeEdit& e) {
+            return Inside(Box{e.left, e.top, e.right, e.bottom}, c.box);
+        });
+        EXPECT_TRUE(covered) << BoxJson(c.box);
+    }
+    for (const MadeEdit& e : made.edits) {
+        int strong = 0;
+        for (int y = e.top; y < e.bottom; ++y)
+            for (int x = e.left; x < e.right; ++x) {
+                const std::uint32_t a = scene.Argb[y * scene.Width + x], b = photo.Argb[y * photo.Width + x];
+                for (int shift : {0, 8, 16})
+                    if (std::abs(int((a >> shift) & 255) - int((b >> shift) & 255)) > 40) {
+                        ++strong;
+                        break;
+                    }
+            }
+        EXPECT_GE(strong, 150) << e.kind;
     }
 }
 
