@@ -14,6 +14,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -206,6 +207,25 @@ TEST_F(MadePuzzle, LoadsWithTheRectanglesItReports) {
             }
         EXPECT_GE(strong, 150) << e.kind;
     }
+}
+
+TEST_F(MadePuzzle, ExifOrientationIsHonoured) {
+    const cv::Mat scene = Scene();
+    const std::string turned = dir.filePath("turned.jpg").toStdString();
+    QImageWriter writer(QString::fromStdString(turned));
+    writer.setTransformation(QImageIOHandler::TransformationRotate90);
+    ASSERT_TRUE(writer.write(
+        QImage(scene.data, scene.cols, scene.rows, static_cast<qsizetype>(scene.step), QImage::Format_RGB888)));
+    MakeOptions options;
+    options.differences = 3;
+    const MakeResult made = MakePuzzle(turned, options);
+    ASSERT_EQ(made.failure, MakeFailure::None) << made.detail;
+    static vexa::TPuzzleData record;
+    vexa::TPuzzleSideValues side;
+    record.Reset();
+    ASSERT_EQ(vexa::LoadPuzzleBytes(record, side, made.puzzle.data(), made.puzzle.size()), vexa::TLoadError::None);
+    EXPECT_EQ(record.PairSizes[0].Width, scene.rows);
+    EXPECT_EQ(record.PairSizes[0].Height, scene.cols);
 }
 
 TEST_F(MadePuzzle, PhotosItCannotUseSayWhy) {
