@@ -14,7 +14,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageWriter>
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -211,11 +211,20 @@ TEST_F(MadePuzzle, LoadsWithTheRectanglesItReports) {
 
 TEST_F(MadePuzzle, ExifOrientationIsHonoured) {
     const cv::Mat scene = Scene();
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QImage(scene.data, scene.cols, scene.rows, static_cast<qsizetype>(scene.step), QImage::Format_RGB888)
+                    .save(&buffer, "JPEG", 90));
+    // An APP1 segment after SOI: EXIF, one IFD entry, Orientation (0x0112) = 6, turn 90 degrees clockwise.
+    const char exif[] = "\xFF\xE1\x00\x22" "Exif\0\0" "MM\0\x2A\0\0\0\x08" "\0\x01"
+                        "\x01\x12\0\x03\0\0\0\x01\0\x06\0\0" "\0\0\0\0";
+    jpeg.insert(2, QByteArray(exif, sizeof exif - 1));
     const std::string turned = dir.filePath("turned.jpg").toStdString();
-    QImageWriter writer(QString::fromStdString(turned));
-    writer.setTransformation(QImageIOHandler::TransformationRotate90);
-    ASSERT_TRUE(writer.write(
-        QImage(scene.data, scene.cols, scene.rows, static_cast<qsizetype>(scene.step), QImage::Format_RGB888)));
+    QFile file(QString::fromStdString(turned));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(jpeg);
+    file.close();
     MakeOptions options;
     options.differences = 3;
     const MakeResult made = MakePuzzle(turned, options);
