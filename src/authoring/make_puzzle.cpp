@@ -189,6 +189,11 @@ MakeResult MakePuzzle(const std::string& photoPath, const MakeOptions& options, 
             if ((kind == EditKind::Detail) != small && (kind == EditKind::Detail || kind == EditKind::Remove)) continue;
             // Inpainting fills small holes convincingly, large ones with a smear.
             if (kind == EditKind::Remove && region.area > 0.012 * pictureArea) continue;
+            // A large copy is a second copy of the scene's main subject, not a find.
+            if (kind == EditKind::Add && region.area > 0.01 * pictureArea) continue;
+            if ((kind == EditKind::Add || kind == EditKind::Mirror || kind == EditKind::Resize) &&
+                region.contrast < kObjectContrast)
+                continue;
             kinds.push_back(k);
         }
         std::stable_sort(kinds.begin(), kinds.end(), [&](int a, int b) { return used[a] < used[b]; });

@@ -180,6 +180,7 @@ std::vector<Region> FindRegions(const cv::Mat& photo) {
         const double contrast = DeltaE(cv::Vec3f(inside[0], inside[1], inside[2]),
                                        cv::Vec3f(around[0], around[1], around[2]));
         Region region;
+        region.contrast = contrast;
         region.prominence = 0.5 * cv::mean(saliency, smallMask)[0] + 0.5 * std::min(1.0, contrast / 40.0);
         const int left = static_cast<int>(std::floor(r.x * sx)), top = static_cast<int>(std::floor(r.y * sy));
         const int right = std::min(photo.cols, static_cast<int>(std::ceil((r.x + r.width) * sx)));

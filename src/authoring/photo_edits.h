@@ -37,7 +37,12 @@ struct Region {
     Box box{0, 0, 0, 0};
     int area = 0;       // pixels inside
     double prominence = 0;  // saliency and contrast against its surroundings, 0..1
+    double contrast = 0;    // delta E between its mean colour and its surroundings
 };
+
+// Copies, mirrors and enlargements look natural only for an object that
+// stands apart from its ground; a patch of texture moved about shows its cut.
+inline constexpr double kObjectContrast = 15.0;
 
 // Segments of the photo (RGB, CV_8UC3) ranked by prominence, most prominent first.
 std::vector<Region> FindRegions(const cv::Mat& photo);
