@@ -14,7 +14,7 @@ if(NOT n EQUAL 1)
 endif()
 execute_process(COMMAND dpkg-deb --field ${debs} Depends OUTPUT_VARIABLE depends RESULT_VARIABLE rc)
 foreach(want "libqt6widgets6" "libqt6network6" "libc6" "libstdc++6" "libjpeg62-turbo" "fonts-noto-cjk"
-             "qt6-translations-l10n" "libopencv-core" "libopencv-imgproc")
+             "qt6-translations-l10n" "libopencv-core" "libopencv-imgproc" "libopencv-photo")
   string(FIND "${depends}" "${want}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "Depends lacks ${want}: ${depends}")

@@ -40,6 +40,14 @@ enum class MakeFailure {
     Cancelled,   // the progress callback asked to stop
 };
 
+// One kept difference: where it is in the photo (right and bottom outside)
+// and which kind of edit made it ("remove", "recolour", "add", "mirror",
+// "resize", "detail").
+struct MadeEdit {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    std::string kind;
+};
+
 struct MakeResult {
     MakeFailure failure = MakeFailure::None;
     std::string detail;                // English detail for a failure or a note (fewer differences made)
@@ -47,10 +55,14 @@ struct MakeResult {
     int differences = 0;               // differences in the puzzle (may be fewer than asked)
     std::string title;                 // UTF-8, as stored
     std::string section;               // UTF-8, as stored
+    std::vector<MadeEdit> edits;       // the differences, in reading order
 };
 
 // Called now and then with 0..100; returning false stops the work (Cancelled).
 using MakeProgress = std::function<bool(int percent)>;
+
+// The words for a failure's reason, in English ("too small", ...).
+const char* FailureName(MakeFailure failure);
 
 // From a photo's file (JPEG, PNG, ...; EXIF orientation honoured).
 MakeResult MakePuzzle(const std::string& photoPath, const MakeOptions& options,

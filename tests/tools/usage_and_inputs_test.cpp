@@ -24,7 +24,7 @@ using tooltest::ToolRun;
 // A command that does not finish within a minute has hung on its input.
 ToolRun Tool(const QStringList& args) { return tooltest::Tool(args, 60000); }
 
-const char* const kCommands[] = {"decode", "info", "extract", "pack", "judge", "check", "diff"};
+const char* const kCommands[] = {"decode", "info", "extract", "pack", "judge", "check", "diff", "make"};
 
 TEST(ToolUsage, EveryCommandAnswersHelp) {
     for (const char* command : kCommands) {

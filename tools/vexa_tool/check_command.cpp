@@ -6,10 +6,11 @@
 #include "measure_options.h"
 #include "preview.h"
 #include "puzzle_check.h"
-#include "shift_jis.h"
 #include "usage.h"
 
 #include "puzzle/puzzle_file.h"
+
+#include "authoring/shift_jis.h"
 
 #include <sys/stat.h>
 
@@ -40,7 +41,7 @@ std::string JsonString(const std::string& text) {
 }
 
 std::string Utf8(const std::string& shiftJis) {
-    return JsonString(FromShiftJis(shiftJis.data(), shiftJis.size()).toStdString());
+    return JsonString(vexa::authoring::FromShiftJis(shiftJis.data(), shiftJis.size()).toStdString());
 }
 
 std::string SectionOf(const vexa::TPuzzleData& puzzle) {

@@ -11,5 +11,6 @@ int RunPack(int argc, char** argv);
 int RunJudge(int argc, char** argv);
 int RunCheck(int argc, char** argv);
 int RunDiff(int argc, char** argv);
+int RunMake(int argc, char** argv);
 
 }  // namespace vexatool

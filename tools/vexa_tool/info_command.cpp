@@ -2,11 +2,12 @@
 #include "commands.h"
 #include "input_files.h"
 #include "result_names.h"
-#include "shift_jis.h"
 #include "usage.h"
 
 #include "picture/dib_header.h"
 #include "puzzle/puzzle_file.h"
+
+#include "authoring/shift_jis.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -66,9 +67,9 @@ int RunInfo(int argc, char** argv) {
         return 1;
     }
     QJsonObject o;
-    o["title"] = FromShiftJis(record.Title, sizeof record.Title);
-    o["section"] = FromShiftJis(record.SectionName, sizeof record.SectionName);
-    o["extra_text"] = FromShiftJis(side.ExtraText, sizeof side.ExtraText);
+    o["title"] = vexa::authoring::FromShiftJis(record.Title, sizeof record.Title);
+    o["section"] = vexa::authoring::FromShiftJis(record.SectionName, sizeof record.SectionName);
+    o["extra_text"] = vexa::authoring::FromShiftJis(side.ExtraText, sizeof side.ExtraText);
     o["extra_values"] = QJsonArray{side.ExtraValue1, side.ExtraValue2};
     o["diff_count"] = record.DiffCount;
     QJsonArray rects;

@@ -1,13 +1,7 @@
-// JPEG files for pack: which ones the player's decoder takes as they are, and
-// encoding a picture as a baseline stream.
+// JPEG files for pack: which ones the player's decoder takes as they are.
 #pragma once
 
-#include "manifest.h"
-
 #include <QByteArray>
-#include <QImage>
-
-#include <string>
 
 namespace vexatool {
 
@@ -15,8 +9,5 @@ namespace vexatool {
 // whose luma sampling is 1x1, 2x1, 1x2 or 2x2 and chroma 1x1. `width` and
 // `height` receive the frame's size.
 bool IsPlayableBaselineJpeg(const QByteArray& file, int& width, int& height);
-
-// Encodes `image` as a baseline YCbCr stream; false (with `error`) on failure.
-bool EncodeBaselineJpeg(const QImage& image, const EncodeSettings& settings, QByteArray& out, std::string& error);
 
 }  // namespace vexatool

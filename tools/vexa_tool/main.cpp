@@ -1,4 +1,4 @@
-// vexa-tool: inspect, decode, extract, pack, judge, check and diff puzzle files.
+// vexa-tool: inspect, decode, extract, pack, judge, check and diff puzzle files, and make one from a photo.
 #include "commands.h"
 #include "usage.h"
 
@@ -19,7 +19,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"decode", vexatool::RunDecode}, {"info", vexatool::RunInfo},   {"extract", vexatool::RunExtract},
     {"pack", vexatool::RunPack},     {"judge", vexatool::RunJudge}, {"check", vexatool::RunCheck},
-    {"diff", vexatool::RunDiff},
+    {"diff", vexatool::RunDiff},     {"make", vexatool::RunMake},
 };
 
 void ListCommands(std::FILE* out) {

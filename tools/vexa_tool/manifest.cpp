@@ -1,7 +1,8 @@
 #include "manifest.h"
 
 #include "json_text.h"
-#include "shift_jis.h"
+
+#include "authoring/shift_jis.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -60,7 +61,7 @@ std::string Text(const QJsonObject& o, const char* key, std::size_t room) {
     const QJsonValue v = o.value(key);
     if (v.isUndefined()) return {};
     if (!v.isString()) Fail(key, "must be a string");
-    const std::optional<std::string> bytes = ToShiftJis(v.toString());
+    const std::optional<std::string> bytes = vexa::authoring::ToShiftJis(v.toString());
     if (!bytes) Fail(key, "has a character that Shift-JIS cannot hold");
     if (bytes->find('\0') != std::string::npos) Fail(key, "must not hold a zero character");
     // The settings file stores a result under the section name on one line.

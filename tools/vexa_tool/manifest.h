@@ -2,6 +2,7 @@
 #pragma once
 
 #include "authoring/change_measure.h"
+#include "authoring/jpeg_encode.h"
 #include "puzzle/puzzle_data.h"
 #include "puzzle/puzzle_source.h"
 
@@ -15,12 +16,7 @@
 
 namespace vexatool {
 
-struct EncodeSettings {
-    int quality = 90;
-    int hFactor = 2, vFactor = 2;  // luma sampling factors; chroma is 1x1
-    bool grey = false;             // one component instead of three
-    int restart = 0;               // restart interval in MCUs, 0 for none
-};
+using vexa::authoring::EncodeSettings;
 
 struct PictureSpec {
     std::string field;  // where it stands in the manifest, for messages

@@ -62,7 +62,7 @@ bool PackPicture(const PictureSpec& wanted, PackedPicture& out) {
     if (wanted.encode) {
         QByteArray stream;
         std::string error;
-        if (!EncodeBaselineJpeg(image, *wanted.encode, stream, error))
+        if (!vexa::authoring::EncodeBaselineJpeg(image, *wanted.encode, stream, error))
             return Fail(wanted.field + ".encode: " + error);
         out.source = {true, static_cast<std::int32_t>(stream.size()), ToBlock(stream)};
     } else {

@@ -75,6 +75,24 @@ constexpr CommandUsage kUsages[] = {
      "                 changes (cyan, dashed)\n"
      "Exit status: 0 one to ten rectangles, 1 none, more than ten (all printed), a shift, or\n"
      "a picture cannot be read, 2 bad usage.\n"},
+    {"make", "make PHOTO -o OUT.VX | PHOTO... --out-dir DIR [--differences N] [--difficulty easy|normal|hard] [--seed S] [--title TEXT] [--section NAME] [--preview OUT.png]",
+     "Makes a puzzle from a photo: finds objects and patches worth changing, edits some of\n"
+     "them (removes, recolours, copies, mirrors or enlarges an object, or removes a detail),\n"
+     "keeps only edits that stay visible, seamless and inside their rectangle once both\n"
+     "pictures are stored as JPEG, and writes the scene, the edited photo and three result\n"
+     "screens made from the photo. Large photos are scaled down to the player's limit.\n"
+     "  -o OUT.VX         the puzzle file to write (one photo)\n"
+     "  --out-dir DIR     one puzzle per photo, DIR/NAME.VX\n"
+     "  --differences N   3 to 10; default 7 (fewer are made, with a note, where no more fit)\n"
+     "  --difficulty D    easy, normal (default) or hard: size, contrast and prominence\n"
+     "  --seed S          the same photo, options and seed give the same file; without it a\n"
+     "                    seed is drawn and printed\n"
+     "  --title TEXT      default: the photo's file name (at most 51 bytes in Shift-JIS)\n"
+     "  --section NAME    where the player keeps results; default: named from the photo's\n"
+     "                    content and the options\n"
+     "  --preview OUT.png the scene and the photo side by side with the rectangles\n"
+     "Exit status: 0 made, 1 a photo cannot be used (unreadable, too small, too flat) or a\n"
+     "file cannot be written, 2 bad usage.\n"},
 };
 
 const CommandUsage* Find(const char* command) {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace vexatool {
+namespace vexa::authoring {
 
 // The bytes up to the first zero byte (at most `width`), decoded.
 QString FromShiftJis(const char* bytes, std::size_t width);
@@ -15,4 +15,4 @@ QString FromShiftJis(const char* bytes, std::size_t width);
 // The text in Shift-JIS, or nothing when a character has no Shift-JIS form.
 std::optional<std::string> ToShiftJis(const QString& text);
 
-}  // namespace vexatool
+}  // namespace vexa::authoring

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-namespace vexatool {
+namespace vexa::authoring {
 
 QString FromShiftJis(const char* bytes, std::size_t width) {
     QStringDecoder decoder("Shift_JIS");
@@ -21,4 +21,4 @@ std::optional<std::string> ToShiftJis(const QString& text) {
     return bytes.toStdString();
 }
 
-}  // namespace vexatool
+}  // namespace vexa::authoring
