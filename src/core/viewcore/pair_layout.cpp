@@ -1,5 +1,7 @@
 #include "viewcore/pair_layout.h"
 
+#include "viewcore/zoom.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -42,6 +44,16 @@ TPairLayout LayOutPair(int sceneWidth, int sceneHeight, int photoWidth, int phot
     const double fBeside = FitFactor(beside.Width, beside.Height, availWidth, availHeight);
     const double fAbove = FitFactor(above.Width, above.Height, availWidth, availHeight);
     return fAbove > fBeside ? above : beside;
+}
+
+double FitPairScale(int sceneWidth, int sceneHeight, int photoWidth, int photoHeight, int availWidth,
+                    int availHeight) {
+    const int sw = std::max(sceneWidth, 0), sh = std::max(sceneHeight, 0);
+    const int pw = std::max(photoWidth, 0), ph = std::max(photoHeight, 0);
+    // The gap keeps its size at any scale, so it comes off the room first.
+    const double beside = FitScale(sw + pw, std::max(sh, ph), availWidth - kPairGap, availHeight);
+    const double above = FitScale(std::max(sw, pw), sh + ph, availWidth, availHeight - kPairGap);
+    return std::max(beside, above);
 }
 
 }  // namespace vexa

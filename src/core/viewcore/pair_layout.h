@@ -28,4 +28,9 @@ struct TPairLayout {
 TPairLayout LayOutPair(int sceneWidth, int sceneHeight, int photoWidth, int photoHeight,
                        int availWidth, int availHeight, double scale = 1.0);
 
+// The largest scale at which both pictures and the gap fit wholly into the
+// room, beside or above each other, within the fit's limits (viewcore/zoom.h).
+double FitPairScale(int sceneWidth, int sceneHeight, int photoWidth, int photoHeight, int availWidth,
+                    int availHeight);
+
 }  // namespace vexa
