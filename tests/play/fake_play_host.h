@@ -48,8 +48,8 @@ public:
     void ScrollToShow(TPoint corner, int width, int height) override {
         ShownArea = TDiffRect{corner.X, corner.Y, corner.X + width, corner.Y + height};
     }
-    bool SwitchMode(ViewMode mode) override {
-        Log.push_back("switch " + ModeName(mode));
+    bool SwitchMode(ViewMode mode, bool pair) override {
+        Log.push_back("switch " + ModeName(mode) + (pair ? " pair" : ""));
         if (FailingModes.count(mode)) {
             Log.push_back("message view failure");
             Mode = ViewMode::None;

@@ -45,6 +45,10 @@ TEST(MarkerPlay, OneRuleDecidesWhetherMarkersMayMove) {
     const std::vector<Case> cases = {
         {"photo of a running challenge", [](PlayFixture&) {}, true},
         {"the current scene", [](PlayFixture& f) { f.Host.Mode = Scene; }, false},
+        {"the scene beside the photo", [](PlayFixture& f) { f.Game.State.SideBySide = true, f.Host.Mode = Scene; },
+         true},
+        {"the outlined photo, side by side on",
+         [](PlayFixture& f) { f.Game.State.SideBySide = true, f.Host.Mode = OutlinePhoto; }, false},
         {"the outlined photo", [](PlayFixture& f) { f.Host.Mode = OutlinePhoto; }, false},
         {"paused", [](PlayFixture& f) { PauseChallenge(f.Game); }, false},
         {"judged", [](PlayFixture& f) { Judge(f.Game); }, false},

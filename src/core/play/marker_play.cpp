@@ -7,8 +7,7 @@ namespace vexa {
 
 bool MarkersMayMove(const TGamePlay& game) {
     const TPlayState& state = game.State;
-    return state.Running && state.Over == TOverMode::None && game.Puzzle.Loaded &&
-           ShowsMarkers(game.Host.CurrentMode());
+    return state.Running && state.Over == TOverMode::None && game.Puzzle.Loaded && ShowsMarkersNow(game);
 }
 
 void GatherMarkersAtView(TGamePlay& game) {

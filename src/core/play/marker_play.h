@@ -7,8 +7,8 @@
 
 namespace vexa {
 
-// Whether the user may move markers now: on the photo of a running challenge
-// that is neither paused nor under review. The mouse, the keys and the
+// Whether the user may move markers now: on the photo (alone or beside the
+// scene) of a running challenge that is neither paused nor under review. The mouse, the keys and the
 // enabling of keyboard play all ask this.
 bool MarkersMayMove(const TGamePlay& game);
 

@@ -38,10 +38,12 @@ public:
     virtual void SetMessageField(const std::string& text) = 0;
 
     // --- Picture view --------------------------------------------------------
-    // Shows `mode` (not None). False when it cannot: the view has reported
-    // why in its own message box and shows nothing (CurrentMode None). The
-    // puzzle record is game play's to empty (ShowMode), never the view's.
-    virtual bool SwitchMode(ViewMode mode) = 0;
+    // Shows `mode` (not None); with `pair` (the scene or the photo only) the
+    // scene and the photo together, the markers on the photo. False when it
+    // cannot: the view has reported why in its own message box and shows
+    // nothing (CurrentMode None). The puzzle record is game play's to empty
+    // (ShowMode), never the view's.
+    virtual bool SwitchMode(ViewMode mode, bool pair) = 0;
     // The view's current mode; None = nothing shown.
     virtual ViewMode CurrentMode() const = 0;
     // Shows the photo (pair 4) under the current mode, for the review of a
@@ -56,7 +58,8 @@ public:
     // `height` pixels at `corner` (picture coordinates), as far as the
     // picture reaches.
     virtual void ScrollToShow(TPoint corner, int width, int height) = 0;
-    // The view's scroll position and the size of the picture it shows.
+    // The view's scroll position and the size of the picture the markers lie
+    // on, in that picture's pixels (the view turns its zoom and the pair into them).
     virtual TViewPlace ViewPlace() const = 0;
     // Advances the scene animation by one tick (TSceneTracks::Step plus drawing).
     virtual void AnimateStep() = 0;

@@ -49,6 +49,9 @@ struct TPlayState {
     // 最小化で一時停止: minimising the frame pauses a running challenge.
     // Off unless the display options say otherwise.
     bool PauseOnMinimise = false;
+    // 並べて表示: the scene and the photo show together during a challenge.
+    // Off unless the display options say otherwise.
+    bool SideBySide = false;
     // The last judgement, for the review; forgotten by a load or a restart.
     TJudgement LastJudgement;
     // Forgotten, like the judgement, by a load or a restart.

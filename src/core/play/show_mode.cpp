@@ -3,6 +3,8 @@
 #include "play/hint.h"
 #include "play/marker_play.h"
 
+#include "settings/display_options.h"
+
 #include <algorithm>
 
 namespace vexa {
@@ -24,9 +26,28 @@ bool Settle(TGamePlay& game, bool shown) {
 
 }  // namespace
 
+bool ShowsPair(const TGamePlay& game, ViewMode mode) {
+    return game.State.SideBySide && game.Puzzle.Loaded && (mode == ViewMode::Scene || mode == ViewMode::Photo);
+}
+
+bool ShowsMarkersNow(const TGamePlay& game) {
+    const ViewMode mode = game.Host.CurrentMode();
+    return ShowsMarkers(mode) || ShowsPair(game, mode);
+}
+
+bool SwitchSideBySide(TGamePlay& game) {
+    TPlayState& state = game.State;
+    const ViewMode mode = game.Host.CurrentMode();
+    const bool before = ShowsPair(game, mode);
+    state.SideBySide = !state.SideBySide;
+    WriteSideBySide(game.SettingsPath, state.SideBySide);
+    if (ShowsPair(game, mode) == before || state.Over != TOverMode::None) return false;
+    return ShowMode(game, mode);
+}
+
 bool ShowMode(TGamePlay& game, ViewMode mode) {
     game.State.Over = TOverMode::None;
-    return Settle(game, game.Host.SwitchMode(mode));
+    return Settle(game, game.Host.SwitchMode(mode, ShowsPair(game, mode)));
 }
 
 bool ShowReview(TGamePlay& game) {
@@ -51,7 +72,7 @@ TPlayOverlay PlayOverlay(const TGamePlay& game) {
         break;
     }
     case TOverMode::None:
-        if (!ShowsMarkers(game.Host.CurrentMode())) break;
+        if (!ShowsMarkersNow(game)) break;
         overlay.MarkersShown = inPlay;
         // A hint's frame lies on the photo, as the markers do.
         if (const int diff = state.Hint.Diff; state.Running && diff >= 0 && diff < game.Puzzle.DiffsInPlay())

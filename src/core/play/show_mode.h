@@ -6,6 +6,20 @@
 
 namespace vexa {
 
+// Whether `mode` shows with the scene and the photo together: 並べて表示 is
+// on and the mode is the scene or the photo of a loaded puzzle (these two
+// show only during a challenge and while it starts).
+bool ShowsPair(const TGamePlay& game, ViewMode mode);
+
+// Whether the markers show in the view now: on the photo, alone or beside
+// the scene.
+bool ShowsMarkersNow(const TGamePlay& game);
+
+// 並べて表示: switches SideBySide, keeps the choice in the display options,
+// and shows the current mode again when that changes what shows. Returns
+// whether it did (the frame is then fitted, as after a mode command).
+bool SwitchSideBySide(TGamePlay& game);
+
 // Shows `mode` through the host. When the view cannot show it (it has said
 // why), the puzzle record is emptied and no challenge runs: this is the one
 // place where a failed switch ends a game, so Running always implies a

@@ -37,4 +37,18 @@ bool WritePauseOnMinimise(const std::string& settingsPath, bool on) {
     return WriteOptionSwitch(settingsPath, kPauseOnMinimiseKey, on);
 }
 
+bool ReadSideBySide(const std::string& settingsPath) { return ReadOptionSwitch(settingsPath, kSideBySideKey); }
+
+bool WriteSideBySide(const std::string& settingsPath, bool on) {
+    return WriteOptionSwitch(settingsPath, kSideBySideKey, on);
+}
+
+std::string ReadZoomText(const std::string& settingsPath) {
+    return ReadProfileString(settingsPath, kDisplayOptionsSection, kZoomKey, "");
+}
+
+bool WriteZoomText(const std::string& settingsPath, const std::string& text) {
+    return SaveProfileString(settingsPath, kDisplayOptionsSection, kZoomKey, text);
+}
+
 }  // namespace vexa

@@ -14,6 +14,8 @@ namespace vexa {
 inline constexpr const char* kDisplayOptionsSection = "Vexa display options, kept apart from the puzzle results";
 inline constexpr const char* kConspicuousMarkersKey = "ConspicuousMarkers";
 inline constexpr const char* kPauseOnMinimiseKey = "PauseOnMinimise";
+inline constexpr const char* kSideBySideKey = "SideBySide";
+inline constexpr const char* kZoomKey = "Zoom";
 
 // The stored form of a switch: "1" on, "0" off.
 std::string FormatOptionSwitch(bool on);
@@ -37,5 +39,14 @@ bool WriteConspicuousMarkers(const std::string& settingsPath, bool on);
 // Whether minimising the frame pauses a running challenge; off without a value.
 bool ReadPauseOnMinimise(const std::string& settingsPath);
 bool WritePauseOnMinimise(const std::string& settingsPath, bool on);
+
+// Whether the scene and the photo show together; off without a value.
+bool ReadSideBySide(const std::string& settingsPath);
+bool WriteSideBySide(const std::string& settingsPath, bool on);
+
+// The zoom in its stored form (the view's zoom rules read it); empty
+// without a value.
+std::string ReadZoomText(const std::string& settingsPath);
+bool WriteZoomText(const std::string& settingsPath, const std::string& text);
 
 }  // namespace vexa
