@@ -26,7 +26,7 @@ public:
     void ScrollToShow(TPoint corner, int width, int height) override {
         View_.ScrollToShow(QRect(corner.X, corner.Y, width, height));
     }
-    bool SwitchMode(ViewMode mode) override { return View_.SwitchMode(mode); }
+    bool SwitchMode(ViewMode mode, bool pair) override { return View_.SwitchMode(mode, pair); }
     ViewMode CurrentMode() const override { return View_.CurrentMode(); }
     bool ShowReviewPicture() override { return View_.ShowReviewPicture(); }
     void ShowOverlay(const TPlayOverlay& overlay) override { View_.ShowOverlay(overlay); }

@@ -56,7 +56,7 @@ void TAppPlayHost::ShowOverlay(const TPlayOverlay& overlay) {
 
 TViewPlace TAppPlayHost::ViewPlace() const { return App_.View() ? App_.View()->Place() : TViewPlace{}; }
 
-bool TAppPlayHost::SwitchMode(ViewMode mode) { return App_.View() && App_.View()->SwitchMode(mode); }
+bool TAppPlayHost::SwitchMode(ViewMode mode, bool pair) { return App_.View() && App_.View()->SwitchMode(mode, pair); }
 
 ViewMode TAppPlayHost::CurrentMode() const { return App_.View() ? App_.View()->CurrentMode() : ViewMode::None; }
 

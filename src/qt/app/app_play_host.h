@@ -26,7 +26,7 @@ public:
     void SetMessageField(const std::string& text) override;
     void SetTimeFieldWarning(bool on) override;
     void ScrollToShow(TPoint corner, int width, int height) override;
-    bool SwitchMode(ViewMode mode) override;
+    bool SwitchMode(ViewMode mode, bool pair) override;
     ViewMode CurrentMode() const override;
     bool ShowReviewPicture() override;
     void ShowOverlay(const TPlayOverlay& overlay) override;

@@ -62,7 +62,7 @@ private:
 void FitToPicture(QWidget* frame, const TBitWindow& view, TFitExtras& extras) {
     if (!frame) return;
     TFrameFit target(frame, view);
-    FitFrameToPicture(target, view.PictureWidth(), view.PictureHeight(), extras);
+    FitFrameToPicture(target, view.ContentWidth(), view.ContentHeight(), extras);
 }
 
 }  // namespace vexa

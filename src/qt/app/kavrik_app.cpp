@@ -70,6 +70,7 @@ void TKavrikApp::SetupMainWindow() {
     SetupReviewAndPause();
     SetupLibrary();
     SetupHints();
+    SetupViewChoices();
 
     ControlBar_ = BuildControlBar(Frame_, Commands_);
     BarPlace_ = 0;

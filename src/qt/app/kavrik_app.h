@@ -11,10 +11,12 @@
 #include "play/play_state.h"
 #include "puzzle/puzzle_data.h"
 #include "viewcore/fit_steps.h"
+#include "viewcore/zoom.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -22,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vexa {
@@ -104,6 +107,15 @@ public:
     // Milliseconds of a steady clock for the frame's animation; tests set their own.
     std::function<std::int64_t()> MilliClock;
 
+    // 並べて表示: game play switches the pair; the frame is fitted to it.
+    void CmSwitchSideBySide();
+    // The zoom: the view takes it, the frame is fitted to it (except for the
+    // fit into the window, which keeps the frame), the point under `client`
+    // (the view's top-left without one) stays put, and the choice is kept.
+    void ApplyZoom(const TZoom& zoom, std::optional<QPoint> client = {});
+    // One step in (positive) or out, as Ctrl+wheel and the commands zoom.
+    void ZoomBySteps(int steps, std::optional<QPoint> client = {});
+
     void CmReviewAnswers();   // the review of the last judgement, or back to its result
     void CmPauseChallenge();  // pause or resume the running challenge
 
@@ -167,6 +179,9 @@ private:
     void RegisterLibrary();
     // The hint command, its enabling, key and timer.
     void RegisterHints();
+    // 並べて表示 and the zoom: commands, keys, the wheel, the stored choices.
+    void RegisterViewChoices();
+    void SetupViewChoices();
     void SetupHints();
     void SetupLibrary();
     void NoteOpenedInLibrary(const QByteArray& path);

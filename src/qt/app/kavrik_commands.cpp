@@ -27,7 +27,7 @@ void TKavrikApp::RegisterCommands() {
     c.SetHandler(CmFit, [this] { CmFitToPicture(); });
     c.SetHandler(CmGather, [this] { CmGatherMarkers(); });
     // Only the photo shows the markers to gather.
-    c.SetEnabler(CmGather, [this](TCommandState& s) { s.Enabled = View_ && ShowsMarkers(View_->CurrentMode()); });
+    c.SetEnabler(CmGather, [this](TCommandState& s) { s.Enabled = View_ && ShowsMarkersNow(Game_); });
     for (int id = CmModeOutlineScene; id <= CmModeOutlinePhoto; ++id) {
         const ViewMode mode = ModeOfCommand(id);
         c.SetHandler(id, [this, mode] { CmMode(mode); });
@@ -54,6 +54,7 @@ void TKavrikApp::RegisterCommands() {
     RegisterReviewAndPause();
     RegisterLibrary();
     RegisterHints();
+    RegisterViewChoices();
 }
 
 // The limit counts bytes, as the name buffer does.
@@ -79,7 +80,7 @@ void TKavrikApp::CmOpenFile() {
 void TKavrikApp::CmFitToPicture() { Host_.FitToPicture(); }
 
 void TKavrikApp::CmGatherMarkers() {
-    if (!View_ || !ShowsMarkers(View_->CurrentMode())) return;
+    if (!View_ || !ShowsMarkersNow(Game_)) return;
     GatherMarkersAtView(Game_);
 }
 

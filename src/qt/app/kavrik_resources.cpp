@@ -58,6 +58,12 @@ void BuildMenu100(QMenuBar* bar, TCommandTable& commands) {
     view->addSeparator();
     Item(view, commands, CmConspicuousMarkers, QStringLiteral("目立つマーカー"));
     view->addSeparator();
+    Item(view, commands, CmSideBySide, QStringLiteral("並べて表示(&B)\tF6"));
+    Item(view, commands, CmZoomIn, QStringLiteral("拡大(&I)\tCtrl++"));
+    Item(view, commands, CmZoomOut, QStringLiteral("縮小(&O)\tCtrl+-"));
+    Item(view, commands, CmZoomActual, QStringLiteral("実際のサイズ(&A)\tCtrl+0"));
+    Item(view, commands, CmZoomFit, QStringLiteral("ウィンドウに合わせる(&W)"));
+    view->addSeparator();
     Item(view, commands, CmPauseOnMinimise, QStringLiteral("最小化で一時停止"));
 
     Item(bar, commands, CmHelp, QStringLiteral("ヘルプ(&H)"));

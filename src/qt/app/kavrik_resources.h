@@ -43,6 +43,16 @@ inline constexpr std::array<TAccelerator, 1> kHintKeys{{
     {Qt::Key_H, CmHint},
 }};
 
+// The keys of 並べて表示 and the zoom, beside table 100. Ctrl+= is Ctrl++
+// without Shift on most keyboards.
+inline constexpr std::array<TAccelerator, 5> kViewKeys{{
+    {Qt::Key_F6, CmSideBySide},
+    {(Qt::CTRL | Qt::Key_Plus).toCombined(), CmZoomIn},
+    {(Qt::CTRL | Qt::Key_Equal).toCombined(), CmZoomIn},
+    {(Qt::CTRL | Qt::Key_Minus).toCombined(), CmZoomOut},
+    {(Qt::CTRL | Qt::Key_0).toCombined(), CmZoomActual},
+}};
+
 // The puzzle list's key, beside table 100.
 inline constexpr std::array<TAccelerator, 1> kLibraryKeys{{
     {(Qt::CTRL | Qt::Key_L).toCombined(), CmLibrary},

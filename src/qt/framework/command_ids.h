@@ -35,6 +35,12 @@ enum TCommandId : int {
     CmRecentFiles = 235,
     // 最小化で一時停止 in the 表示 menu: minimising pauses a running challenge.
     CmPauseOnMinimise = 236,
+    // 並べて表示 and the zoom in the 表示 menu.
+    CmSideBySide = 237,
+    CmZoomIn = 238,
+    CmZoomOut = 239,
+    CmZoomActual = 240,
+    CmZoomFit = 241,
     // ヒント in the モード変更 menu: marks a difference not yet covered.
     CmHint = 242,
 };
@@ -54,5 +60,7 @@ static_assert(!IsModeCommand(CmFit) && !IsModeCommand(CmHelp) && !IsModeCommand(
 static_assert(!IsModeCommand(CmPause) && !IsModeCommand(CmReview) && !IsModeCommand(CmPauseOnMinimise) &&
               !IsModeCommand(CmHint));
 static_assert(!IsModeCommand(CmLibrary) && !IsModeCommand(CmRecentFiles));
+static_assert(!IsModeCommand(CmSideBySide) && !IsModeCommand(CmZoomIn) && !IsModeCommand(CmZoomOut) &&
+              !IsModeCommand(CmZoomActual) && !IsModeCommand(CmZoomFit));
 
 }  // namespace vexa

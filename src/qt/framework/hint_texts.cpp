@@ -25,6 +25,11 @@ QString HintText(int id) {
     case CmRecentFiles: return QStringLiteral("最近使ったファイルを読み込みます");
     case CmPauseOnMinimise: return QStringLiteral("最小化で一時停止するかを切り替えます");
     case CmHint: return QStringLiteral("まだ見つけていない間違いの辺りを示します");
+    case CmSideBySide: return QStringLiteral("シーンと写真を並べて表示するかを切り替えます");
+    case CmZoomIn: return QStringLiteral("絵を拡大します");
+    case CmZoomOut: return QStringLiteral("絵を縮小します");
+    case CmZoomActual: return QStringLiteral("絵を実際のサイズで表示します");
+    case CmZoomFit: return QStringLiteral("絵をウィンドウに合わせて表示します");
     default: return {};
     }
 }

@@ -1,14 +1,18 @@
 #include "view/answer_marker.h"
 
 #include "viewcore/marker_outline.h"
+#include "viewcore/zoom.h"
 
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace vexa {
 
 TMarkerFrame::TMarkerFrame(int side, QColor colour, QWidget* parent)
-    : QWidget(parent), Colour_(colour) {
+    : QWidget(parent), Colour_(colour), Side_(side) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setAutoFillBackground(false);
@@ -19,6 +23,14 @@ TMarkerFrame::TMarkerFrame(int side, QColor colour, QWidget* parent)
 void TMarkerFrame::MoveToTop(QPoint corner) {
     move(corner);
     raise();
+}
+
+void TMarkerFrame::SetScale(double scale) {
+    if (scale == Scale_) return;
+    Scale_ = scale;
+    const int side = ScaledLength(Side_, scale);
+    setFixedSize(side, side);
+    update();
 }
 
 void TMarkerFrame::SetLook(TMarkerLook look) {
@@ -47,12 +59,21 @@ void TMarkerFrame::paintEvent(QPaintEvent*) {
     if (Look_ == TMarkerLook::Blank) return;
     QPainter painter(this);
     if (Look_ == TMarkerLook::Conspicuous) {
-        painter.drawImage(0, 0, ConspicuousOutline(width()));  // 21 x 21: cheap to draw afresh
+        // 21 x 21: cheap to draw afresh, and scaled pixel for pixel.
+        painter.drawImage(rect(), ConspicuousOutline(Side_));
         return;
     }
-    painter.setPen(QPen(Colour_, 0));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(0, 0, width() - 1, height() - 1);
+    if (Scale_ == 1.0) {
+        painter.setPen(QPen(Colour_, 0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(0, 0, width() - 1, height() - 1);
+        return;
+    }
+    const int line = std::max(1, static_cast<int>(std::lround(Scale_)));
+    painter.fillRect(0, 0, width(), line, Colour_);
+    painter.fillRect(0, height() - line, width(), line, Colour_);
+    painter.fillRect(0, 0, line, height(), Colour_);
+    painter.fillRect(width() - line, 0, line, height(), Colour_);
 }
 
 }  // namespace vexa

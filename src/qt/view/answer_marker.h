@@ -26,6 +26,8 @@ public:
     void MoveToTop(QPoint corner);
 
     void SetLook(TMarkerLook look);
+    // Drawn at the view's zoom: the side and the outline grow with it.
+    void SetScale(double scale);
     TMarkerLook Look() const { return Look_; }
 
 protected:
@@ -33,6 +35,8 @@ protected:
 
 private:
     QColor Colour_;
+    int Side_;
+    double Scale_ = 1.0;
     TMarkerLook Look_ = TMarkerLook::Plain;
 };
 

@@ -6,11 +6,14 @@
 #include "viewcore/marker_rules.h"
 #include "viewcore/view_rules.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cstring>
@@ -60,22 +63,31 @@ TBitWindow::TBitWindow(TPuzzleData& puzzle, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);  // the arrow keys and Tab come here
     DragCursor_ = MakeDragCursor();
 
+    Layout_.Width = PictureWidth_;
+    Layout_.Height = PictureHeight_;
+
     WipeTimer_.setInterval(kWipeTickMs);
     connect(&WipeTimer_, &QTimer::timeout, this, &TBitWindow::StepWipeOnTimer);
 }
 
 TBitWindow::~TBitWindow() {
     WipeTimer_.stop();
+    ReleasePicture(PhotoScreen_);
     ReleasePicture(ModeScreen_);
     ReleasePicture(SpareScreen_);
     ReleasePicture(BaseScreen_);
 }
 
-bool TBitWindow::SwitchMode(ViewMode mode) { return BuildAndShow(mode, mode); }
+bool TBitWindow::SwitchMode(ViewMode mode, bool pair) {
+    const bool pairable = mode == ViewMode::Scene || mode == ViewMode::Photo;
+    return BuildAndShow(mode, mode, pair && pairable);
+}
 
-bool TBitWindow::ShowReviewPicture() { return BuildAndShow(ViewMode::Photo, CurrentMode_); }
+bool TBitWindow::ShowReviewPicture() { return BuildAndShow(ViewMode::Photo, CurrentMode_, false); }
 
-bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
+bool TBitWindow::BuildAndShow(ViewMode shown, ViewMode mode, bool pair) {
+    // A pair animates the scene as the mode's picture, with the photo beside it.
+    const ViewMode pictures = pair ? ViewMode::Scene : shown;
     // The wipe moves what the screen shows now: the last painted picture,
     // which may still be the welcome text when two switches follow each
     // other (a load), never a picture that was not yet on the screen.
@@ -86,6 +98,15 @@ bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
     const QString message =
         BuildModePictures(Puzzle_, pictures, PictureWidth_, PictureHeight_, BaseScreen_, SpareScreen_);
     if (!message.isEmpty()) return Fail(message);
+    ReleasePicture(PhotoScreen_);
+    PhotoWidth_ = PhotoHeight_ = 0;
+    if (pair) {
+        TOffscreenPicture unused;
+        const QString photoMessage =
+            BuildModePictures(Puzzle_, ViewMode::Photo, PhotoWidth_, PhotoHeight_, PhotoScreen_, unused);
+        ReleasePicture(unused);
+        if (!photoMessage.isEmpty()) return Fail(photoMessage);
+    }
     // Only a scene's own pictures animate: the photo under a review opens none.
     Tracks_.OpenScene(SceneOf(pictures), PictureWidth_, PictureHeight_);
 
@@ -105,8 +126,17 @@ bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
         horizontalScrollBar()->setValue(0);
         verticalScrollBar()->setValue(0);
     }
+    // Scroll ranges follow a plain picture at the next resize, as they always
+    // did; a zoomed picture or a pair has them now, as a fitted frame may not
+    // resize at all.
+    const bool relayout = Pair_ || pair || Zoom_ != TZoom{};
+    Pair_ = pair;
     if (CurrentMode_ != ViewMode::None && !oldScreen.isNull()) StartWipe(std::move(oldScreen));
     CurrentMode_ = mode;
+    if (relayout)
+        UpdateLayout();
+    else
+        ComputeLayout();  // the frame's fit reads the content's size
     PlaceMarkers();  // hidden while the stripe moves
     viewport()->update();
     return true;
@@ -115,6 +145,8 @@ bool TBitWindow::BuildAndShow(ViewMode pictures, ViewMode mode) {
 bool TBitWindow::Fail(const QString& message) {
     ShowMessage(this, message, QMessageBox::Ok);
     CurrentMode_ = ViewMode::None;
+    Pair_ = false;
+    ReleasePicture(PhotoScreen_);
     viewport()->update();
     return false;
 }
@@ -136,14 +168,76 @@ bool TBitWindow::MarkerVisible(int i) const {
 
 TViewPlace TBitWindow::Place() const {
     const QPoint scroll = ScrollPosition();
-    return TViewPlace{TPoint{scroll.x(), scroll.y()}, PictureWidth_, PictureHeight_};
+    if (Plain()) return TViewPlace{TPoint{scroll.x(), scroll.y()}, PictureWidth_, PictureHeight_};
+    // A picture that starts right of or below the view's top-left counts as
+    // scrolled to its own edge, so that drops and gathering stay on it.
+    const QPoint origin = MarkerOrigin();
+    const double s = Layout_.Scale;
+    const TPoint top{std::max(ToPicture(scroll.x() - origin.x(), s), 0), std::max(ToPicture(scroll.y() - origin.y(), s), 0)};
+    return TViewPlace{top, MarkerPictureWidth(), MarkerPictureHeight()};
+}
+
+TPoint TBitWindow::PlayPoint(QPoint client) const {
+    if (Plain()) return TPoint{client.x(), client.y()};
+    const QPoint content = client + ScrollPosition() - MarkerOrigin();
+    const TPoint top = Place().Scroll;
+    return TPoint{ToPicture(content.x(), Layout_.Scale) - top.X, ToPicture(content.y(), Layout_.Scale) - top.Y};
+}
+
+QPoint TBitWindow::MarkerOrigin() const {
+    return Pair_ ? QPoint(Layout_.PhotoX, Layout_.PhotoY) : MainOrigin();
+}
+
+QRect TBitWindow::ClientRectOf(const QRect& picture, QPoint origin) const {
+    const QPoint scroll = ScrollPosition();
+    if (Plain()) return picture.translated(origin - scroll);
+    const double s = Layout_.Scale;
+    const QPoint topLeft(ToContent(picture.left(), s) - 1, ToContent(picture.top(), s) - 1);
+    const QPoint end(ToContent(picture.left() + picture.width(), s) + 1,
+                     ToContent(picture.top() + picture.height(), s) + 1);
+    return QRect(topLeft, end - QPoint(1, 1)).translated(origin - scroll);
+}
+
+QRect TBitWindow::VisiblePictureRect(int margin) const {
+    const QPoint content = ScrollPosition() - MarkerOrigin();
+    const double s = Layout_.Scale;
+    const int x0 = ToPicture(content.x(), s), y0 = ToPicture(content.y(), s);
+    const int x1 = ToPicture(content.x() + viewport()->width(), s) + 1;
+    const int y1 = ToPicture(content.y() + viewport()->height(), s) + 1;
+    return QRect(QPoint(x0 - margin, y0 - margin), QPoint(x1 + margin, y1 + margin));
+}
+
+TBitWindow::TAnchor TBitWindow::AnchorAt(QPoint client) const {
+    const QPoint scroll = ScrollPosition(), origin = MarkerOrigin();
+    return TAnchor{PictureUnder(scroll.x(), client.x(), Layout_.Scale, origin.x()),
+                   PictureUnder(scroll.y(), client.y(), Layout_.Scale, origin.y()), client};
+}
+
+void TBitWindow::ScrollToAnchor(const TAnchor& anchor) {
+    const QPoint origin = MarkerOrigin();
+    horizontalScrollBar()->setValue(ScrollPlacing(anchor.PictureX, anchor.Client.x(), Layout_.Scale, origin.x()));
+    verticalScrollBar()->setValue(ScrollPlacing(anchor.PictureY, anchor.Client.y(), Layout_.Scale, origin.y()));
+}
+
+void TBitWindow::SetZoom(const TZoom& zoom) {
+    if (zoom == Zoom_) return;
+    Zoom_ = zoom;
+    UpdateLayout();
+    PlaceMarkers();
 }
 
 QPoint TBitWindow::ScrollPosition() const {
     return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
-void TBitWindow::ScrollToShow(const QRect& area) {
+void TBitWindow::ScrollToShow(const QRect& picture) {
+    QRect area = picture;
+    if (!Plain()) {
+        const QPoint origin = MarkerOrigin();
+        const double s = Layout_.Scale;
+        area = QRect(origin.x() + ToContent(picture.x(), s), origin.y() + ToContent(picture.y(), s),
+                     ScaledLength(picture.width(), s), ScaledLength(picture.height(), s));
+    }
     QScrollBar* h = horizontalScrollBar();
     QScrollBar* v = verticalScrollBar();
     h->setValue(vexa::ScrollToShow(h->value(), viewport()->width(), area.x(), area.width()));
@@ -189,6 +283,12 @@ QImage TBitWindow::ScreenShown() {
 void TBitWindow::ShowWelcomeIfEmpty() {
     if (Puzzle_.Loaded) return;
     FinishWipe();
+    if (!Plain()) {
+        // The welcome page is never scaled nor paired.
+        Pair_ = false;
+        ReleasePicture(PhotoScreen_);
+        UpdateLayout();
+    }
     viewport()->update();
 }
 
@@ -205,7 +305,7 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
         return;
     }
     const QPoint scroll = ScrollPosition();
-    painter.translate(-scroll);  // draw in picture coordinates from here on
+    painter.translate(-scroll);  // draw in content coordinates from here on
 
     if (!Puzzle_.Loaded) {
         painter.setPen(viewport()->palette().color(QPalette::Text));
@@ -213,25 +313,59 @@ void TBitWindow::PaintClient(QPainter& painter, const QRect& clip) {
                          Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, WelcomeText());
         return;
     }
-    if (!ModeScreen_.Image.isNull()) {
-        painter.drawImage(QPoint(0, 0), ModeScreen_.Image,
-                          QRect(0, 0, PictureWidth_, PictureHeight_) & ModeScreen_.Image.rect());
+    const QRect contentClip = clip.translated(scroll);
+    DrawPicture(painter, ModeScreen_.Image, PictureWidth_, PictureHeight_, MainOrigin(), contentClip);
+    if (Pair_) DrawPicture(painter, PhotoScreen_.Image, PhotoWidth_, PhotoHeight_, MarkerOrigin(), contentClip);
+
+    // What lies over the picture is drawn in its pixels, at its scale.
+    painter.translate(MarkerOrigin());
+    painter.scale(Layout_.Scale, Layout_.Scale);
+    // Edges far beyond the client area are pulled in to just beyond it, so
+    // that rectangles from the file cannot overflow the painter's coordinates.
+    const QRect visible = VisiblePictureRect(2);
+    if (Overlay_.Outlined > 0) PaintReview(painter, visible);
+    if (Overlay_.Hint.Shown) PaintHintRing(painter, visible);
+    if (OutlinesDifferences(CurrentMode_)) PaintOutlines(painter, visible);
+}
+
+void TBitWindow::DrawPicture(QPainter& painter, const QImage& image, int width, int height, QPoint origin,
+                             const QRect& contentClip) const {
+    if (image.isNull()) return;
+    const QRect whole = QRect(0, 0, width, height) & image.rect();
+    const double s = Layout_.Scale;
+    if (s == 1.0) {
+        painter.drawImage(origin, image, whole);
+        return;
     }
-    if (Overlay_.Outlined > 0) PaintReview(painter, scroll);
-    if (Overlay_.Hint.Shown) PaintHintRing(painter, scroll);
-    if (OutlinesDifferences(CurrentMode_)) {
-        painter.setPen(QPen(Qt::black, 0));
-        painter.setBrush(Qt::NoBrush);
-        // Edges beyond the client area stay beyond it after clamping, so
-        // rectangles from the file cannot overflow the painter's coordinates.
-        const int x0 = scroll.x() - 1, x1 = scroll.x() + viewport()->width() + 1;
-        const int y0 = scroll.y() - 1, y1 = scroll.y() + viewport()->height() + 1;
-        for (int i = 0; i < Puzzle_.DiffsInPlay(); ++i) {
-            const std::optional<TDiffRect> d = DiffRectWithin(Puzzle_.DiffRects[i], x0, y0, x1, y1);
-            if (!d) continue;
-            // An outline covering Left..Right-1 and Top..Bottom-1.
-            painter.drawRect(d->Left, d->Top, d->Right - d->Left - 1, d->Bottom - d->Top - 1);
-        }
+    // Only the pixels under the clip are scaled, with two more around them so
+    // that the smoothing at a repaint's edge matches a full paint; no scaled
+    // copy of the picture is ever kept.
+    const QPoint from = contentClip.topLeft() - origin;
+    const QPoint to = contentClip.bottomRight() + QPoint(1, 1) - origin;
+    const QRect source =
+        QRect(QPoint(ToPicture(from.x(), s) - 2, ToPicture(from.y(), s) - 2),
+              QPoint(ToPicture(to.x(), s) + 2, ToPicture(to.y(), s) + 2)) &
+        whole;
+    if (source.isEmpty()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(origin);
+    painter.scale(s, s);
+    painter.drawImage(QRectF(source), image, QRectF(source));
+    painter.restore();
+}
+
+void TBitWindow::PaintOutlines(QPainter& painter, const QRect& visible) {
+    const int x0 = visible.left(), x1 = visible.right() + 1, y0 = visible.top(), y1 = visible.bottom() + 1;
+    for (int i = 0; i < Puzzle_.DiffsInPlay(); ++i) {
+        const std::optional<TDiffRect> d = DiffRectWithin(Puzzle_.DiffRects[i], x0, y0, x1, y1);
+        if (!d) continue;
+        // An outline covering columns Left and Right-1, rows Top and Bottom-1.
+        const int w = d->Right - d->Left, h = d->Bottom - d->Top;
+        painter.fillRect(d->Left, d->Top, w, 1, Qt::black);
+        painter.fillRect(d->Left, d->Bottom - 1, w, 1, Qt::black);
+        painter.fillRect(d->Left, d->Top, 1, h, Qt::black);
+        painter.fillRect(d->Right - 1, d->Top, 1, h, Qt::black);
     }
 }
 
@@ -248,7 +382,9 @@ void TBitWindow::AnimateStep() {
     // lands on the same screen.
     const QPoint scroll = ScrollPosition();
     PieceBatch batch;
-    Tracks_.Step(Puzzle_, CurrentMode_, [&](const TScenePiece& piece) { BlitInto(piece, batch); });
+    // A pair animates its scene whichever of the two the mode names.
+    const ViewMode animated = Pair_ ? ViewMode::Scene : CurrentMode_;
+    Tracks_.Step(Puzzle_, animated, [&](const TScenePiece& piece) { BlitInto(piece, batch); });
     FinishBatch(batch, scroll);
 }
 
@@ -286,11 +422,19 @@ void TBitWindow::FinishBatch(PieceBatch& batch, QPoint scroll) {
     // pieces' rectangles puts them there. Past a few pieces one rectangle
     // around them all costs less than a region of many.
     constexpr std::size_t kSeparateRects = 16;
-    if (batch.Dirty.size() > kSeparateRects) {
-        viewport()->update(batch.Bounds.translated(-scroll));
+    if (Plain()) {
+        if (batch.Dirty.size() > kSeparateRects) {
+            viewport()->update(batch.Bounds.translated(-scroll));
+            return;
+        }
+        for (const QRect& r : batch.Dirty) viewport()->update(r.translated(-scroll));
         return;
     }
-    for (const QRect& r : batch.Dirty) viewport()->update(r.translated(-scroll));
+    if (batch.Dirty.size() > kSeparateRects) {
+        viewport()->update(ClientRectOf(batch.Bounds, MainOrigin()));
+        return;
+    }
+    for (const QRect& r : batch.Dirty) viewport()->update(ClientRectOf(r, MainOrigin()));
 }
 
 // ---- the stripe wipe
@@ -366,12 +510,34 @@ void TBitWindow::resizeEvent(QResizeEvent* event) {
     EvSize();
 }
 
-void TBitWindow::EvSize() {
-    const TScrollRanges ranges = ComputeScrollRanges(PictureWidth_, PictureHeight_, OuterWidth_,
-                                                     OuterHeight_, HScrollHeight_, VScrollWidth_);
+void TBitWindow::EvSize() { UpdateLayout(); }
+
+void TBitWindow::UpdateLayout() {
+    ComputeLayout();
+    const TScrollRanges ranges = ComputeScrollRanges(Layout_.Width, Layout_.Height, OuterWidth_, OuterHeight_,
+                                                     HScrollHeight_, VScrollWidth_);
     horizontalScrollBar()->setRange(0, ranges.X);
     verticalScrollBar()->setRange(0, ranges.Y);
+    PlaceMarkers();
     viewport()->update();
+}
+
+void TBitWindow::ComputeLayout() {
+    TViewLayoutInput in;
+    in.Loaded = Puzzle_.Loaded && CurrentMode_ != ViewMode::None;
+    in.Pair = Pair_;
+    in.Zoom = Zoom_;
+    in.MainWidth = PictureWidth_;
+    in.MainHeight = PictureHeight_;
+    in.PhotoWidth = PhotoWidth_;
+    in.PhotoHeight = PhotoHeight_;
+    in.ViewWidth = OuterWidth_;
+    in.ViewHeight = OuterHeight_;
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableSize() : QSize(OuterWidth_, OuterHeight_);
+    in.ScreenWidth = room.width();
+    in.ScreenHeight = room.height();
+    Layout_ = LayOutView(in);
 }
 
 bool TBitWindow::viewportEvent(QEvent* event) {
@@ -394,7 +560,7 @@ void TBitWindow::scrollContentsBy(int dx, int dy) {
 
 void TBitWindow::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && Input.Press) Input.Press(TPoint{at.x(), at.y()});
+    if (event->button() == Qt::LeftButton && Input.Press) Input.Press(PlayPoint(at));
     event->accept();
 }
 
@@ -403,8 +569,35 @@ void TBitWindow::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(eve
 void TBitWindow::mouseReleaseEvent(QMouseEvent* event) {
     // Qt's implicit grab keeps the release with the view.
     const QPoint at = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && Input.Release) Input.Release(TPoint{at.x(), at.y()});
+    if (event->button() == Qt::LeftButton && Input.Release) Input.Release(PlayPoint(at));
     event->accept();
+}
+
+void TBitWindow::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    const QPoint angle = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        // Whole notches zoom; a fine-grained wheel adds up to one first.
+        WheelZoomNotches_ += (angle.y() != 0 ? angle.y() : angle.x()) / 120.0;
+        const int notches = static_cast<int>(WheelZoomNotches_);
+        if (notches == 0) return;
+        WheelZoomNotches_ -= notches;
+        if (Input.ZoomWheel) Input.ZoomWheel(notches, event->position().toPoint());
+        return;
+    }
+    // Shift turns the wheel sideways; a tilt scrolls sideways by itself.
+    // Touchpads report exact pixels; wheels notches of 120.
+    const QPoint pixels = event->pixelDelta();
+    const bool exact = !pixels.isNull();
+    int dx = 0, dy = 0;
+    if ((event->modifiers() & Qt::ShiftModifier) && angle.x() == 0) {
+        dx = exact ? pixels.y() : WheelScroll(viewport()->width(), angle.y() / 120.0);
+    } else {
+        dx = exact ? pixels.x() : WheelScroll(viewport()->width(), angle.x() / 120.0);
+        dy = exact ? pixels.y() : WheelScroll(viewport()->height(), angle.y() / 120.0);
+    }
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - dx);
+    verticalScrollBar()->setValue(verticalScrollBar()->value() - dy);
 }
 
 }  // namespace vexa

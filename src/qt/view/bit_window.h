@@ -9,14 +9,24 @@
 // state of its own: a press, a release or a key of keyboard play goes to
 // game play through Input, which answers with a new overlay.
 //
+// Zoom and pair: the view's content holds the mode's picture drawn at
+// Scale(), or, for a pair, the scene and the photo side by side or one above
+// the other with a small gap; the markers, outlines, review and hint are
+// drawn at the same scale on the photo.
+//
 // Coordinates: "client" coordinates are those of the viewport (the area inside
-// the scroll bars); picture coordinates = client + ScrollPosition().
+// the scroll bars); content coordinates = client + ScrollPosition(); picture
+// coordinates are a picture's own pixels, = content coordinates at 100 % and
+// without a pair. Game play only ever sees picture pixels of the picture the
+// markers lie on (Place, and the points handed to Input).
 #pragma once
 
 #include "play/play_overlay.h"
 #include "puzzle/puzzle_data.h"
 #include "puzzle/view_mode.h"
 #include "viewcore/scene_tracks.h"
+#include "viewcore/view_layout.h"
+#include "viewcore/zoom.h"
 #include "view/offscreen_picture.h"
 
 #include <QAbstractScrollArea>
@@ -28,6 +38,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace vexa {
 
@@ -54,7 +65,28 @@ public:
     // caller empties it (ShowMode in game play), and the welcome text shows.
     // Marker visibility is left as it was. The scroll ranges are not
     // recomputed here; they follow the picture at the next resize (FitToPicture).
-    bool SwitchMode(ViewMode mode);
+    // With `pair` (the scene or the photo only), the scene animates beside
+    // the photo and the markers lie on the photo, whichever of the two the
+    // mode names.
+    bool SwitchMode(ViewMode mode, bool pair = false);
+    bool ShowsPair() const { return Pair_; }
+
+    // The zoom: a step or the fit into the view (see viewcore/zoom.h). The
+    // welcome page and the pause screen are never scaled. SetZoom keeps the
+    // scroll position; AnchorAt and ScrollToAnchor keep a point in place
+    // across a zoom and the frame's fit that follows it.
+    void SetZoom(const TZoom& zoom);
+    const TZoom& Zoom() const { return Zoom_; }
+    double Scale() const { return Layout_.Scale; }
+    struct TAnchor {
+        double PictureX = 0, PictureY = 0;  // on the picture the markers lie on
+        QPoint Client;
+    };
+    TAnchor AnchorAt(QPoint client) const;
+    void ScrollToAnchor(const TAnchor& anchor);
+    // The content's size at the zoom: what the frame's fit makes room for.
+    int ContentWidth() const { return Layout_.Width; }
+    int ContentHeight() const { return Layout_.Height; }
 
     ViewMode CurrentMode() const { return CurrentMode_; }
     // Size of the current picture (from the pair's PairSizes); 500 x 350, the
@@ -79,6 +111,8 @@ public:
         std::function<void(TPoint client)> Press;
         std::function<void(TPoint client)> Release;
         std::function<bool(const TMarkerKey& key)> Key;
+        // Ctrl+wheel: `notches` up (positive) or down, at the pointer.
+        std::function<void(double notches, QPoint client)> ZoomWheel;
     };
     TInput Input;
 
@@ -93,12 +127,14 @@ public:
     int SelectedMarker() const { return Overlay_.Markers.Selected; }
     // The focus frame around the selected marker (hidden without one).
     const QWidget* FocusFrame() const;
-    // Scroll position and picture size, for game play.
+    // For game play, in picture pixels of the picture the markers lie on:
+    // the top-left of its visible part (its own top-left while the view
+    // shows it whole from there on) and its size.
     TViewPlace Place() const;
     // Current scroll position (XPos, YPos) in pixels.
     QPoint ScrollPosition() const;
-    // Scrolls as little as it takes to show `area` (picture coordinates), as
-    // far as the scroll ranges reach.
+    // Scrolls as little as it takes to show `area` (picture coordinates on
+    // the picture the markers lie on), as far as the scroll ranges reach.
     void ScrollToShow(const QRect& area);
     // Scroll ranges as last set from the view's size.
     int XRange() const;
@@ -120,10 +156,12 @@ public:
     // at once, whatever mode was shown.
     void ShowWelcomeIfEmpty();
 
-    // The offscreen pictures (empty QImage when absent).
+    // The offscreen pictures (empty QImage when absent). PhotoScreen holds
+    // the photo beside the scene of a pair.
     const TOffscreenPicture& BaseScreen() const { return BaseScreen_; }
     const TOffscreenPicture& SpareScreen() const { return SpareScreen_; }
     const TOffscreenPicture& ModeScreen() const { return ModeScreen_; }
+    const TOffscreenPicture& PhotoScreen() const { return PhotoScreen_; }
 
     // The animation tracks of the open scene (restarted by every switch to a
     // scene mode).
@@ -156,8 +194,33 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // Recomputes the layout at the zoom and the view's size, and the scroll
+    // ranges from it.
+    void UpdateLayout();
+    // The layout alone, scroll ranges untouched.
+    void ComputeLayout();
+    // At 100 % without a pair the content is the picture itself, as the
+    // view always had it.
+    bool Plain() const { return !Pair_ && Layout_.Scale == 1.0; }
+    // Where the picture the markers lie on starts in the content, and its size.
+    QPoint MarkerOrigin() const;
+    QPoint MainOrigin() const { return QPoint(Layout_.MainX, Layout_.MainY); }
+    int MarkerPictureWidth() const { return Pair_ ? PhotoWidth_ : PictureWidth_; }
+    int MarkerPictureHeight() const { return Pair_ ? PhotoHeight_ : PictureHeight_; }
+    // A client point as game play counts it: picture pixels minus Place().Scroll.
+    TPoint PlayPoint(QPoint client) const;
+    // A rectangle of the picture starting at `origin`, in client coordinates,
+    // grown to whole pixels (and one more for the smoothing when scaled).
+    QRect ClientRectOf(const QRect& picture, QPoint origin) const;
+    // The part of the marker picture in sight, in its pixels, with `margin`
+    // pixels more on each side.
+    QRect VisiblePictureRect(int margin) const;
+    void DrawPicture(QPainter& painter, const QImage& image, int width, int height, QPoint origin,
+                     const QRect& contentClip) const;
+    void PaintOutlines(QPainter& painter, const QRect& visible);
     void EvSize();
     bool ForwardKey(const QKeyEvent& event);
     // Puts the marker frames, the focus frame and the cursor where the
@@ -174,12 +237,14 @@ private:
     void StepWipeOnTimer();
     void ApplyWipeSteps(int steps);
     bool Fail(const QString& message);
-    // SwitchMode's work: builds the pictures of `pictures` and shows them as `mode`.
-    bool BuildAndShow(ViewMode pictures, ViewMode mode);
-    void PaintReview(QPainter& painter, QPoint scroll);
+    // SwitchMode's work: builds the pictures of `shown` (of the scene and the
+    // photo for a pair) and shows them as `mode`.
+    bool BuildAndShow(ViewMode shown, ViewMode mode, bool pair);
+    // With the painter in the marker picture's pixels; `visible` is the part
+    // of it in sight.
+    void PaintReview(QPainter& painter, const QRect& visible);
+    void PaintHintRing(QPainter& painter, const QRect& visible);
     void PaintPause(QPainter& painter);
-    // The hint's frame, with the painter in picture coordinates.
-    void PaintHintRing(QPainter& painter, QPoint scroll);
 
     TPuzzleData& Puzzle_;
     TPlayOverlay Overlay_;
@@ -195,11 +260,18 @@ private:
     TOffscreenPicture BaseScreen_;
     TOffscreenPicture SpareScreen_;
     TOffscreenPicture ModeScreen_;
+    TOffscreenPicture PhotoScreen_;
     TSceneTracks Tracks_;
+    bool Pair_ = false;
+    TZoom Zoom_;
+    TViewLayout Layout_;
+    double WheelZoomNotches_ = 0;
 
     ViewMode CurrentMode_ = ViewMode::None;
     int PictureWidth_ = 500;
     int PictureHeight_ = 350;
+    int PhotoWidth_ = 0;  // of a pair's photo
+    int PhotoHeight_ = 0;
     int OuterWidth_ = 0;
     int OuterHeight_ = 0;
 

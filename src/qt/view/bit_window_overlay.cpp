@@ -5,6 +5,7 @@
 #include "view/answer_marker.h"
 #include "view/marker_focus.h"
 #include "viewcore/view_rules.h"
+#include "viewcore/zoom.h"
 
 #include <QPainter>
 
@@ -40,21 +41,25 @@ void TBitWindow::ShowOverlay(const TPlayOverlay& overlay) {
 
 void TBitWindow::PlaceMarkers() {
     const TMarkerBoard& board = Overlay_.Markers;
-    const QPoint scroll = ScrollPosition();
+    const QPoint shift = MarkerOrigin() - ScrollPosition();
+    const double s = Layout_.Scale;
+    const auto toClient = [&](TPoint p) { return QPoint(ToContent(p.X, s), ToContent(p.Y, s)) + shift; };
     const bool wiping = WipeInProgress();
     // Bottom to top: each frame raised in turn ends in the board's order.
     for (const int i : board.Stacking) {
         if (i < 0 || i >= kMaxDiffs) continue;
-        const QPoint corner = QPoint(board.Corners[i].X, board.Corners[i].Y) - scroll;
-        OuterFrames_[i]->MoveToTop(corner);
-        InnerFrames_[i]->MoveToTop(board.InnerInset[i] ? corner + QPoint(1, 1) : corner);
+        const TPoint corner = board.Corners[i];
+        OuterFrames_[i]->SetScale(s);
+        InnerFrames_[i]->SetScale(s);
+        OuterFrames_[i]->MoveToTop(toClient(corner));
+        InnerFrames_[i]->MoveToTop(toClient(board.InnerInset[i] ? TPoint{corner.X + 1, corner.Y + 1} : corner));
         const bool shown = i < Overlay_.MarkersShown && i != board.Lifted && !Overlay_.Paused && !wiping;
         OuterFrames_[i]->setVisible(shown);
         InnerFrames_[i]->setVisible(shown);
     }
     const int selected = board.Selected;
     if (selected >= 0 && selected < kMaxDiffs) {
-        FocusFrame_->Surround(QPoint(board.Corners[selected].X, board.Corners[selected].Y) - scroll);
+        FocusFrame_->Surround(toClient(board.Corners[selected]), OuterFrames_[selected]->width());
         FocusFrame_->show();
     } else {
         FocusFrame_->hide();
@@ -70,12 +75,12 @@ void TBitWindow::PlaceMarkers() {
     DragCursorShown_ = lifted;
 }
 
-void TBitWindow::PaintReview(QPainter& painter, QPoint scroll) {
+void TBitWindow::PaintReview(QPainter& painter, const QRect& visible) {
     // Edges far beyond the client area are pulled in to just beyond it, so
     // that rectangles from the file cannot overflow the painter's coordinates.
     const int margin = kOutlineWidth + 1;
-    const int x0 = scroll.x() - margin, x1 = scroll.x() + viewport()->width() + margin;
-    const int y0 = scroll.y() - margin, y1 = scroll.y() + viewport()->height() + margin;
+    const int x0 = visible.left() - margin, x1 = visible.right() + 1 + margin;
+    const int y0 = visible.top() - margin, y1 = visible.bottom() + 1 + margin;
     const int count = std::min(Puzzle_.DiffsInPlay(), Overlay_.Outlined);
     for (int i = 0; i < count; ++i) {
         const std::optional<TDiffRect> d = DiffRectWithin(Puzzle_.DiffRects[i], x0, y0, x1, y1);
@@ -93,7 +98,7 @@ void TBitWindow::PaintReview(QPainter& painter, QPoint scroll) {
     }
 }
 
-void TBitWindow::PaintHintRing(QPainter& painter, QPoint scroll) {
+void TBitWindow::PaintHintRing(QPainter& painter, const QRect& visible) {
     const THintRing& ring = Overlay_.Hint;
     const int thickness = std::max(ring.Thickness, 3);
     // Edges far outside the client area are pulled in to beyond the reach of
@@ -101,8 +106,8 @@ void TBitWindow::PaintHintRing(QPainter& painter, QPoint scroll) {
     // and the painter's coordinates small.
     const int margin = thickness + kHintCornerRadius + 2;
     const std::optional<TDiffRect> frame =
-        DiffRectWithin(ring.Frame, scroll.x() - margin, scroll.y() - margin,
-                       scroll.x() + viewport()->width() + margin, scroll.y() + viewport()->height() + margin);
+        DiffRectWithin(ring.Frame, visible.left() - margin, visible.top() - margin, visible.right() + 1 + margin,
+                       visible.bottom() + 1 + margin);
     if (!frame) return;
     const QRectF shape(frame->Left, frame->Top, frame->Right - frame->Left, frame->Bottom - frame->Top);
     const qreal radius = std::min<qreal>({kHintCornerRadius, shape.width() / 2, shape.height() / 2});

@@ -12,7 +12,8 @@ TMarkerFocusFrame::TMarkerFocusFrame(int markerSide, QWidget* parent) : QWidget(
     hide();
 }
 
-void TMarkerFocusFrame::Surround(QPoint markerCorner) {
+void TMarkerFocusFrame::Surround(QPoint markerCorner, int markerSide) {
+    setFixedSize(markerSide + 2 * kMargin, markerSide + 2 * kMargin);
     move(markerCorner - QPoint(kMargin, kMargin));
     raise();
 }

@@ -20,8 +20,9 @@ public:
     TMarkerFocusFrame(int markerSide, QWidget* parent);
 
     // Puts the ring around the marker whose top-left corner is `markerCorner`
-    // and brings it to the top of its siblings.
-    void Surround(QPoint markerCorner);
+    // and whose side is `markerSide` as drawn (it grows with the zoom), and
+    // brings it to the top of its siblings.
+    void Surround(QPoint markerCorner, int markerSide);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
