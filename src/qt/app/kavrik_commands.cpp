@@ -54,6 +54,7 @@ void TKavrikApp::RegisterCommands() {
     RegisterReviewAndPause();
     RegisterLibrary();
     RegisterHints();
+    RegisterMaker();
 }
 
 // The limit counts bytes, as the name buffer does.

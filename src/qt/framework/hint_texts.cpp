@@ -25,6 +25,7 @@ QString HintText(int id) {
     case CmRecentFiles: return QStringLiteral("最近使ったファイルを読み込みます");
     case CmPauseOnMinimise: return QStringLiteral("最小化で一時停止するかを切り替えます");
     case CmHint: return QStringLiteral("まだ見つけていない間違いの辺りを示します");
+    case CmMakeFromPhoto: return QStringLiteral("写真から間違い探しの問題を作ります");
     default: return {};
     }
 }
