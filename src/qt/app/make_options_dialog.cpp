@@ -1,10 +1,14 @@
 #include "app/make_options_dialog.h"
 
+#include "framework/message_box.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vexa {
 
@@ -37,7 +41,9 @@ TMakeOptionsDialog::TMakeOptionsDialog(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
-    setFixedSize(sizeHint());
+    // Wide enough for the title bar, which adds the program's name to the title.
+    const QString caption = windowTitle() + QStringLiteral(" — ") + kCaption;
+    setFixedSize(std::max(sizeHint().width(), CaptionWidth(font(), caption)), sizeHint().height());
 }
 
 int TMakeOptionsDialog::Differences() const { return Differences_->value(); }
