@@ -44,6 +44,7 @@ TEST_F(AppTest, MenuAtStart) {
     const QStringList want{
         "ファイル(&F) >",
         "  データを読む(&O) #24332",
+        "  写真から問題を作る(&M)... #243",
         "  問題集(&L)... #234",
         "  最近使ったファイル(&R) >",
         "    (なし) #0 grayed",

@@ -79,7 +79,7 @@ TEST_F(LibraryTest, CtrlLOpensTheListAndTheNewItemsHaveHints) {
     EXPECT_TRUE(field->text().isEmpty());
     App->Commands().Action(CmLibrary)->hover();
     EXPECT_EQ(field->text(), HintText(CmLibrary));
-    file->actions().at(2)->hover();
+    file->actions().at(3)->hover();
     EXPECT_EQ(field->text(), HintText(CmRecentFiles));
     file->hide();
     QApplication::processEvents();

@@ -46,6 +46,7 @@ TKavrikApp::TKavrikApp(std::string settingsPath, QObject* parent)
 
 TKavrikApp::~TKavrikApp() {
     Timer_.stop();
+    StopMaking();
     FrameOwner_.reset();  // the view and the bars go with it, before the puzzle record
 }
 
@@ -71,6 +72,7 @@ void TKavrikApp::SetupMainWindow() {
     SetupLibrary();
     SetupHints();
     SetupViewChoices();
+    SetupMaker();
 
     ControlBar_ = BuildControlBar(Frame_, Commands_);
     BarPlace_ = 0;
@@ -136,6 +138,7 @@ int TKavrikApp::Run() {
 
 bool TKavrikApp::CanClose() {
     Timer_.stop();
+    StopMaking();
     return true;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/app_play_host.h"
+#include "app/photo_making.h"
 #include "framework/command_table.h"
 #include "framework/control_bar.h"
 #include "library/library_places.h"
@@ -17,6 +18,8 @@
 #include <QList>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -96,6 +99,22 @@ public:
     void OpenFromLibrary(const QByteArray& path);
     // Where the list looks and keeps its state; tests point it elsewhere.
     TLibraryPaths LibraryPaths = DefaultLibraryPaths();
+
+    // 写真から問題を作る: a photo from the open dialog, the number of
+    // differences and the difficulty from a small dialog, then the maker on a
+    // worker thread behind a progress dialog that can cancel it (EvMade ends it).
+    void CmMakePuzzle();
+    // The work has ended: a box for a photo it could not use, or the puzzle
+    // written to LibraryPaths.Places.MyPuzzles under a new name, then played
+    // through the ready question.
+    void EvMade();
+    // Cancels the work under way, if any, and waits for its thread.
+    void StopMaking();
+    // Makes the puzzle; vexa::authoring::MakePuzzle unless a test replaces it.
+    TPuzzleMaker Maker = &authoring::MakePuzzle;
+    // The work under way, null when none; for tests.
+    TPhotoMaking* Making() const { return Making_; }
+    QProgressDialog* MakingProgress() const { return MakingProgress_; }
 
     bool ConspicuousMarkers() const { return ConspicuousMarkers_; }
     // ヒント: game play's hint, whose frame the hint timer then animates.
@@ -184,6 +203,9 @@ private:
     void SetupViewChoices();
     void SetupHints();
     void SetupLibrary();
+    // The making command, its enabling and key.
+    void RegisterMaker();
+    void SetupMaker();
     void NoteOpenedInLibrary(const QByteArray& path);
     void StartTimerOrAsk();
     bool FileNameFits(const QByteArray& name) const;
@@ -207,6 +229,8 @@ private:
     bool InTick_ = false;
     TFitExtras FitExtras_;
     QByteArray HandedFile_;  // waiting to be loaded
+    TPhotoMaking* Making_ = nullptr;  // a child; cancelled and waited for on close
+    QPointer<QProgressDialog> MakingProgress_;  // a child of the frame
 };
 
 }  // namespace vexa

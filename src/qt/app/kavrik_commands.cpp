@@ -55,6 +55,7 @@ void TKavrikApp::RegisterCommands() {
     RegisterLibrary();
     RegisterHints();
     RegisterViewChoices();
+    RegisterMaker();
 }
 
 // The limit counts bytes, as the name buffer does.

@@ -30,6 +30,7 @@ QMenu* Popup(QMenuBar* bar, const QString& text, int firstItemId) {
 void BuildMenu100(QMenuBar* bar, TCommandTable& commands) {
     QMenu* file = Popup(bar, QStringLiteral("ファイル(&F)"), CmOpen);
     Item(file, commands, CmOpen, QStringLiteral("データを読む(&O)"));
+    Item(file, commands, CmMakeFromPhoto, QStringLiteral("写真から問題を作る(&M)..."));
     Item(file, commands, CmLibrary, QStringLiteral("問題集(&L)..."));
     QMenu* recent = file->addMenu(QStringLiteral("最近使ったファイル(&R)"));
     recent->setObjectName(QLatin1String(kRecentMenuName));

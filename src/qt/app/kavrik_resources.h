@@ -58,6 +58,11 @@ inline constexpr std::array<TAccelerator, 1> kLibraryKeys{{
     {(Qt::CTRL | Qt::Key_L).toCombined(), CmLibrary},
 }};
 
+// The key of 写真から問題を作る, beside table 100.
+inline constexpr std::array<TAccelerator, 1> kMakeKeys{{
+    {(Qt::CTRL | Qt::Key_N).toCombined(), CmMakeFromPhoto},
+}};
+
 // The object name of the 最近使ったファイル submenu, which the list fills.
 inline constexpr const char* kRecentMenuName = "recentFiles";
 

@@ -43,6 +43,8 @@ enum TCommandId : int {
     CmZoomFit = 241,
     // ヒント in the モード変更 menu: marks a difference not yet covered.
     CmHint = 242,
+    // 写真から問題を作る in the ファイル menu: makes a puzzle from a photo and plays it.
+    CmMakeFromPhoto = 243,
 };
 
 constexpr bool IsModeCommand(int id) { return ModeFromNumber(id).has_value(); }
@@ -59,8 +61,8 @@ static_assert(!IsModeCommand(CmFit) && !IsModeCommand(CmHelp) && !IsModeCommand(
               !IsModeCommand(CmJudge));
 static_assert(!IsModeCommand(CmPause) && !IsModeCommand(CmReview) && !IsModeCommand(CmPauseOnMinimise) &&
               !IsModeCommand(CmHint));
-static_assert(!IsModeCommand(CmLibrary) && !IsModeCommand(CmRecentFiles));
 static_assert(!IsModeCommand(CmSideBySide) && !IsModeCommand(CmZoomIn) && !IsModeCommand(CmZoomOut) &&
               !IsModeCommand(CmZoomActual) && !IsModeCommand(CmZoomFit));
+static_assert(!IsModeCommand(CmLibrary) && !IsModeCommand(CmRecentFiles) && !IsModeCommand(CmMakeFromPhoto));
 
 }  // namespace vexa

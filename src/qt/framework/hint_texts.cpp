@@ -30,6 +30,7 @@ QString HintText(int id) {
     case CmZoomOut: return QStringLiteral("絵を縮小します");
     case CmZoomActual: return QStringLiteral("絵を実際のサイズで表示します");
     case CmZoomFit: return QStringLiteral("絵をウィンドウに合わせて表示します");
+    case CmMakeFromPhoto: return QStringLiteral("写真から間違い探しの問題を作ります");
     default: return {};
     }
 }

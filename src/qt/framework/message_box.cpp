@@ -13,14 +13,16 @@ MessageBoxHook& Hook() {
 }
 }  // namespace
 
-int CaptionWidth(const QFont& font) {
+int CaptionWidth(const QFont& font) { return CaptionWidth(font, kCaption); }
+
+int CaptionWidth(const QFont& font, const QString& caption) {
     // Title bars commonly use a larger, bold face than the box's text; beside
     // the caption sit the window's icon and its buttons.
     QFont title = font;
     title.setPointSizeF(title.pointSizeF() > 0 ? title.pointSizeF() * 1.25 : 12.0);
     title.setBold(true);
     constexpr int kTitleBarExtras = 4 * 28;
-    return QFontMetrics(title).horizontalAdvance(kCaption) + kTitleBarExtras;
+    return QFontMetrics(title).horizontalAdvance(caption) + kTitleBarExtras;
 }
 
 void KeepCaptionWhole(QMessageBox& box) {

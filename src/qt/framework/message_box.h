@@ -19,6 +19,8 @@ QMessageBox::StandardButton ShowMessage(QWidget* owner, const QString& text,
 // The width that shows the caption whole in a title bar of `font`'s family:
 // the box's width is never less.
 int CaptionWidth(const QFont& font);
+// The same for any caption, such as a dialog's title with the program's name.
+int CaptionWidth(const QFont& font, const QString& caption);
 // Widens `box` to CaptionWidth, whatever its text.
 void KeepCaptionWhole(QMessageBox& box);
 

@@ -30,8 +30,7 @@ void KeepNoDialogHistory() {
 }
 
 // "*.*" would list only names with a dot; the all-files filter shows every file.
-void ListEveryFileForTheLastFilter(QFileDialog& dialog) {
-    const QString allFiles = OpenDialogFilters().last();
+void ListEveryFileForTheLastFilter(QFileDialog& dialog, const QString& allFiles) {
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, allFiles](const QString& filter) {
         if (filter != allFiles) return;
         if (auto* model = dialog.findChild<QFileSystemModel*>()) model->setNameFilters({QStringLiteral("*")});
@@ -45,18 +44,24 @@ QStringList OpenDialogFilters() {
     return {QStringLiteral("間違い探しデータ(*.VX)"), QStringLiteral("全てのﾌｧｲﾙ (*.*)")};
 }
 
-int RunOpenDialog(QWidget* parent, QByteArray& name) {
+QStringList PhotoDialogFilters() {
+    return {QStringLiteral("画像 (*.jpg *.jpeg *.png *.bmp)"), OpenDialogFilters().last()};
+}
+
+int RunOpenDialog(QWidget* parent, QByteArray& name) { return RunOpenDialog(parent, name, OpenDialogFilters()); }
+
+int RunOpenDialog(QWidget* parent, QByteArray& name, const QStringList& filters) {
     name.clear();
     KeepNoDialogHistory();
     QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilters(OpenDialogFilters());
-    dialog.selectNameFilter(OpenDialogFilters().first());
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.first());
     // Without QDir::CaseSensitive the name filters match "*.vx" as well.
     dialog.setFilter(QDir::AllEntries | QDir::AllDirs | QDir::NoDotAndDotDot);
-    ListEveryFileForTheLastFilter(dialog);
+    ListEveryFileForTheLastFilter(dialog, filters.last());
     // Qt centres it on the frame; on a small screen it must still fit.
     const QSize largest = LargestSizeOnScreen(parent ? parent->window() : &dialog);
     if (largest.isValid()) dialog.resize(dialog.sizeHint().boundedTo(largest));
