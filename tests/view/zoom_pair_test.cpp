@@ -7,6 +7,7 @@
 #include "view/answer_marker.h"
 #include "viewcore/marker_rules.h"
 #include "viewcore/pair_layout.h"
+#include "viewcore/view_rules.h"
 #include "view_fixtures.h"
 #include "view_play.h"
 
@@ -96,6 +97,8 @@ TEST(ZoomView, AtTwoHundredPercentTheMarkerDroppedOnTheDifferenceIsFound) {
     EXPECT_EQ(v.View->MarkerPosition(0), QPoint(120, 80));  // corner (60, 40) at 200 %
     Judge(v.Play->Game);
     EXPECT_EQ(v.Play->Game.State.LastJudgement.FoundCount, 1);
+    // The result's wipe moves a stripe twice as wide, in half the steps.
+    EXPECT_EQ(v.View->WipeStepsLeft(), 400 / (2 * kWipeStripe));
 }
 
 TEST(ZoomView, AScrolledZoomedViewMapsThePointerToPicturePixels) {

@@ -336,14 +336,16 @@ void TBitWindow::FinishBatch(PieceBatch& batch, QPoint scroll) {
 // ---- the stripe wipe
 
 void TBitWindow::StartWipe(QImage oldScreen) {
-    const int steps = WipeStepCount(OuterWidth_);
+    // A zoomed screen wipes with a stripe as much wider, in as many fewer steps.
+    WipeStripe_ = Plain() ? kWipeStripe : ScaledLength(kWipeStripe, Layout_.Scale);
+    const int steps = WipeStepCount(OuterWidth_) * kWipeStripe / WipeStripe_;
     if (steps <= 0) return;  // the stripe would be painted over at once
     WipeScreen_ = std::move(oldScreen);
     {
         QPainter painter(&WipeScreen_);
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(Qt::white);
-        painter.drawRect(0, 0, kWipeStripe - 1, std::max(OuterHeight_, 1) - 1);
+        painter.drawRect(0, 0, WipeStripe_ - 1, std::max(OuterHeight_, 1) - 1);
     }
     WipeStepsTotal_ = WipeStepsLeft_ = steps;
     WipeClock_.start();
@@ -355,7 +357,7 @@ void TBitWindow::ApplyWipeSteps(int steps) {
     // Each step moves the screen right by 8 pixels; the strip uncovered at the
     // left keeps what it showed, so the stripe is copied along.
     const int width = WipeScreen_.width();
-    const int shift = std::max(1, qRound(kWipeStripe * WipeScreen_.devicePixelRatio()));
+    const int shift = std::max(1, qRound(WipeStripe_ * WipeScreen_.devicePixelRatio()));
     for (int s = 0; s < steps; ++s) {
         if (width > shift) {
             for (int row = 0; row < WipeScreen_.height(); ++row) {

@@ -26,6 +26,7 @@
 #include "puzzle/view_mode.h"
 #include "viewcore/scene_tracks.h"
 #include "viewcore/view_layout.h"
+#include "viewcore/view_rules.h"
 #include "viewcore/zoom.h"
 #include "view/offscreen_picture.h"
 
@@ -145,7 +146,7 @@ public:
     bool ConspicuousMarkers() const { return Conspicuous_; }
 
     // The stripe wipe of the last mode switch: OuterWidth() / 8 steps of 8
-    // pixels. AdvanceWipe takes some steps now, FinishWipe ends it and shows
+    // pixels (wider steps, as many fewer, at a zoom). AdvanceWipe takes some steps now, FinishWipe ends it and shows
     // the new picture; tests use them to stop the timer's work at any point.
     bool WipeInProgress() const { return WipeStepsLeft_ > 0; }
     int WipeStepsLeft() const { return WipeStepsLeft_; }
@@ -280,6 +281,7 @@ private:
     QTimer WipeTimer_;
     QElapsedTimer WipeClock_;
     int WipeStepsTotal_ = 0;
+    int WipeStripe_ = kWipeStripe;  // the stripe's width and step, at the zoom
     int WipeStepsLeft_ = 0;
     // The whole wipe takes about this long, however many steps it has.
     static constexpr int kWipeDurationMs = 240;
