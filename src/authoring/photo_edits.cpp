@@ -43,6 +43,49 @@ Fairness FairnessFor(Difficulty difficulty) {
 
 namespace {
 
+// Copies, mirrors and enlargements look natural only for an object that
+// stands apart from its ground; a patch of texture moved about shows its cut.
+constexpr double kObjectContrast = 15.0;
+// Taking a thing away needs a thing: something unlike its ground all round.
+// A piece of a larger object leaves a hole, a patch of ground a smudge.
+constexpr double kDistinctContrast = 8.0;
+constexpr double kDistinctOutline = 0.4;
+// A new colour must fill a whole object: one that stands clearly apart all
+// round, whose own texture (shading, grain, fur) is small beside that
+// contrast. On a patch of fur or grain it shows as a painted blob.
+constexpr double kColourObjectContrast = 25.0;
+constexpr double kColourObjectTexture = 0.5;  // of its contrast
+constexpr double kColourObjectOutline = 0.85;
+// A recolour turns the hue at least this far (radians), or it is barely
+// seen, but not round to the opposite colour, and only on an object that has
+// a hue to turn: a grey one given a colour looks painted over.
+constexpr double kMinHueTurn = 0.7;
+constexpr double kMaxHueTurn = 2.0;
+constexpr double kSameHue = 0.45;  // hues a viewer takes for one colour
+constexpr double kMinRecolourChroma = 10.0;
+
+}  // namespace
+
+bool Suits(EditKind kind, const Region& region, double pictureArea) {
+    const bool small = region.area < 0.004 * pictureArea;
+    const bool distinct = region.contrast >= kDistinctContrast && region.outline >= kDistinctOutline;
+    switch (kind) {
+        // Inpainting fills small holes convincingly, large ones with a smear.
+        case EditKind::Detail: return small && distinct;
+        case EditKind::Remove: return !small && distinct && region.area <= 0.012 * pictureArea;
+        // A large copy is a second copy of the scene's main subject, not a find.
+        case EditKind::Add: return region.contrast >= kObjectContrast && region.area <= 0.01 * pictureArea;
+        case EditKind::Mirror:
+        case EditKind::Resize: return region.contrast >= kObjectContrast;
+        case EditKind::Recolour:
+            return region.contrast >= kColourObjectContrast &&
+                   region.texture <= kColourObjectTexture * region.contrast && region.outline >= kColourObjectOutline;
+    }
+    return false;
+}
+
+namespace {
+
 cv::Rect ToRect(const Box& b) { return {b.left, b.top, b.right - b.left, b.bottom - b.top}; }
 
 // Spectral residual saliency: what stands out of the photo's usual spectrum.
@@ -83,6 +126,9 @@ struct UnionFind {
         return x;
     }
 };
+
+// Two colours a viewer takes for the same surface.
+constexpr double kAlike = 10.0;
 
 double DeltaE(const cv::Vec3f& a, const cv::Vec3f& b) {
     const cv::Vec3f d = a - b;
@@ -181,6 +227,22 @@ std::vector<Region> FindRegions(const cv::Mat& photo) {
                                        cv::Vec3f(around[0], around[1], around[2]));
         Region region;
         region.contrast = contrast;
+        const cv::Vec3f centre(inside[0], inside[1], inside[2]);
+        double spread = 0;
+        for (int y = r.y; y < r.y + r.height; ++y)
+            for (int x = r.x; x < r.x + r.width; ++x)
+                if (smallMask.at<uchar>(y, x)) spread += DeltaE(lab.at<cv::Vec3f>(y, x), centre);
+        region.texture = spread / area;
+        // Ring pixels of the region's own colour: the thing goes on past the mask.
+        const cv::Rect around3 = (r + cv::Size(6, 6) - cv::Point(3, 3)) & cv::Rect(0, 0, small.cols, small.rows);
+        int ringPixels = 0, alike = 0;
+        for (int y = around3.y; y < around3.y + around3.height; ++y)
+            for (int x = around3.x; x < around3.x + around3.width; ++x)
+                if (ring.at<uchar>(y, x)) {
+                    ++ringPixels;
+                    if (DeltaE(lab.at<cv::Vec3f>(y, x), centre) < kAlike) ++alike;
+                }
+        region.outline = ringPixels ? 1.0 - static_cast<double>(alike) / ringPixels : 0.0;
         region.prominence = 0.5 * cv::mean(saliency, smallMask)[0] + 0.5 * std::min(1.0, contrast / 40.0);
         const int left = static_cast<int>(std::floor(r.x * sx)), top = static_cast<int>(std::floor(r.y * sy));
         const int right = std::min(photo.cols, static_cast<int>(std::ceil((r.x + r.width) * sx)));
@@ -271,26 +333,55 @@ bool Remove(const Region& region, const cv::Mat& source, cv::Mat& edited, EditAr
     return Finish(edited, roiBox, filled, weights, area);
 }
 
-bool Recolour(const Region& region, cv::Mat& edited, SeededDraws& draws, EditArea& area) {
-    const Box roiBox = Padded(region.box, 6, edited);
+// The object takes a hue the photo shows elsewhere, at about its own
+// saturation and never more vivid than the photo's most vivid colours: a
+// purple spoon or a green patch of fur is a find no one believes.
+bool Recolour(const Region& region, const PhotoColours& colours, cv::Mat& edited, SeededDraws& draws, EditArea& area) {
+    const Box roiBox = Padded(region.box, 9, edited);
     const cv::Rect roi = ToRect(roiBox);
     cv::Mat lab;
     edited(roi).convertTo(lab, CV_32FC3, 1.0 / 255);
     cv::cvtColor(lab, lab, cv::COLOR_RGB2Lab);
     const cv::Point at(region.box.left - roi.x, region.box.top - roi.y);
-    const cv::Mat weights = Feathered(region.mask, roi.size(), at, 1, 1.2);
-    const cv::Scalar average = cv::mean(lab, weights > 0.5f);
-    const double chroma = std::hypot(average[1], average[2]);
-    // A coloured object turns to another hue; a grey one takes a colour.
-    const double turn = (draws.Unit() < 0.5 ? -1 : 1) * draws.Between(1.2, 2.2);
-    const double push = chroma < 18 ? draws.Between(22, 32) : 0, pushAngle = draws.Between(0, 6.283185307);
+    cv::Mat inMask = cv::Mat::zeros(roi.size(), CV_8U);
+    region.mask.copyTo(inMask(cv::Rect(at, region.mask.size())));
+    const cv::Scalar average = cv::mean(lab, inMask);
+    const double chroma = std::hypot(average[1], average[2]), hue = std::atan2(average[2], average[1]);
+    // The segment's mask is coarse: it takes in the object's own hue just past
+    // its edge and in its shadows, or a rim or fold of the old colour is left.
+    cv::Mat near;
+    cv::dilate(inMask, near, cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(9, 9)));
+    for (int y = 0; y < lab.rows; ++y)
+        for (int x = 0; x < lab.cols; ++x) {
+            const cv::Vec3f p = lab.at<cv::Vec3f>(y, x);
+            if (near.at<uchar>(y, x) && std::hypot(p[1], p[2]) >= 0.5 * chroma &&
+                HueDistance(std::atan2(p[2], p[1]), hue) < kSameHue)
+                inMask.at<uchar>(y, x) = 255;
+        }
+    const cv::Mat weights = Feathered(inMask, roi.size(), cv::Point(0, 0), 1, 1.2);
+    if (chroma < kMinRecolourChroma) return false;
+    std::vector<const PaletteColour*> targets;
+    for (const PaletteColour& p : colours.palette)
+        if (const double d = HueDistance(p.Hue(), hue);
+            d >= kMinHueTurn && d <= kMaxHueTurn && p.Chroma() >= kMinRecolourChroma)
+            targets.push_back(&p);
+    if (targets.empty()) return false;
+    const PaletteColour& target = *targets[draws.Below(targets.size())];
+    const double turn = target.Hue() - hue;
     const float c = static_cast<float>(std::cos(turn)), s = static_cast<float>(std::sin(turn));
+    const float gain = static_cast<float>(std::clamp(target.Chroma() / chroma, 0.75, 1.3));
+    const float cap = static_cast<float>(colours.chromaCap);
+    // Part of the way to the colour's lightness; the object keeps its own shading.
+    const float lift = static_cast<float>(std::clamp(0.35 * (target.lightness - average[0]), -12.0, 12.0));
     for (int y = 0; y < lab.rows; ++y)
         for (int x = 0; x < lab.cols; ++x) {
             cv::Vec3f& p = lab.at<cv::Vec3f>(y, x);
-            const float a = p[1], b = p[2];
-            p[1] = c * a - s * b + static_cast<float>(push * std::cos(pushAngle));
-            p[2] = s * a + c * b + static_cast<float>(push * std::sin(pushAngle));
+            float a = gain * (c * p[1] - s * p[2]), b = gain * (s * p[1] + c * p[2]);
+            const float k = std::hypot(a, b);
+            if (k > cap) a *= cap / k, b *= cap / k;
+            p[0] = std::clamp(p[0] + lift, 0.0f, 100.0f);
+            p[1] = a;
+            p[2] = b;
         }
     cv::cvtColor(lab, lab, cv::COLOR_Lab2RGB);
     cv::Mat changed;
@@ -376,12 +467,12 @@ bool Add(const Region& region, const cv::Mat& source, cv::Mat& edited, const std
 
 }  // namespace
 
-bool ApplyEdit(EditKind kind, const Region& region, const cv::Mat& source, cv::Mat& edited,
+bool ApplyEdit(EditKind kind, const Region& region, const cv::Mat& source, const PhotoColours& colours, cv::Mat& edited,
                const std::vector<Box>& taken, int gap, SeededDraws& draws, EditArea& area) {
     switch (kind) {
         case EditKind::Remove:
         case EditKind::Detail: return Remove(region, source, edited, area);
-        case EditKind::Recolour: return Recolour(region, edited, draws, area);
+        case EditKind::Recolour: return Recolour(region, colours, edited, draws, area);
         case EditKind::Mirror: return Mirror(region, edited, area);
         case EditKind::Resize: return Resize(region, edited, draws, area);
         case EditKind::Add: return Add(region, source, edited, taken, gap, draws, area);
