@@ -28,6 +28,7 @@ constexpr int kMinSide = 160;
 constexpr double kMinDetail = 6.0;   // brightness spread below which nothing fair can change
 constexpr int kResultSide = 800;     // result screens need not be as large as the photo
 constexpr int kAttempts = 80;
+constexpr int kAttemptsPerLevel = 25;  // each relaxed level gets at least this many of them
 
 std::uint64_t Fnv(std::uint64_t h, const void* data, std::size_t n) {
     const auto* p = static_cast<const unsigned char*>(data);
@@ -185,12 +186,16 @@ MakeResult MakePuzzle(const std::string& photoPath, const MakeOptions& options, 
     int used[kEditKinds] = {};
     int attempts = 0;
     // First no kind takes more than its share, so a puzzle mixes its edits;
-    // then, if differences are still missing, any kind that is fair.
+    // then, if differences are still missing, any kind that is fair; then,
+    // level by level, the kinds a region suits only when less strictly
+    // judged (the fairness checks stay as they are).
     const int share = KindShare(options.differences);
-    for (int pass = 0; pass < 2 && int(taken.size()) < options.differences; ++pass) {
+    for (int pass = 0; pass < 1 + kSuitLevels && int(taken.size()) < options.differences; ++pass) {
+        const int level = std::max(0, pass - 1);
+        if (level > 0) attempts = std::min(attempts, kAttempts - kAttemptsPerLevel);
         for (std::size_t i = 0; i < regions.size() && int(taken.size()) < options.differences && attempts < kAttempts;
              ++i) {
-            if (done[i]) continue;
+            if (level == 0 && done[i]) continue;
             const Region& region = regions[i];
             const Box near = Grown(region.box, gap, scene.cols, scene.rows);
             const int cx = (region.box.left + region.box.right) / 2, cy = (region.box.top + region.box.bottom) / 2;
@@ -202,7 +207,10 @@ MakeResult MakePuzzle(const std::string& photoPath, const MakeOptions& options, 
             bool capped = false;  // a kind was left out for its share: try the region again later
             std::vector<int> kinds;
             for (const EditKind kind : kKindPreference) {
-                if (!Suits(kind, region, pictureArea)) continue;
+                // A relaxed level tries only what the stricter ones did not.
+                if (!Suits(kind, region, pictureArea, level) ||
+                    (level > 0 && Suits(kind, region, pictureArea, level - 1)))
+                    continue;
                 if (pass == 0 && used[static_cast<int>(kind)] >= share) {
                     capped = true;
                     continue;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace vexa::authoring {
@@ -43,19 +44,32 @@ Fairness FairnessFor(Difficulty difficulty) {
 
 namespace {
 
-// Copies, mirrors and enlargements look natural only for an object that
-// stands apart from its ground; a patch of texture moved about shows its cut.
-constexpr double kObjectContrast = 15.0;
-// Taking a thing away needs a thing: something unlike its ground all round.
-// A piece of a larger object leaves a hole, a patch of ground a smudge.
-constexpr double kDistinctContrast = 8.0;
-constexpr double kDistinctOutline = 0.4;
-// A new colour must fill a whole object: one that stands clearly apart all
-// round, whose own texture (shading, grain, fur) is small beside that
-// contrast. On a patch of fur or grain it shows as a painted blob.
-constexpr double kColourObjectContrast = 25.0;
-constexpr double kColourObjectTexture = 0.5;  // of its contrast
-constexpr double kColourObjectOutline = 0.85;
+// How sure the shape of a region must be before an edit of each kind goes
+// on it, strictest first. Copies, mirrors and enlargements look natural only
+// for an object that stands apart from its ground; a patch of texture moved
+// about shows its cut. Taking a thing away needs a thing: something unlike its
+// ground all round (a piece of a larger object leaves a hole, a patch of
+// ground a smudge). A new colour must fill a whole object, one that stands
+// apart all round and whose own texture (shading, grain, fur) is small beside
+// that contrast; on a patch of fur or grain it shows as a painted blob. The
+// later levels are for regions left when the strict one finds too few: the
+// new colour is the photo's own and no more vivid than it, so an object with
+// a softer outline or some grain still takes it. A copy elsewhere is never
+// relaxed: a patch set down on another ground is no find at any level.
+struct Strictness {
+    double objectContrast;
+    double distinctContrast, distinctOutline;
+    double colourContrast, colourTexture /* of its contrast */, colourOutline;
+    double plainGround;  // the most texture of the ground round a removal
+};
+constexpr double kAnyGround = std::numeric_limits<double>::infinity();
+constexpr Strictness kStrictness[kSuitLevels] = {
+    {15.0, 8.0, 0.4, 25.0, 0.5, 0.85, kAnyGround},
+    // A fainter thing first only from a plain ground, which inpainting fills
+    // as it looks; then from any, its grain put back over the fill.
+    {12.0, 6.0, 0.3, 18.0, 0.75, 0.7, 6.0},
+    {10.0, 5.0, 0.25, 14.0, 1.0, 0.55, kAnyGround},
+};
 // A recolour turns the hue at least this far (radians), or it is barely
 // seen, but not round to the opposite colour, and only on an object that has
 // a hue to turn: a grey one given a colour looks painted over.
@@ -66,20 +80,28 @@ constexpr double kMinRecolourChroma = 10.0;
 
 }  // namespace
 
-bool Suits(EditKind kind, const Region& region, double pictureArea) {
+bool Suits(EditKind kind, const Region& region, double pictureArea, int level) {
+    const Strictness& n = kStrictness[std::clamp(level, 0, kSuitLevels - 1)];
     const bool small = region.area < 0.004 * pictureArea;
-    const bool distinct = region.contrast >= kDistinctContrast && region.outline >= kDistinctOutline;
+    // Taking away is judged at the strict level too, so no level refuses what
+    // a stricter one allowed.
+    auto distinctAt = [&](const Strictness& at) {
+        return region.contrast >= at.distinctContrast && region.outline >= at.distinctOutline &&
+               region.groundTexture <= at.plainGround;
+    };
+    const bool distinct = distinctAt(kStrictness[0]) || distinctAt(n);
     switch (kind) {
         // Inpainting fills small holes convincingly, large ones with a smear.
         case EditKind::Detail: return small && distinct;
         case EditKind::Remove: return !small && distinct && region.area <= 0.012 * pictureArea;
         // A large copy is a second copy of the scene's main subject, not a find.
-        case EditKind::Add: return region.contrast >= kObjectContrast && region.area <= 0.01 * pictureArea;
+        case EditKind::Add:
+            return region.contrast >= kStrictness[0].objectContrast && region.area <= 0.01 * pictureArea;
         case EditKind::Mirror:
-        case EditKind::Resize: return region.contrast >= kObjectContrast;
+        case EditKind::Resize: return region.contrast >= n.objectContrast;
         case EditKind::Recolour:
-            return region.contrast >= kColourObjectContrast &&
-                   region.texture <= kColourObjectTexture * region.contrast && region.outline >= kColourObjectOutline;
+            return region.contrast >= n.colourContrast && region.texture <= n.colourTexture * region.contrast &&
+                   region.outline >= n.colourOutline;
     }
     return false;
 }
@@ -235,14 +257,18 @@ std::vector<Region> FindRegions(const cv::Mat& photo) {
         region.texture = spread / area;
         // Ring pixels of the region's own colour: the thing goes on past the mask.
         const cv::Rect around3 = (r + cv::Size(6, 6) - cv::Point(3, 3)) & cv::Rect(0, 0, small.cols, small.rows);
+        const cv::Vec3f groundColour(around[0], around[1], around[2]);
         int ringPixels = 0, alike = 0;
+        double groundSpread = 0;
         for (int y = around3.y; y < around3.y + around3.height; ++y)
             for (int x = around3.x; x < around3.x + around3.width; ++x)
                 if (ring.at<uchar>(y, x)) {
                     ++ringPixels;
                     if (DeltaE(lab.at<cv::Vec3f>(y, x), centre) < kAlike) ++alike;
+                    groundSpread += DeltaE(lab.at<cv::Vec3f>(y, x), groundColour);
                 }
         region.outline = ringPixels ? 1.0 - static_cast<double>(alike) / ringPixels : 0.0;
+        region.groundTexture = ringPixels ? groundSpread / ringPixels : 0.0;
         region.prominence = 0.5 * cv::mean(saliency, smallMask)[0] + 0.5 * std::min(1.0, contrast / 40.0);
         const int left = static_cast<int>(std::floor(r.x * sx)), top = static_cast<int>(std::floor(r.y * sy));
         const int right = std::min(photo.cols, static_cast<int>(std::ceil((r.x + r.width) * sx)));
@@ -311,6 +337,35 @@ bool Clear(const Box& b, const std::vector<Box>& taken, int gap, const cv::Mat& 
     return true;
 }
 
+// Inpainting fills smoothly; on fur, foliage or a starfield the hole then
+// shows as a smudge. The grain of a piece of ground beside the hole, the one
+// nearest the fill's colour, goes back over the fill.
+constexpr double kGrainyGround = 6.0;
+constexpr double kGrain = 18.0;  // the most a grain pixel departs from its neighbourhood
+void Regrain(const cv::Mat& source, const cv::Rect& roi, const cv::Mat& mask, cv::Mat& filled) {
+    const cv::Rect hole = cv::boundingRect(mask);
+    const cv::Scalar fillColour = cv::mean(filled, mask);
+    const cv::Point shifts[] = {{hole.width + 2, 0}, {-hole.width - 2, 0}, {0, hole.height + 2}, {0, -hole.height - 2}};
+    double best = 1e18;
+    cv::Rect donor;
+    for (const cv::Point& shift : shifts) {
+        const cv::Rect r = roi + shift;
+        if ((r & cv::Rect(0, 0, source.cols, source.rows)) != r) continue;
+        const double d = cv::norm(cv::mean(source(r), mask) - fillColour);
+        if (d < best) best = d, donor = r;
+    }
+    if (donor.area() == 0) return;
+    cv::Mat ground, smooth;
+    source(donor).convertTo(ground, CV_32FC3);
+    cv::GaussianBlur(ground, smooth, cv::Size(0, 0), 2.0);
+    // Grain, not things: a star or an edge beside the hole stays where it is.
+    cv::Mat grain = cv::min(cv::max(ground - smooth, -kGrain), kGrain);
+    cv::Mat out;
+    filled.convertTo(out, CV_32FC3);
+    out += grain;
+    out.convertTo(filled, CV_8UC3);
+}
+
 bool Remove(const Region& region, const cv::Mat& source, cv::Mat& edited, EditArea& area) {
     const int w = region.box.right - region.box.left, h = region.box.bottom - region.box.top;
     const Box roiBox = Padded(region.box, std::max(12, std::max(w, h) / 3), source);
@@ -327,6 +382,11 @@ bool Remove(const Region& region, const cv::Mat& source, cv::Mat& edited, EditAr
     cv::dilate(smallMask, smallMask, cv::Mat());
     cv::inpaint(smallPart, smallMask, filled, 4, cv::INPAINT_TELEA);
     cv::resize(filled, filled, part.size(), 0, 0, cv::INTER_LINEAR);
+    // Only for a faint thing, itself a part of the grain (a stripe of fur): an
+    // object's hole (an eye) would take grain, and lines, it never had.
+    const Strictness& strict = kStrictness[0];
+    const bool faint = region.contrast < strict.distinctContrast || region.outline < strict.distinctOutline;
+    if (faint && region.groundTexture > kGrainyGround) Regrain(source, roi, mask, filled);
     cv::Mat weights;
     mask.convertTo(weights, CV_32F, 1.0 / 255);
     cv::GaussianBlur(weights, weights, cv::Size(0, 0), 1.5);

@@ -40,12 +40,16 @@ struct Region {
     double prominence = 0;  // saliency and contrast against its surroundings, 0..1
     double contrast = 0;    // delta E between its mean colour and its surroundings
     double texture = 0;     // mean delta E of its pixels from its mean colour: fur, grain, foliage
+    double groundTexture = 0;  // the same for the ring of ground around it
     double outline = 0;     // share of the ring around it unlike its colour: 1 when the mask follows the object
 };
 
 // Whether `kind` suits `region` of a picture of `pictureArea` pixels: which
-// edits look like the photo rather than like an edit.
-bool Suits(EditKind kind, const Region& region, double pictureArea);
+// edits look like the photo rather than like an edit. `level` 0 is the
+// strictest; each later one also lets an edit go on a region with a softer
+// outline or more grain, for puzzles the strict level leaves short.
+inline constexpr int kSuitLevels = 3;
+bool Suits(EditKind kind, const Region& region, double pictureArea, int level = 0);
 
 // Segments of the photo (RGB, CV_8UC3) ranked by prominence, most prominent first.
 std::vector<Region> FindRegions(const cv::Mat& photo);
