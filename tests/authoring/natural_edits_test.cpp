@@ -50,6 +50,45 @@ TEST(NaturalEdits, EachKindOnlyWhereItLooksLikeThePhoto) {
     }
 }
 
+// The levels a puzzle left short falls back on: each allows all a stricter
+// one did (the maker tries on a level only what is new there), and a copy
+// elsewhere never comes of a patch the strict level refuses it.
+TEST(NaturalEdits, RelaxedLevelsAllowMoreButNeverACopyOfAPatch) {
+    struct Case {
+        const char* name;
+        double contrast, texture, groundTexture, outline;
+        const char* kinds[kSuitLevels];
+    };
+    const Case cases[] = {
+        {"a faint thing on a plain ground", 7, 4, 3, 0.45, {"", "R", "R"}},
+        {"a faint patch of fur: taken away only with its grain put back", 7, 8, 10, 0.45, {"", "", "R"}},
+        {"an object with a softer outline: the photo's colour", 20, 12, 15, 0.75, {"RAMS", "RCAMS", "RCAMS"}},
+        {"a patch barely apart from its ground: moved about, never copied", 11, 5, 4, 0.2, {"", "", "MS"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Region region;
+        region.contrast = c.contrast;
+        region.texture = c.texture;
+        region.groundTexture = c.groundTexture;
+        region.outline = c.outline;
+        region.area = 6000;
+        for (int level = 0; level < kSuitLevels; ++level) {
+            std::string kinds;
+            const char letters[] = "RCAMSD";
+            for (int k = 0; k < kEditKinds; ++k) {
+                const auto kind = static_cast<EditKind>(k);
+                if (Suits(kind, region, 1e6, level)) {
+                    kinds += letters[k];
+                } else if (level > 0) {
+                    EXPECT_FALSE(Suits(kind, region, 1e6, level - 1)) << letters[k] << " refused at level " << level;
+                }
+            }
+            EXPECT_EQ(kinds, c.kinds[level]) << "level " << level;
+        }
+    }
+}
+
 // Muted ground and objects, each with some grain, as a photo has.
 cv::Mat Muted(cv::Scalar ground, cv::Scalar square, cv::Scalar disc, int grain) {
     cv::Mat image(240, 320, CV_8UC3, ground);
@@ -134,3 +173,38 @@ TEST(NaturalEdits, NoRecolourWhereOnlyAGarishColourWouldDo) {
 }
 
 }  // namespace
+
+namespace {
+
+// The spread of the fine detail (what a blur of two pixels takes away) inside `mask`.
+double Grain(const cv::Mat& rgb, const cv::Mat& mask) {
+    cv::Mat f, smooth;
+    rgb.convertTo(f, CV_32FC3);
+    cv::GaussianBlur(f, smooth, cv::Size(0, 0), 2.0);
+    cv::Scalar mean, deviation;
+    cv::meanStdDev(f - smooth, mean, deviation, mask);
+    return (deviation[0] + deviation[1] + deviation[2]) / 3;
+}
+
+}  // namespace
+
+TEST(NaturalEdits, AFaintThingTakenFromAGrainyGroundLeavesGrainNotASmudge) {
+    // A grainy ground (fur) with a slightly darker disc: inpainting alone
+    // fills the hole smoothly, a smudge a player sees at once.
+    const cv::Mat scene = Muted({170, 140, 110}, {170, 140, 110}, {150, 122, 95}, 24);
+    Region disc = DiscRegion();
+    disc.contrast = 7;
+    disc.outline = 0.3;
+    disc.texture = 12;
+    disc.groundTexture = 12;
+    cv::Mat edited = scene.clone();
+    SeededDraws draws(1);
+    EditArea area;
+    ASSERT_TRUE(ApplyEdit(EditKind::Remove, disc, scene, ColoursOf(scene), edited, {}, 12, draws, area));
+    const cv::Rect touched(area.touched.left, area.touched.top, area.touched.right - area.touched.left,
+                           area.touched.bottom - area.touched.top);
+    cv::Mat hole = cv::Mat::zeros(scene.size(), CV_8U);
+    cv::circle(hole, {80, 120}, 16, 255, cv::FILLED);
+    ASSERT_GT(cv::norm(edited(touched), scene(touched), cv::NORM_L1), 0.0);
+    EXPECT_GT(Grain(edited, hole), 0.5 * Grain(scene, hole));
+}
