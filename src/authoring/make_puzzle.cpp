@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace vexa::authoring {
 
@@ -27,6 +28,7 @@ constexpr int kMinSide = 160;
 constexpr double kMinDetail = 6.0;   // brightness spread below which nothing fair can change
 constexpr int kResultSide = 800;     // result screens need not be as large as the photo
 constexpr int kAttempts = 80;
+constexpr int kAttemptsPerLevel = 25;  // each relaxed level gets at least this many of them
 
 std::uint64_t Fnv(std::uint64_t h, const void* data, std::size_t n) {
     const auto* p = static_cast<const unsigned char*>(data);
@@ -90,7 +92,15 @@ void Rank(std::vector<Region>& regions, Difficulty difficulty, SeededDraws& draw
     regions = std::move(ranked);
 }
 
+// Among kinds used equally often, the order they are tried in: taking away
+// and resizing look like the photo, a new colour most easily does not.
+constexpr EditKind kKindPreference[] = {EditKind::Remove, EditKind::Detail, EditKind::Resize,
+                                        EditKind::Mirror, EditKind::Add,    EditKind::Recolour};
+static_assert(std::size(kKindPreference) == kEditKinds);
+
 }  // namespace
+
+int KindShare(int differences) { return std::max(1, (differences + 2) / 3); }
 
 const char* FailureName(MakeFailure failure) {
     switch (failure) {
@@ -169,58 +179,72 @@ MakeResult MakePuzzle(const std::string& photoPath, const MakeOptions& options, 
 
     const int gap = std::max(12, std::min(scene.cols, scene.rows) / 40);
     const int spread = std::min(scene.cols, scene.rows) / 8;  // centres of two differences at least this far apart
+    const PhotoColours colours = ColoursOf(scene);
     cv::Mat edited = scene.clone(), kept = scene.clone();
     std::vector<Box> taken;
+    std::vector<bool> done(regions.size(), false);
     int used[kEditKinds] = {};
     int attempts = 0;
-    for (std::size_t i = 0; i < regions.size() && int(taken.size()) < options.differences && attempts < kAttempts; ++i) {
-        const Region& region = regions[i];
-        const Box near = Grown(region.box, gap, scene.cols, scene.rows);
-        const int cx = (region.box.left + region.box.right) / 2, cy = (region.box.top + region.box.bottom) / 2;
-        const bool crowded = std::any_of(taken.begin(), taken.end(), [&](const Box& t) {
-            return Overlap(t, near) || std::hypot((t.left + t.right) / 2 - cx, (t.top + t.bottom) / 2 - cy) < spread;
-        });
-        if (crowded) continue;
-        const bool small = region.area < 0.004 * pictureArea;
-        // The least used kinds first, so a puzzle mixes its edits.
-        std::vector<int> kinds;
-        for (int k = 0; k < kEditKinds; ++k) {
-            const auto kind = static_cast<EditKind>(k);
-            if ((kind == EditKind::Detail) != small && (kind == EditKind::Detail || kind == EditKind::Remove)) continue;
-            // Inpainting fills small holes convincingly, large ones with a smear.
-            if (kind == EditKind::Remove && region.area > 0.012 * pictureArea) continue;
-            // A large copy is a second copy of the scene's main subject, not a find.
-            if (kind == EditKind::Add && region.area > 0.01 * pictureArea) continue;
-            if ((kind == EditKind::Add || kind == EditKind::Mirror || kind == EditKind::Resize) &&
-                region.contrast < kObjectContrast)
-                continue;
-            kinds.push_back(k);
-        }
-        std::stable_sort(kinds.begin(), kinds.end(), [&](int a, int b) { return used[a] < used[b]; });
-        if (kinds.size() > 1 && draws.Unit() < 0.5) std::swap(kinds[0], kinds[1]);
-        for (std::size_t t = 0; t < kinds.size() && t < 3; ++t) {
-            ++attempts;
-            const auto kind = static_cast<EditKind>(kinds[t]);
-            // The edit goes straight into `edited`; `kept` holds the kept state,
-            // and only the part an edit touched is copied back either way.
-            EditArea area;
-            const bool applied = ApplyEdit(kind, region, scene, edited, taken, gap, draws, area);
-            const Verdict verdict = applied ? VerifyEdit(scene, edited, area, taken, fairness, gap) : Verdict{};
-            const cv::Rect touched(area.touched.left, area.touched.top, area.touched.right - area.touched.left,
-                                   area.touched.bottom - area.touched.top);
-            if (!verdict.kept) {
-                if (touched.area() > 0) kept(touched).copyTo(edited(touched));
-                continue;
+    // First no kind takes more than its share, so a puzzle mixes its edits;
+    // then, if differences are still missing, any kind that is fair; then,
+    // level by level, the kinds a region suits only when less strictly
+    // judged (the fairness checks stay as they are).
+    const int share = KindShare(options.differences);
+    for (int pass = 0; pass < 1 + kSuitLevels && int(taken.size()) < options.differences; ++pass) {
+        const int level = std::max(0, pass - 1);
+        if (level > 0) attempts = std::min(attempts, kAttempts - kAttemptsPerLevel);
+        for (std::size_t i = 0; i < regions.size() && int(taken.size()) < options.differences && attempts < kAttempts;
+             ++i) {
+            if (level == 0 && done[i]) continue;
+            const Region& region = regions[i];
+            const Box near = Grown(region.box, gap, scene.cols, scene.rows);
+            const int cx = (region.box.left + region.box.right) / 2, cy = (region.box.top + region.box.bottom) / 2;
+            const bool crowded = std::any_of(taken.begin(), taken.end(), [&](const Box& t) {
+                return Overlap(t, near) ||
+                       std::hypot((t.left + t.right) / 2 - cx, (t.top + t.bottom) / 2 - cy) < spread;
+            });
+            if (crowded) continue;
+            bool capped = false;  // a kind was left out for its share: try the region again later
+            std::vector<int> kinds;
+            for (const EditKind kind : kKindPreference) {
+                // A relaxed level tries only what the stricter ones did not.
+                if (!Suits(kind, region, pictureArea, level) ||
+                    (level > 0 && Suits(kind, region, pictureArea, level - 1)))
+                    continue;
+                if (pass == 0 && used[static_cast<int>(kind)] >= share) {
+                    capped = true;
+                    continue;
+                }
+                kinds.push_back(static_cast<int>(kind));
             }
-            edited(touched).copyTo(kept(touched));
-            taken.push_back(verdict.rect);
-            result.edits.push_back({verdict.rect.left, verdict.rect.top, verdict.rect.right, verdict.rect.bottom,
-                                    EditKindName(kind)});
-            ++used[kinds[t]];
-            break;
+            done[i] = !capped;
+            // The least used kinds first, the more natural first among equals.
+            std::stable_sort(kinds.begin(), kinds.end(), [&](int a, int b) { return used[a] < used[b]; });
+            if (kinds.size() > 1 && draws.Unit() < 0.5) std::swap(kinds[0], kinds[1]);
+            for (std::size_t t = 0; t < kinds.size() && t < 3; ++t) {
+                ++attempts;
+                const auto kind = static_cast<EditKind>(kinds[t]);
+                // The edit goes straight into `edited`; `kept` holds the kept state,
+                // and only the part an edit touched is copied back either way.
+                EditArea area;
+                const bool applied = ApplyEdit(kind, region, scene, colours, edited, taken, gap, draws, area);
+                const Verdict verdict = applied ? VerifyEdit(scene, edited, area, taken, fairness, gap) : Verdict{};
+                const cv::Rect touched(area.touched.left, area.touched.top, area.touched.right - area.touched.left,
+                                       area.touched.bottom - area.touched.top);
+                if (!verdict.kept) {
+                    if (touched.area() > 0) kept(touched).copyTo(edited(touched));
+                    continue;
+                }
+                edited(touched).copyTo(kept(touched));
+                taken.push_back(verdict.rect);
+                result.edits.push_back(
+                    {verdict.rect.left, verdict.rect.top, verdict.rect.right, verdict.rect.bottom, EditKindName(kind)});
+                ++used[kinds[t]];
+                break;
+            }
+            if (!going(15 + 70 * int(taken.size()) / options.differences))
+                return Failed(MakeFailure::Cancelled, "cancelled");
         }
-        if (!going(15 + 70 * int(taken.size()) / options.differences))
-            return Failed(MakeFailure::Cancelled, "cancelled");
     }
     if (taken.empty()) return Failed(MakeFailure::TooFlat, "has no region where a fair difference could be made");
     std::stable_sort(result.edits.begin(), result.edits.end(),

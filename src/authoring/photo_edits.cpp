@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace vexa::authoring {
@@ -39,6 +40,70 @@ Fairness FairnessFor(Difficulty difficulty) {
         case Difficulty::Hard: return {10.0, 80, 0, 0.0006, 0.02};
     }
     return {15.0, 200, 150, 0.0015, 0.035};
+}
+
+namespace {
+
+// How sure the shape of a region must be before an edit of each kind goes
+// on it, strictest first. Copies, mirrors and enlargements look natural only
+// for an object that stands apart from its ground; a patch of texture moved
+// about shows its cut. Taking a thing away needs a thing: something unlike its
+// ground all round (a piece of a larger object leaves a hole, a patch of
+// ground a smudge). A new colour must fill a whole object, one that stands
+// apart all round and whose own texture (shading, grain, fur) is small beside
+// that contrast; on a patch of fur or grain it shows as a painted blob. The
+// later levels are for regions left when the strict one finds too few: the
+// new colour is the photo's own and no more vivid than it, so an object with
+// a softer outline or some grain still takes it. A copy elsewhere is never
+// relaxed: a patch set down on another ground is no find at any level.
+struct Strictness {
+    double objectContrast;
+    double distinctContrast, distinctOutline;
+    double colourContrast, colourTexture /* of its contrast */, colourOutline;
+    double plainGround;  // the most texture of the ground round a removal
+};
+constexpr double kAnyGround = std::numeric_limits<double>::infinity();
+constexpr Strictness kStrictness[kSuitLevels] = {
+    {15.0, 8.0, 0.4, 25.0, 0.5, 0.85, kAnyGround},
+    // A fainter thing first only from a plain ground, which inpainting fills
+    // as it looks; then from any, its grain put back over the fill.
+    {12.0, 6.0, 0.3, 18.0, 0.75, 0.7, 6.0},
+    {10.0, 5.0, 0.25, 14.0, 1.0, 0.55, kAnyGround},
+};
+// A recolour turns the hue at least this far (radians), or it is barely
+// seen, but not round to the opposite colour, and only on an object that has
+// a hue to turn: a grey one given a colour looks painted over.
+constexpr double kMinHueTurn = 0.7;
+constexpr double kMaxHueTurn = 2.0;
+constexpr double kSameHue = 0.45;  // hues a viewer takes for one colour
+constexpr double kMinRecolourChroma = 10.0;
+
+}  // namespace
+
+bool Suits(EditKind kind, const Region& region, double pictureArea, int level) {
+    const Strictness& n = kStrictness[std::clamp(level, 0, kSuitLevels - 1)];
+    const bool small = region.area < 0.004 * pictureArea;
+    // Taking away is judged at the strict level too, so no level refuses what
+    // a stricter one allowed.
+    auto distinctAt = [&](const Strictness& at) {
+        return region.contrast >= at.distinctContrast && region.outline >= at.distinctOutline &&
+               region.groundTexture <= at.plainGround;
+    };
+    const bool distinct = distinctAt(kStrictness[0]) || distinctAt(n);
+    switch (kind) {
+        // Inpainting fills small holes convincingly, large ones with a smear.
+        case EditKind::Detail: return small && distinct;
+        case EditKind::Remove: return !small && distinct && region.area <= 0.012 * pictureArea;
+        // A large copy is a second copy of the scene's main subject, not a find.
+        case EditKind::Add:
+            return region.contrast >= kStrictness[0].objectContrast && region.area <= 0.01 * pictureArea;
+        case EditKind::Mirror:
+        case EditKind::Resize: return region.contrast >= n.objectContrast;
+        case EditKind::Recolour:
+            return region.contrast >= n.colourContrast && region.texture <= n.colourTexture * region.contrast &&
+                   region.outline >= n.colourOutline;
+    }
+    return false;
 }
 
 namespace {
@@ -83,6 +148,9 @@ struct UnionFind {
         return x;
     }
 };
+
+// Two colours a viewer takes for the same surface.
+constexpr double kAlike = 10.0;
 
 double DeltaE(const cv::Vec3f& a, const cv::Vec3f& b) {
     const cv::Vec3f d = a - b;
@@ -181,6 +249,26 @@ std::vector<Region> FindRegions(const cv::Mat& photo) {
                                        cv::Vec3f(around[0], around[1], around[2]));
         Region region;
         region.contrast = contrast;
+        const cv::Vec3f centre(inside[0], inside[1], inside[2]);
+        double spread = 0;
+        for (int y = r.y; y < r.y + r.height; ++y)
+            for (int x = r.x; x < r.x + r.width; ++x)
+                if (smallMask.at<uchar>(y, x)) spread += DeltaE(lab.at<cv::Vec3f>(y, x), centre);
+        region.texture = spread / area;
+        // Ring pixels of the region's own colour: the thing goes on past the mask.
+        const cv::Rect around3 = (r + cv::Size(6, 6) - cv::Point(3, 3)) & cv::Rect(0, 0, small.cols, small.rows);
+        const cv::Vec3f groundColour(around[0], around[1], around[2]);
+        int ringPixels = 0, alike = 0;
+        double groundSpread = 0;
+        for (int y = around3.y; y < around3.y + around3.height; ++y)
+            for (int x = around3.x; x < around3.x + around3.width; ++x)
+                if (ring.at<uchar>(y, x)) {
+                    ++ringPixels;
+                    if (DeltaE(lab.at<cv::Vec3f>(y, x), centre) < kAlike) ++alike;
+                    groundSpread += DeltaE(lab.at<cv::Vec3f>(y, x), groundColour);
+                }
+        region.outline = ringPixels ? 1.0 - static_cast<double>(alike) / ringPixels : 0.0;
+        region.groundTexture = ringPixels ? groundSpread / ringPixels : 0.0;
         region.prominence = 0.5 * cv::mean(saliency, smallMask)[0] + 0.5 * std::min(1.0, contrast / 40.0);
         const int left = static_cast<int>(std::floor(r.x * sx)), top = static_cast<int>(std::floor(r.y * sy));
         const int right = std::min(photo.cols, static_cast<int>(std::ceil((r.x + r.width) * sx)));
@@ -249,6 +337,35 @@ bool Clear(const Box& b, const std::vector<Box>& taken, int gap, const cv::Mat& 
     return true;
 }
 
+// Inpainting fills smoothly; on fur, foliage or a starfield the hole then
+// shows as a smudge. The grain of a piece of ground beside the hole, the one
+// nearest the fill's colour, goes back over the fill.
+constexpr double kGrainyGround = 6.0;
+constexpr double kGrain = 18.0;  // the most a grain pixel departs from its neighbourhood
+void Regrain(const cv::Mat& source, const cv::Rect& roi, const cv::Mat& mask, cv::Mat& filled) {
+    const cv::Rect hole = cv::boundingRect(mask);
+    const cv::Scalar fillColour = cv::mean(filled, mask);
+    const cv::Point shifts[] = {{hole.width + 2, 0}, {-hole.width - 2, 0}, {0, hole.height + 2}, {0, -hole.height - 2}};
+    double best = 1e18;
+    cv::Rect donor;
+    for (const cv::Point& shift : shifts) {
+        const cv::Rect r = roi + shift;
+        if ((r & cv::Rect(0, 0, source.cols, source.rows)) != r) continue;
+        const double d = cv::norm(cv::mean(source(r), mask) - fillColour);
+        if (d < best) best = d, donor = r;
+    }
+    if (donor.area() == 0) return;
+    cv::Mat ground, smooth;
+    source(donor).convertTo(ground, CV_32FC3);
+    cv::GaussianBlur(ground, smooth, cv::Size(0, 0), 2.0);
+    // Grain, not things: a star or an edge beside the hole stays where it is.
+    cv::Mat grain = cv::min(cv::max(ground - smooth, -kGrain), kGrain);
+    cv::Mat out;
+    filled.convertTo(out, CV_32FC3);
+    out += grain;
+    out.convertTo(filled, CV_8UC3);
+}
+
 bool Remove(const Region& region, const cv::Mat& source, cv::Mat& edited, EditArea& area) {
     const int w = region.box.right - region.box.left, h = region.box.bottom - region.box.top;
     const Box roiBox = Padded(region.box, std::max(12, std::max(w, h) / 3), source);
@@ -265,32 +382,66 @@ bool Remove(const Region& region, const cv::Mat& source, cv::Mat& edited, EditAr
     cv::dilate(smallMask, smallMask, cv::Mat());
     cv::inpaint(smallPart, smallMask, filled, 4, cv::INPAINT_TELEA);
     cv::resize(filled, filled, part.size(), 0, 0, cv::INTER_LINEAR);
+    // Only for a faint thing, itself a part of the grain (a stripe of fur): an
+    // object's hole (an eye) would take grain, and lines, it never had.
+    const Strictness& strict = kStrictness[0];
+    const bool faint = region.contrast < strict.distinctContrast || region.outline < strict.distinctOutline;
+    if (faint && region.groundTexture > kGrainyGround) Regrain(source, roi, mask, filled);
     cv::Mat weights;
     mask.convertTo(weights, CV_32F, 1.0 / 255);
     cv::GaussianBlur(weights, weights, cv::Size(0, 0), 1.5);
     return Finish(edited, roiBox, filled, weights, area);
 }
 
-bool Recolour(const Region& region, cv::Mat& edited, SeededDraws& draws, EditArea& area) {
-    const Box roiBox = Padded(region.box, 6, edited);
+// The object takes a hue the photo shows elsewhere, at about its own
+// saturation and never more vivid than the photo's most vivid colours: a
+// purple spoon or a green patch of fur is a find no one believes.
+bool Recolour(const Region& region, const PhotoColours& colours, cv::Mat& edited, SeededDraws& draws, EditArea& area) {
+    const Box roiBox = Padded(region.box, 9, edited);
     const cv::Rect roi = ToRect(roiBox);
     cv::Mat lab;
     edited(roi).convertTo(lab, CV_32FC3, 1.0 / 255);
     cv::cvtColor(lab, lab, cv::COLOR_RGB2Lab);
     const cv::Point at(region.box.left - roi.x, region.box.top - roi.y);
-    const cv::Mat weights = Feathered(region.mask, roi.size(), at, 1, 1.2);
-    const cv::Scalar average = cv::mean(lab, weights > 0.5f);
-    const double chroma = std::hypot(average[1], average[2]);
-    // A coloured object turns to another hue; a grey one takes a colour.
-    const double turn = (draws.Unit() < 0.5 ? -1 : 1) * draws.Between(1.2, 2.2);
-    const double push = chroma < 18 ? draws.Between(22, 32) : 0, pushAngle = draws.Between(0, 6.283185307);
+    cv::Mat inMask = cv::Mat::zeros(roi.size(), CV_8U);
+    region.mask.copyTo(inMask(cv::Rect(at, region.mask.size())));
+    const cv::Scalar average = cv::mean(lab, inMask);
+    const double chroma = std::hypot(average[1], average[2]), hue = std::atan2(average[2], average[1]);
+    // The segment's mask is coarse: it takes in the object's own hue just past
+    // its edge and in its shadows, or a rim or fold of the old colour is left.
+    cv::Mat near;
+    cv::dilate(inMask, near, cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(9, 9)));
+    for (int y = 0; y < lab.rows; ++y)
+        for (int x = 0; x < lab.cols; ++x) {
+            const cv::Vec3f p = lab.at<cv::Vec3f>(y, x);
+            if (near.at<uchar>(y, x) && std::hypot(p[1], p[2]) >= 0.5 * chroma &&
+                HueDistance(std::atan2(p[2], p[1]), hue) < kSameHue)
+                inMask.at<uchar>(y, x) = 255;
+        }
+    const cv::Mat weights = Feathered(inMask, roi.size(), cv::Point(0, 0), 1, 1.2);
+    if (chroma < kMinRecolourChroma) return false;
+    std::vector<const PaletteColour*> targets;
+    for (const PaletteColour& p : colours.palette)
+        if (const double d = HueDistance(p.Hue(), hue);
+            d >= kMinHueTurn && d <= kMaxHueTurn && p.Chroma() >= kMinRecolourChroma)
+            targets.push_back(&p);
+    if (targets.empty()) return false;
+    const PaletteColour& target = *targets[draws.Below(targets.size())];
+    const double turn = target.Hue() - hue;
     const float c = static_cast<float>(std::cos(turn)), s = static_cast<float>(std::sin(turn));
+    const float gain = static_cast<float>(std::clamp(target.Chroma() / chroma, 0.75, 1.3));
+    const float cap = static_cast<float>(colours.chromaCap);
+    // Part of the way to the colour's lightness; the object keeps its own shading.
+    const float lift = static_cast<float>(std::clamp(0.35 * (target.lightness - average[0]), -12.0, 12.0));
     for (int y = 0; y < lab.rows; ++y)
         for (int x = 0; x < lab.cols; ++x) {
             cv::Vec3f& p = lab.at<cv::Vec3f>(y, x);
-            const float a = p[1], b = p[2];
-            p[1] = c * a - s * b + static_cast<float>(push * std::cos(pushAngle));
-            p[2] = s * a + c * b + static_cast<float>(push * std::sin(pushAngle));
+            float a = gain * (c * p[1] - s * p[2]), b = gain * (s * p[1] + c * p[2]);
+            const float k = std::hypot(a, b);
+            if (k > cap) a *= cap / k, b *= cap / k;
+            p[0] = std::clamp(p[0] + lift, 0.0f, 100.0f);
+            p[1] = a;
+            p[2] = b;
         }
     cv::cvtColor(lab, lab, cv::COLOR_Lab2RGB);
     cv::Mat changed;
@@ -376,12 +527,12 @@ bool Add(const Region& region, const cv::Mat& source, cv::Mat& edited, const std
 
 }  // namespace
 
-bool ApplyEdit(EditKind kind, const Region& region, const cv::Mat& source, cv::Mat& edited,
+bool ApplyEdit(EditKind kind, const Region& region, const cv::Mat& source, const PhotoColours& colours, cv::Mat& edited,
                const std::vector<Box>& taken, int gap, SeededDraws& draws, EditArea& area) {
     switch (kind) {
         case EditKind::Remove:
         case EditKind::Detail: return Remove(region, source, edited, area);
-        case EditKind::Recolour: return Recolour(region, edited, draws, area);
+        case EditKind::Recolour: return Recolour(region, colours, edited, draws, area);
         case EditKind::Mirror: return Mirror(region, edited, area);
         case EditKind::Resize: return Resize(region, edited, draws, area);
         case EditKind::Add: return Add(region, source, edited, taken, gap, draws, area);

@@ -4,6 +4,7 @@
 
 #include "authoring/boxes.h"
 #include "authoring/make_puzzle.h"
+#include "authoring/photo_colours.h"
 
 #include <opencv2/core.hpp>
 
@@ -38,11 +39,17 @@ struct Region {
     int area = 0;       // pixels inside
     double prominence = 0;  // saliency and contrast against its surroundings, 0..1
     double contrast = 0;    // delta E between its mean colour and its surroundings
+    double texture = 0;     // mean delta E of its pixels from its mean colour: fur, grain, foliage
+    double groundTexture = 0;  // the same for the ring of ground around it
+    double outline = 0;     // share of the ring around it unlike its colour: 1 when the mask follows the object
 };
 
-// Copies, mirrors and enlargements look natural only for an object that
-// stands apart from its ground; a patch of texture moved about shows its cut.
-inline constexpr double kObjectContrast = 15.0;
+// Whether `kind` suits `region` of a picture of `pictureArea` pixels: which
+// edits look like the photo rather than like an edit. `level` 0 is the
+// strictest; each later one also lets an edit go on a region with a softer
+// outline or more grain, for puzzles the strict level leaves short.
+inline constexpr int kSuitLevels = 3;
+bool Suits(EditKind kind, const Region& region, double pictureArea, int level = 0);
 
 // Segments of the photo (RGB, CV_8UC3) ranked by prominence, most prominent first.
 std::vector<Region> FindRegions(const cv::Mat& photo);
@@ -61,14 +68,14 @@ struct Fairness {
 Fairness FairnessFor(Difficulty difficulty);
 
 // Applies `kind` to `region` of `edited` (RGB) in place; `source` is the
-// untouched photo. False when the edit does not apply to this region (no room
+// untouched photo and `colours` its colours (what a recolour may choose). False when the edit does not apply to this region (no room
 // to place a copy, say). `taken` holds the rectangles already used, which a
 // copy must keep clear of (grown by `gap`).
 struct EditArea {
     Box touched{0, 0, 0, 0};  // what the edit may have changed
     cv::Mat blend;            // CV_8U the size of `touched`: 255 where the edit was blended in
 };
-bool ApplyEdit(EditKind kind, const Region& region, const cv::Mat& source, cv::Mat& edited,
+bool ApplyEdit(EditKind kind, const Region& region, const cv::Mat& source, const PhotoColours& colours, cv::Mat& edited,
                const std::vector<Box>& taken, int gap, SeededDraws& draws, EditArea& area);
 
 // The verdict on an edit between `scene` and `edited` (RGB, same size) as they
@@ -84,6 +91,10 @@ struct Verdict {
 // A seam is an edge along the border of the blend that the scene has not.
 Verdict VerifyEdit(const cv::Mat& scene, const cv::Mat& edited, const EditArea& area, const std::vector<Box>& taken,
                    const Fairness& fairness, int gap);
+
+// How many of a puzzle's `differences` one kind of edit may make while other
+// kinds can still make the rest: about a third.
+int KindShare(int differences);
 
 // The JPEG quality and sampling the scene and the photo are stored with.
 inline constexpr int kStoredQuality = 90;

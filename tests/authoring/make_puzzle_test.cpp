@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <random>
 
@@ -103,7 +104,7 @@ TEST(MadeEdits, KeptOnlyWhenFair) {
         SeededDraws draws(3);
         EditArea area;
         const Region region = RegionAt(c.box, c.disc);
-        ASSERT_TRUE(ApplyEdit(c.kind, region, scene, edited, c.taken, 12, draws, area));
+        ASSERT_TRUE(ApplyEdit(c.kind, region, scene, ColoursOf(scene), edited, c.taken, 12, draws, area));
         const Verdict v = VerifyEdit(scene, edited, area, c.taken, FairnessFor(c.difficulty), 12);
         EXPECT_EQ(v.kept, c.kept) << v.why;
         if (!c.kept && *c.why) {
@@ -159,6 +160,23 @@ TEST_F(MadePuzzle, SameSeedSameBytesOtherSeedOtherPuzzle) {
     ASSERT_EQ(c.failure, MakeFailure::None) << c.detail;
     EXPECT_NE(a.puzzle, c.puzzle);
     EXPECT_NE(a.section, c.section);
+}
+
+TEST_F(MadePuzzle, MixesItsKinds) {
+    // The scene's objects suit several kinds each, so none may take more than its share.
+    for (const int differences : {3, 4}) {
+        for (std::uint64_t seed = 1; seed <= 3; ++seed) {
+            SCOPED_TRACE(testing::Message() << differences << " differences, seed " << seed);
+            MakeOptions options;
+            options.differences = differences;
+            options.seed = seed;
+            const MakeResult made = MakePuzzle(photo, options);
+            ASSERT_EQ(made.failure, MakeFailure::None) << made.detail;
+            std::map<std::string, int> kinds;
+            for (const MadeEdit& e : made.edits) ++kinds[e.kind];
+            for (const auto& [kind, count] : kinds) EXPECT_LE(count, KindShare(differences)) << kind;
+        }
+    }
 }
 
 TEST_F(MadePuzzle, LoadsWithTheRectanglesItReports) {
