@@ -19,11 +19,14 @@ TViewPlace TBitWindow::Place() const {
     const QPoint scroll = ScrollPosition();
     if (Plain()) return TViewPlace{TPoint{scroll.x(), scroll.y()}, PictureWidth_, PictureHeight_};
     // A picture that starts right of or below the view's top-left counts as
-    // scrolled to its own edge, so that drops and gathering stay on it.
+    // scrolled to its own edge, and one narrower than the pair scrolled past
+    // it as scrolled to its last pixel, so that gathering stays on it.
     const QPoint origin = MarkerOrigin();
     const double s = Layout_.Scale;
-    const TPoint top{std::max(ToPicture(scroll.x() - origin.x(), s), 0), std::max(ToPicture(scroll.y() - origin.y(), s), 0)};
-    return TViewPlace{top, MarkerPictureWidth(), MarkerPictureHeight()};
+    const int w = MarkerPictureWidth(), h = MarkerPictureHeight();
+    const TPoint top{std::clamp(ToPicture(scroll.x() - origin.x(), s), 0, std::max(w - 1, 0)),
+                     std::clamp(ToPicture(scroll.y() - origin.y(), s), 0, std::max(h - 1, 0))};
+    return TViewPlace{top, w, h};
 }
 
 TPoint TBitWindow::PlayPoint(QPoint client) const {
@@ -72,7 +75,6 @@ void TBitWindow::SetZoom(const TZoom& zoom) {
     if (zoom == Zoom_) return;
     Zoom_ = zoom;
     UpdateLayout();
-    PlaceMarkers();
 }
 
 void TBitWindow::ScrollToShow(const QRect& picture) {
